@@ -1,0 +1,43 @@
+# make run   installs what is missing, builds and starts the player
+# make test  installs what is missing, builds and runs every test
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+WERROR     ?= $(if $(CI),ON,OFF)
+CMAKE_ARGS ?=
+
+.PHONY: run test deps configure build build-asan test-asan format format-check clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DZORVAN_WERROR=$(WERROR) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/zorvan ]; then $(BUILD)/bin/zorvan $(ARGS); \
+	else echo "The player window is not built yet: run 'make test' to check the libraries."; fi
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DZORVAN_SANITIZE=ON -DZORVAN_WERROR=$(WERROR) -DZORVAN_BENCH=OFF $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: build-asan
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 300
+
+test: build format-check
+	@scripts/run-tests.sh $(BUILD) $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
+
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need.
+# Idempotent: apt runs only when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
+  libopenmpt-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
+  libsdl2-dev libcurl4-openssl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg sox xvfb xauth x11-apps imagemagick dbus dbus-x11 fonts-dejavu-core
+  python3 python3-pyftpdlib python3-mutagen openmpt123
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
