@@ -31,7 +31,9 @@ MessageWindow::MessageWindow(WindowIdentity identity, WindowMessageHandler& hand
     listener_ = window_socket::listen(path_);
 }
 
-MessageWindow::~MessageWindow() { ::unlink(path_.c_str()); }
+MessageWindow::~MessageWindow() {
+    ::unlink(path_.c_str());
+}
 
 void MessageWindow::setCaption(std::string caption) {
     identity_.caption = std::move(caption);
@@ -40,8 +42,8 @@ void MessageWindow::setCaption(std::string caption) {
 
 void MessageWindow::processPending() {
     for (int i = 0; i < kConnectionsPerCall; ++i) {
-        UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr,
-                                      SOCK_NONBLOCK | SOCK_CLOEXEC));
+        UniqueFd connection(
+            ::accept4(listener_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!connection) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             return;

@@ -54,10 +54,9 @@ std::optional<std::int64_t> RemoteWindow::sendCopyData(std::uint64_t identifier,
     if (data.size() > kMaxCopyDataBytes) return std::nullopt;
     const auto deadline = wire::Clock::now() + timeout;
     const auto fd = window_socket::connect(socket_, deadline);
-    if (!fd || !wire::writeRequest(fd.get(),
-                                   {wire::Kind::CopyData, WM_COPYDATA, 0, identifier,
-                                    std::string(data)},
-                                   deadline))
+    if (!fd || !wire::writeRequest(
+                   fd.get(), {wire::Kind::CopyData, WM_COPYDATA, 0, identifier, std::string(data)},
+                   deadline))
         return std::nullopt;
     return wire::readAnswer(fd.get(), deadline);
 }

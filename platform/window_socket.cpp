@@ -41,11 +41,15 @@ pid_t ownerPid(const std::filesystem::path& socket) {
     return pid;
 }
 
-bool processGone(pid_t pid) { return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH; }
+bool processGone(pid_t pid) {
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
 
 }  // namespace
 
-std::filesystem::path folder() { return userRuntimeSubdir(kWindowSocketFolder); }
+std::filesystem::path folder() {
+    return userRuntimeSubdir(kWindowSocketFolder);
+}
 
 std::vector<std::filesystem::path> list() {
     struct Entry {

@@ -77,12 +77,9 @@ bool readText(int fd, std::uint32_t length, std::string& out, Clock::time_point 
 
 bool writeRequest(int fd, const Request& request, Clock::time_point deadline) {
     if (request.data.size() > kMaxCopyDataBytes) return false;
-    const Header h{kMagic,
-                   static_cast<std::uint32_t>(request.kind),
-                   request.message,
-                   static_cast<std::uint32_t>(request.data.size()),
-                   request.wParam,
-                   request.lParam};
+    const Header h{kMagic,          static_cast<std::uint32_t>(request.kind),
+                   request.message, static_cast<std::uint32_t>(request.data.size()),
+                   request.wParam,  request.lParam};
     return writeAll(fd, &h, sizeof h, deadline) &&
            writeAll(fd, request.data.data(), request.data.size(), deadline);
 }

@@ -66,7 +66,9 @@ void ChildProcess::closeInput() {
     in_ = -1;
 }
 
-void ChildProcess::kill(int signal) { ::kill(pid_, signal); }
+void ChildProcess::kill(int signal) {
+    ::kill(pid_, signal);
+}
 
 std::optional<int> ChildProcess::wait(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -172,8 +172,8 @@ TEST(WindowMessages, BadOrSilentPeersNeverHoldTheWindowThread) {
         {"half a header", std::string(10, '\1')},
         {"wrong magic", std::string(32, '\7')},
         {"length beyond the bound", hugeLength},
-        {"cut data block", hugeLength.substr(0, 12) + std::string("\5\0\0\0", 4) +
-                               std::string(16, '\0') + "ab"},
+        {"cut data block",
+         hugeLength.substr(0, 12) + std::string("\5\0\0\0", 4) + std::string(16, '\0') + "ab"},
     };
     for (const auto& c : cases) {
         const int fd = rawConnect(window.socketPath());

@@ -39,8 +39,8 @@ public:
 
 int serve(const char* className, const char* caption, bool visible) {
     Printer printer;
-    platform::MessageWindow window(
-        {className, caption, platform::currentProgramPath(), visible}, printer);
+    platform::MessageWindow window({className, caption, platform::currentProgramPath(), visible},
+                                   printer);
     std::printf("ready\n");
     std::fflush(stdout);
     while (!printer.closed) {
