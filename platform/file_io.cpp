@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+#include "unique_fd.h"
+
 namespace platform {
 namespace {
 
@@ -17,23 +19,20 @@ class TempFile {
 public:
     TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     ~TempFile() {
-        if (fd_ >= 0) ::close(fd_);
+        fd_.reset();
         if (!committed_) ::unlink(path_.c_str());
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     const std::string& path() const { return path_; }
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+    // Closing is where some file systems report a failed write.
+    bool close() { return ::close(fd_.release()) == 0; }
     void commit() { committed_ = true; }
 
 private:
-    int fd_;
+    UniqueFd fd_;
     std::string path_;
     bool committed_ = false;
 };
@@ -71,26 +70,23 @@ int createTempBeside(const std::filesystem::path& target, std::string& path) {
 std::optional<std::string> readFileBytes(const std::filesystem::path& file,
                                          std::error_code& error) {
     error.clear();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) {
         error.assign(errno, std::generic_category());
         return std::nullopt;
     }
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             error.assign(errno, std::generic_category());
-            ::close(fd);
             return std::nullopt;
         }
-        if (n == 0) break;
+        if (n == 0) return bytes;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    return bytes;
 }
 
 bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
