@@ -11,19 +11,34 @@
 
 namespace testing_support {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& environment) {
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    // Built before the fork: the child of a threaded test may not allocate.
+    std::vector<std::string> settings;
+    for (char** e = environ; *e; ++e) {
+        const std::string setting = *e;
+        const std::string name = setting.substr(0, setting.find('=') + 1);
+        bool replaced = false;
+        for (const auto& s : environment) replaced = replaced || s.rfind(name, 0) == 0;
+        if (!replaced) settings.push_back(setting);
+    }
+    settings.insert(settings.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (auto& s : settings) envp.push_back(s.data());
+    envp.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
         ::dup2(toChild[0], 0);
         ::dup2(fromChild[1], 1);
-        ::execv(args[0], args.data());
+        ::dup2(fromChild[1], 2);
+        ::execve(args[0], args.data(), envp.data());
         ::_exit(127);
     }
     ::close(toChild[0]);

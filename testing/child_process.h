@@ -1,6 +1,7 @@
 #pragma once
-// A program started by a test, with its standard input and output on pipes; lines of its
-// output are read with a deadline so a stuck child fails the test instead of hanging it.
+// A program started by a test, with its standard input and output on pipes (standard
+// error goes with the output); lines of its output are read with a deadline so a stuck
+// child fails the test instead of hanging it.
 #include <sys/types.h>
 
 #include <chrono>
@@ -12,7 +13,9 @@ namespace testing_support {
 
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::vector<std::string>& argv);
+    // `environment` holds NAME=VALUE settings added to the test's own environment.
+    explicit ChildProcess(const std::vector<std::string>& argv,
+                          const std::vector<std::string>& environment = {});
     ~ChildProcess();  // kills the child if it still runs
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
