@@ -16,6 +16,10 @@ function(zorvan_add_test)
   if(ZORVAN_SANITIZE)
     list(APPEND labels sanitize)
   endif()
+  # An empty label list would be dropped and shift the properties after it.
+  if(NOT labels)
+    set(labels unit)
+  endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
     PROPERTIES
