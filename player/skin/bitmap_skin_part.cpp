@@ -3,7 +3,9 @@
 #include <QBitmap>
 #include <QPainter>
 
-TBitmapSkinPart::TBitmapSkinPart(QWidget* parent) : TObjectSkin(parent) { show(); }
+TBitmapSkinPart::TBitmapSkinPart(QWidget* parent) : TObjectSkin(parent) {
+    show();
+}
 
 void TBitmapSkinPart::SetGlyph(const QImage& glyph) {
     glyph_ = glyph.convertToFormat(QImage::Format_RGB32);

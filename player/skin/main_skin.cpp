@@ -4,9 +4,13 @@
 
 TMainSkin::TMainSkin(QWidget* parent) : QWidget(parent) {}
 
-std::optional<QRegion> TMainSkin::GetRegion() { return Region; }
+std::optional<QRegion> TMainSkin::GetRegion() {
+    return Region;
+}
 
-void TMainSkin::FreeRegion() { Region.reset(); }
+void TMainSkin::FreeRegion() {
+    Region.reset();
+}
 
 void TMainSkin::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) leftPressed_ = true;

@@ -7,7 +7,9 @@
 
 #include "player/skin/object_skin.h"
 
-TParentSkin::TParentSkin(QWidget* form) : TMainSkin(form) { PlaceOnForm(); }
+TParentSkin::TParentSkin(QWidget* form) : TMainSkin(form) {
+    PlaceOnForm();
+}
 
 void TParentSkin::SetParent(QWidget* form) {
     if (form != parentWidget()) {
@@ -25,7 +27,9 @@ void TParentSkin::PlaceOnForm() {
     setGeometry(0, 0, form->width(), form->height());
 }
 
-void TParentSkin::paintEvent(QPaintEvent*) { ShapeForm(); }
+void TParentSkin::paintEvent(QPaintEvent*) {
+    ShapeForm();
+}
 
 void TParentSkin::ShapeForm() {
     if (Region || !BuildRegion()) return;
@@ -67,8 +71,8 @@ void TParentSkin::LiftPartChildren() {
                     carried.append(control);
             }
             for (QWidget* control : carried) {
-                const bool hidden = control->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-                                    control->isHidden();
+                const bool hidden =
+                    control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden();
                 const QPoint place = control->pos() + part->pos();
                 control->setParent(this);
                 control->move(place);

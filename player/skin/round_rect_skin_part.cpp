@@ -12,8 +12,8 @@ QRegion roundedRectRegion(const QRect& rect, int ellipseWidth, int ellipseHeight
     region += QRegion(rect.adjusted(0, h / 2, 0, -(h / 2)));
     const int right = rect.x() + rect.width() - w;
     const int bottom = rect.y() + rect.height() - h;
-    for (const QPoint corner : {rect.topLeft(), QPoint(right, rect.y()), QPoint(rect.x(), bottom),
-                                QPoint(right, bottom)})
+    for (const QPoint corner :
+         {rect.topLeft(), QPoint(right, rect.y()), QPoint(rect.x(), bottom), QPoint(right, bottom)})
         region += QRegion(QRect(corner, QSize(w, h)), QRegion::Ellipse);
     return region;
 }

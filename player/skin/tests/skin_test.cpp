@@ -24,7 +24,8 @@ QImage glyphFrom(std::initializer_list<const char*> rows) {
     QImage image(width, static_cast<int>(rows.size()), QImage::Format_RGB32);
     int y = 0;
     for (const char* row : rows) {
-        for (int x = 0; x < width; ++x) image.setPixelColor(x, y, row[x] == '#' ? Qt::white : kPurple);
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, row[x] == '#' ? Qt::white : kPurple);
         ++y;
     }
     return image;
@@ -65,11 +66,11 @@ TEST_F(SkinTest, FormShapeIsTheUnionOfRoundedParts) {
     };
     for (const Case& c : {Case{{100, 130}, true}, Case{{0, 130}, true}, Case{{100, 80}, true},
                           Case{{199, 130}, true}, Case{{300, 75}, true},
-                          Case{{0, 80}, false},      // rounded off by the 50 x 50 ellipse
+                          Case{{0, 80}, false},  // rounded off by the 50 x 50 ellipse
                           Case{{5, 84}, false}, Case{{199, 179}, false},
-                          Case{{250, 10}, false},    // rounded by 20 x 50
-                          Case{{260, 25}, true},     // inside the narrower corner
-                          Case{{225, 100}, false},   // the gap between the parts
+                          Case{{250, 10}, false},   // rounded by 20 x 50
+                          Case{{260, 25}, true},    // inside the narrower corner
+                          Case{{225, 100}, false},  // the gap between the parts
                           Case{{100, 180}, false}, Case{{100, 50}, false}})
         EXPECT_EQ(mask.contains(c.point), c.inside) << c.point.x() << "," << c.point.y();
 }
@@ -223,8 +224,8 @@ TEST_F(SkinTest, PressOnTheContainerDragsTheForm) {
         skin->DragForm(skin->mapToGlobal(pos));
     });
     const auto send = [this](QEvent::Type type, QPoint local, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(local), QPointF(skin->mapToGlobal(local)),
-                          Qt::LeftButton, held, Qt::NoModifier);
+        QMouseEvent event(type, QPointF(local), QPointF(skin->mapToGlobal(local)), Qt::LeftButton,
+                          held, Qt::NoModifier);
         QCoreApplication::sendEvent(skin, &event);
     };
     send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
