@@ -52,28 +52,28 @@ public:
     TImageList ImageList6;
 
     // Transport panel.
-    QLabel* Label2;       // status text
-    QLabel* Label27;      // elapsed time
-    QLabel* Label26;      // track length
-    QLabel* Panel6;       // quick access
-    QLabel* Image1;       // closes the window
+    QLabel* Label2;        // status text
+    QLabel* Label27;       // elapsed time
+    QLabel* Label26;       // track length
+    QLabel* Panel6;        // quick access
+    QLabel* Image1;        // closes the window
     QSlider* TrackBarEx1;  // seek bar
     QSlider* TrackBar1;    // volume
-    QLabel* Label25;      // volume read-out
+    QLabel* Label25;       // volume read-out
 
     // Track information panel.
-    QLabel* Label33;  // heading
-    QLabel* Label28;  // artist
-    QLabel* Label29;  // title
-    QLabel* Label30;  // album
-    QLabel* Label31;  // year
-    QLabel* Label32;  // track
-    QLabel* Label4;   // genre
-    QLabel* Label3;   // format
+    QLabel* Label33;        // heading
+    QLabel* Label28;        // artist
+    QLabel* Label29;        // title
+    QLabel* Label30;        // album
+    QLabel* Label31;        // year
+    QLabel* Label32;        // track
+    QLabel* Label4;         // genre
+    QLabel* Label3;         // format
     QPlainTextEdit* Memo1;  // lyrics, hidden
 
     // Equalizer and effects panel.
-    QWidget* Panel1;  // audio settings area
+    QWidget* Panel1;             // audio settings area
     QProgressBar* ProgressBar1;  // right level
     QProgressBar* ProgressBar2;  // left level
     QLabel* Label23;

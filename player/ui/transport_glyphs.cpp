@@ -103,8 +103,8 @@ void paintSymbol(QPainter& p, const QPainterPath& symbol, Look look, Ink ink) {
     switch (ink) {
         case Ink::White:
             fill.setColorAt(0.0, look == Look::Pressed ? QColor(0xD2, 0xE8, 0xFF) : Qt::white);
-            fill.setColorAt(1.0, look == Look::Pressed ? QColor(0xA2, 0xC8, 0xF0)
-                                                       : QColor(0xD0, 0xE6, 0xFF));
+            fill.setColorAt(
+                1.0, look == Look::Pressed ? QColor(0xA2, 0xC8, 0xF0) : QColor(0xD0, 0xE6, 0xFF));
             break;
         case Ink::Lit:
             p.setPen(QPen(QColor(255, 196, 70, 120), 1.8));
@@ -125,7 +125,9 @@ void paintSymbol(QPainter& p, const QPainterPath& symbol, Look look, Ink ink) {
 
 // Symbols, in the coordinates of their glyph.
 
-QPainterPath playSymbol() { return polygon({{11.5, 8.5}, {11.5, 20.5}, {21.0, 14.5}}); }
+QPainterPath playSymbol() {
+    return polygon({{11.5, 8.5}, {11.5, 20.5}, {21.0, 14.5}});
+}
 
 QPainterPath pauseSymbol() {
     return roundedRect({9.6, 8.6, 3.8, 11.8}, 1.0) + roundedRect({15.6, 8.6, 3.8, 11.8}, 1.0);
@@ -271,9 +273,9 @@ TImageList PlayGlyphs() {
             paintSymbol(p, symbol, look, Ink::White);
         };
     };
-    return listOf({29, 29}, {button(playSymbol(), Look::Raised), button(playSymbol(), Look::Pressed),
-                             button(pauseSymbol(), Look::Raised),
-                             button(pauseSymbol(), Look::Pressed)});
+    return listOf({29, 29},
+                  {button(playSymbol(), Look::Raised), button(playSymbol(), Look::Pressed),
+                   button(pauseSymbol(), Look::Raised), button(pauseSymbol(), Look::Pressed)});
 }
 
 TImageList StopGlyphs() {
@@ -322,14 +324,14 @@ TImageList LyricsGlyphs() {
 
 TImageList PanelGlyphs() {
     const QPainterPath list = playlistSymbol();
-    return listOf({18, 18}, {panelButton(list, Look::Raised, Ink::Lit),
-                             panelButton(list, Look::Pressed, Ink::Lit),
-                             panelButton(list, Look::Raised, Ink::White),
-                             panelButton(list, Look::Pressed, Ink::White),
-                             panelButton(spectrumSymbol(), Look::Raised, Ink::White),
-                             panelButton(spectrumSymbol(), Look::Raised, Ink::Lit),
-                             panelButton(slidersSymbol(), Look::Raised, Ink::White),
-                             panelButton(slidersSymbol(), Look::Raised, Ink::Lit)});
+    return listOf(
+        {18, 18},
+        {panelButton(list, Look::Raised, Ink::Lit), panelButton(list, Look::Pressed, Ink::Lit),
+         panelButton(list, Look::Raised, Ink::White), panelButton(list, Look::Pressed, Ink::White),
+         panelButton(spectrumSymbol(), Look::Raised, Ink::White),
+         panelButton(spectrumSymbol(), Look::Raised, Ink::Lit),
+         panelButton(slidersSymbol(), Look::Raised, Ink::White),
+         panelButton(slidersSymbol(), Look::Raised, Ink::Lit)});
 }
 
 QImage CloseGlyph() {

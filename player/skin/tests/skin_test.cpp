@@ -12,7 +12,6 @@
 #include "player/skin/image_list.h"
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
-#include "qt_app.h"
 
 namespace {
 
@@ -34,7 +33,6 @@ QImage glyphFrom(std::initializer_list<const char*> rows) {
 class SkinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing_support::qtApp();
         form = std::make_unique<QWidget>();
         form->resize(400, 300);
         skin = new TParentSkin(form.get());
@@ -185,7 +183,6 @@ TEST_F(SkinTest, CircleWidthChangeRebuildsThePartButNotTheFormShape) {
 }
 
 TEST(SkinContainer, WithoutChildrenLeavesTheFormRectangularAndTriesAgain) {
-    testing_support::qtApp();
     QWidget form;
     form.resize(100, 100);
     auto* skin = new TParentSkin(&form);
@@ -237,7 +234,6 @@ TEST_F(SkinTest, PressOnTheContainerDragsTheForm) {
 }
 
 TEST(ImageList, HandsOutGlyphsOnTheKeyColour) {
-    testing_support::qtApp();
     const QColor matte(0xA6, 0xCA, 0xF0);
     TImageList list(QSize(4, 1), matte);
     QImage glyph(4, 1, QImage::Format_ARGB32);

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "player/ui/main_window.h"
-#include "qt_app.h"
 
 namespace {
 
@@ -23,7 +22,6 @@ protected:
         ASSERT_FALSE(form.mask().isEmpty());
     }
 
-    QApplication& app = testing_support::qtApp();  // before any widget
     TForm1 form;
 };
 
@@ -46,9 +44,8 @@ TEST_F(MainWindowTest, ShapeIsTheUnionOfTheFourPanels) {
     for (const Case& c : {Case{{276, 132}, true}, Case{{276, 320}, true}, Case{{700, 92}, true},
                           Case{{704, 344}, true}, Case{{0, 132}, true}, Case{{832, 92}, true},
                           Case{{0, 80}, false}, Case{{552, 184}, false}, Case{{568, 0}, false},
-                          Case{{832, 480}, false}, Case{{100, 40}, false},
-                          Case{{560, 100}, false}, Case{{276, 196}, false},
-                          Case{{845, 490}, false}})
+                          Case{{832, 480}, false}, Case{{100, 40}, false}, Case{{560, 100}, false},
+                          Case{{276, 196}, false}, Case{{845, 490}, false}})
         EXPECT_EQ(shape.contains(c.point), c.inside) << c.point.x() << "," << c.point.y();
     // Every opaque pixel of the button bar lies inside the shape.
     for (TBitmapSkinPart* button : form.ParentSkin2->findChildren<TBitmapSkinPart*>()) {
@@ -125,8 +122,8 @@ TEST_F(MainWindowTest, GlyphListsHaveTheirSizesAndDistinctButtonShapedGlyphs) {
             EXPECT_EQ(glyph.pixel(c.size.width() - 1, c.size.height() - 1), key);
             EXPECT_NE(glyph.pixel(c.size.width() / 2, c.size.height() / 2), key);
             EXPECT_NE(glyph.pixel(c.size.width() / 2, 1), key);
-            seen.insert(QByteArray(reinterpret_cast<const char*>(glyph.constBits()),
-                                   glyph.sizeInBytes()));
+            seen.insert(
+                QByteArray(reinterpret_cast<const char*>(glyph.constBits()), glyph.sizeInBytes()));
         }
         EXPECT_EQ(static_cast<int>(seen.size()), c.count);
     }
@@ -137,8 +134,8 @@ TEST_F(MainWindowTest, ColourButtonStepsThroughTheWindowColours) {
     const QImage released = form.BitmapSkinPart4->Glyph();
     const auto send = [this](QEvent::Type type) {
         QMouseEvent event(type, QPointF(10, 12), form.BitmapSkinPart4->mapToGlobal(QPointF(10, 12)),
-                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                           : Qt::NoButton,
+                          Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(form.BitmapSkinPart4, &event);
     };
@@ -150,9 +147,9 @@ TEST_F(MainWindowTest, ColourButtonStepsThroughTheWindowColours) {
         EXPECT_EQ(form.BitmapSkinPart4->Glyph(), released);
         seen.push_back(form.palette().color(QPalette::Window));
     }
-    EXPECT_EQ(seen, (std::vector<QColor>{QColor(0, 255, 0), QColor(255, 255, 0),
-                                         QColor(0, 128, 0), QColor(255, 0, 0), kSkyBlue,
-                                         QColor(0, 0, 255), QColor(0, 255, 0)}));
+    EXPECT_EQ(seen, (std::vector<QColor>{QColor(0, 255, 0), QColor(255, 255, 0), QColor(0, 128, 0),
+                                         QColor(255, 0, 0), kSkyBlue, QColor(0, 0, 255),
+                                         QColor(0, 255, 0)}));
     EXPECT_EQ(form.ParentSkin1->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(form.ListBox1->palette().color(QPalette::Base), kSkyBlue);
 }
