@@ -164,10 +164,10 @@ bool UrlTransfer::setUp(CurlList& requestHeaders, CurlList& aliases) {
     ok = ok && curl_easy_setopt(e, CURLOPT_USERAGENT, "Zorvan/1.0") == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_HTTP200ALIASES, aliases.get()) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_HTTPHEADER, requestHeaders.get()) == CURLE_OK;
-    ok = ok && curl_easy_setopt(e, CURLOPT_RESUME_FROM_LARGE,
-                                static_cast<curl_off_t>(offset_)) == CURLE_OK;
-    ok = ok && curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &UrlTransfer::headerCallback) ==
+    ok = ok && curl_easy_setopt(e, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset_)) ==
                    CURLE_OK;
+    ok =
+        ok && curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &UrlTransfer::headerCallback) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_HEADERDATA, this) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &UrlTransfer::bodyCallback) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_WRITEDATA, this) == CURLE_OK;
@@ -180,8 +180,8 @@ void UrlTransfer::perform() {
         {
             std::lock_guard lock(mutex_);
             if (stop_) return;
-            const std::size_t room = options_.bufferBytes - std::min(options_.bufferBytes,
-                                                                     bufferedLocked());
+            const std::size_t room =
+                options_.bufferBytes - std::min(options_.bufferBytes, bufferedLocked());
             if (paused_ && (room >= CURL_MAX_WRITE_SIZE || bufferedLocked() == 0)) {
                 paused_ = false;
                 resume = true;
@@ -243,11 +243,10 @@ size_t UrlTransfer::onHeader(const char* data, size_t size) {
 void UrlTransfer::startBodyLocked() {
     const std::int64_t interval = parseLength(headers_.value("icy-metaint"));
     if (interval > 0) {
-        demuxer_.emplace(static_cast<std::size_t>(interval),
-                         [this](std::int64_t audioOffset, std::string_view text) {
-                             titles_.add(offset_ + audioOffset,
-                                         platform::text::decodeFileText(text));
-                         });
+        demuxer_.emplace(static_cast<std::size_t>(interval), [this](std::int64_t audioOffset,
+                                                                    std::string_view text) {
+            titles_.add(offset_ + audioOffset, platform::text::decodeFileText(text));
+        });
         remaining_ = -1;
     } else {
         demuxer_.emplace(0, nullptr);

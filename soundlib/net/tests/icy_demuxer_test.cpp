@@ -19,10 +19,10 @@ struct Block {
 // Audio bytes 0, 1, 2, ... with a metadata point after every 10 of them.
 std::vector<std::uint8_t> radioBody(std::vector<std::uint8_t>& audio) {
     const std::vector<std::string> blocks = {
-        "StreamTitle='A';",                           // exactly 16 bytes
-        "",                                           // length 0: no change
-        std::string("StreamTitle='B';x\0\0", 19),     // padded to 32
-        std::string(4080, 'M'),                       // the largest block there is
+        "StreamTitle='A';",                        // exactly 16 bytes
+        "",                                        // length 0: no change
+        std::string("StreamTitle='B';x\0\0", 19),  // padded to 32
+        std::string(4080, 'M'),                    // the largest block there is
     };
     std::vector<std::uint8_t> body;
     for (int i = 0; i < 45; ++i) {

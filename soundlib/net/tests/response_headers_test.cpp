@@ -13,10 +13,9 @@ using namespace std::string_literals;
 
 TEST(ResponseHeadersTest, KeepsTheFinalBlockAsArrived) {
     ResponseHeaders headers;
-    for (const char* line : {"HTTP/1.1 302 Found\r\n", "Location: /x\r\n", "\r\n",
-                             "ICY 200 OK\r\n", "icy-name: Radio \xD0\xE0\xE4\xE8\xEE\r\n",
-                             "icy-url:http://r/\r\n", "icy-metaint:8192\n", "\r\n",
-                             "X-Trailer: ignored\r\n"}) {
+    for (const char* line : {"HTTP/1.1 302 Found\r\n", "Location: /x\r\n", "\r\n", "ICY 200 OK\r\n",
+                             "icy-name: Radio \xD0\xE0\xE4\xE8\xEE\r\n", "icy-url:http://r/\r\n",
+                             "icy-metaint:8192\n", "\r\n", "X-Trailer: ignored\r\n"}) {
         ASSERT_TRUE(headers.addLine(line));
     }
     EXPECT_TRUE(headers.complete());

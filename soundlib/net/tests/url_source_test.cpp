@@ -72,7 +72,8 @@ TEST(UrlSourceTest, RadioStreamGivesHeadersAudioAndTimedTitles) {
         testing_support::TempDir dir;
         const std::string log = (dir / "requests.txt").string();
         StreamServer server(std::string(R"({"mode": ")") + c.mode + R"(", "metaint": 1000,
-            "body_size": 20000, "repeat_titles": true, "log": ")" + log + R"(", "titles": [
+            "body_size": 20000, "repeat_titles": true, "log": ")" +
+                            log + R"(", "titles": [
             {"at": 0, "text": "StreamTitle='First';"},
             {"at": 4500, "text": "StreamTitle='Artist Two - Второй трек';StreamUrl='http://x/';"},
             {"at": 12000, "text": "StreamTitle='Третий';", "encoding": "cp1251"}]})");
@@ -106,8 +107,8 @@ TEST(UrlSourceTest, RadioStreamGivesHeadersAudioAndTimedTitles) {
 TEST(UrlSourceTest, WithoutAskingForMetadataTheBodyIsUntouched) {
     testing_support::TempDir dir;
     const std::string log = (dir / "requests.txt").string();
-    StreamServer server(R"({"mode": "icy", "metaint": 1000, "body_size": 5000, "log": ")" +
-                        log + R"(", "titles": [{"at": 0, "text": "StreamTitle='X';"}]})");
+    StreamServer server(R"({"mode": "icy", "metaint": 1000, "body_size": 5000, "log": ")" + log +
+                        R"(", "titles": [{"at": 0, "text": "StreamTitle='X';"}]})");
     auto source = openOk(server.url());
     ASSERT_TRUE(source);
     EXPECT_EQ(drain(*source).bytes, pattern(5000));
