@@ -7,9 +7,13 @@ using namespace soundlib;
 
 extern "C" {
 
-uint32_t BASS_GetVersion(void) { return 2; }
+uint32_t BASS_GetVersion(void) {
+    return 2;
+}
 
-int BASS_ErrorGetCode(void) { return lastError(); }
+int BASS_ErrorGetCode(void) {
+    return lastError();
+}
 
 int32_t BASS_SetConfig(uint32_t option, uint32_t value) {
     const std::int32_t result = setConfig(option, value);
