@@ -15,7 +15,7 @@ namespace {
 // Long enough for any peer that writes its request at once, short enough that the
 // window thread never stalls noticeably.
 constexpr auto kServeTime = std::chrono::milliseconds(500);
-constexpr int kConnectionsPerCall = 16;
+constexpr int kConnectionsPerCall = 4;
 
 void cut(std::string& s) {
     if (s.size() > kMaxIdentityText) s.resize(kMaxIdentityText);
