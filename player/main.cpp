@@ -1,0 +1,48 @@
+// The program entry: one copy per user. A second copy hands over to the first (shows
+// and raises its window) and ends; the first creates its windows and runs the event loop
+// until the main window closes.
+#include <QApplication>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+
+#include "platform/message_window.h"
+#include "platform/named_lock.h"
+#include "player/ui/main_window.h"
+#include "player/ui/main_window_life.h"
+#include "player/ui/single_copy.h"
+
+namespace {
+
+// The current folder changes during start-up, so a relative file name is fixed first.
+QStringList absoluteArguments(QStringList arguments) {
+    if (!arguments.isEmpty() && !arguments[0].contains(QStringLiteral("://")))
+        arguments[0] = QFileInfo(arguments[0]).absoluteFilePath();
+    return arguments;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::optional<platform::NamedLock> oneCopy;
+    try {
+        oneCopy.emplace("OneCopyMutex");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zorvan: %s\n", e.what());
+    }
+    if (oneCopy && !oneCopy->tryAcquire()) {
+        handOverToRunningCopy(platform::currentProgramPath());
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorvan"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
+
+    TForm1 form;
+    TMainWindowLife life(form);
+    if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <cstdlib>
+
+#include "player/engine/audio_object.h"
+#include "player/engine/play_state.h"
+#include "player/ui/main_window.h"
+#include "player/ui/main_window_life.h"
+#include "player/ui/program_folder.h"
+#include "player/ui/settings_store.h"
+#include "temp_dir.h"
+#include "wav_fixture.h"
+
+using testing_support::readFile;
+using testing_support::writeFile;
+
+namespace {
+
+class MainWindowLife : public ::testing::Test {
+protected:
+    std::filesystem::path folder = programDataFolder();
+    testing_support::TempDir music;
+    std::filesystem::path a = music / "a.wav", b = music / "b.wav", c = music / "c.wav";
+
+    void SetUp() override {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::remove(SettingsStore::defaultPath());
+        for (const auto& f : {a, b, c}) writeSineWav(f, 0.5);
+    }
+
+    void savePlaylist(const std::vector<std::filesystem::path>& files) {
+        std::string pls = "[playlist]\n";
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const auto n = std::to_string(i + 1);
+            pls += "File" + n + "=" + files[i].string() + "\nTitle" + n + "=" +
+                   files[i].stem().string() + "\nLength" + n + "=500\n";
+        }
+        pls += "NumberOfEntries=" + std::to_string(files.size()) + "\nVersion=2\n";
+        writeFile(folder / "Default.pls", pls);
+    }
+
+    static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowLife, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady) {
+    TForm1 form;
+    TMainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    EXPECT_EQ(life.Audio()->EntryCount(), 0);
+    EXPECT_EQ(life.Audio()->PlayState, PlayState::NotReady);
+    EXPECT_EQ(std::filesystem::current_path(), folder);
+    EXPECT_EQ(form.TrackBar1->value(), 50);
+    EXPECT_TRUE(form.acceptDrops());
+    EXPECT_EQ(AudioObject, life.Audio());
+}
+
+TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
+    savePlaylist({a, b});
+    writeFile(SettingsStore::defaultPath(), "[Main]\nVolume=250\n");
+    TForm1 form;
+    TMainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    EXPECT_EQ(life.Audio()->EntryCount(), 2);
+    EXPECT_EQ(form.ListBox1->count(), 2);
+    EXPECT_EQ(form.ListBox1->item(1)->text(), "b");
+    EXPECT_EQ(form.Label35->text(), QString::fromUtf8("Общее время: 00:00:01 Всего песен: 2"));
+    EXPECT_EQ(life.Audio()->PlayState, PlayState::NotReady);
+    EXPECT_EQ(form.TrackBar1->value(), 100);
+}
+
+TEST_F(MainWindowLife, CommandLineFileIsPlayedAndNotAddedTwice) {
+    savePlaylist({a, b});
+    TForm1 form;
+    TMainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({q(b)}));
+    EXPECT_EQ(life.Audio()->EntryCount(), 2);
+    EXPECT_EQ(life.Audio()->PlayState, PlayState::Playing);
+    EXPECT_EQ(life.Audio()->GetCurrentIndex(), 0) << "playback starts at entry 0";
+}
+
+TEST_F(MainWindowLife, DroppedFilesArriveInDropOrderAndTheFirstPlays) {
+    TForm1 form;
+    TMainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(q(c)), QUrl::fromLocalFile(q(a)),
+                  QUrl(QStringLiteral("http://example.invalid/x.mp3"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    ASSERT_EQ(life.Audio()->EntryCount(), 2);
+    EXPECT_EQ(life.Audio()->GetEntryFile(0), q(c));
+    EXPECT_EQ(life.Audio()->GetEntryFile(1), q(a));
+    EXPECT_EQ(life.Audio()->PlayState, PlayState::Playing);
+    EXPECT_EQ(life.Audio()->GetCurrentIndex(), 0);
+    EXPECT_EQ(form.ListBox1->count(), 2);
+}
+
+TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
+    savePlaylist({a, b, c});
+    TForm1 form;
+    TMainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    int asked = 0;
+    QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, [&](SavedSettings& s) {
+        ++asked;
+        s.effects[6].on = true;
+    });
+    life.Audio()->ClearPlaylist();
+    life.AddFiles({q(b)});
+    form.TrackBar1->setValue(70);
+    form.show();
+    form.close();
+    form.close();
+    EXPECT_EQ(asked, 1) << "the close steps run once";
+
+    SettingsStore store;
+    EXPECT_EQ(store.readInteger("Main", "FirstRun", 1), 0);
+    EXPECT_EQ(store.readInteger("Main", "Volume", 0), 70);
+    EXPECT_EQ(store.readInteger("Main", "Reverb", 0), 1);
+    EXPECT_EQ(store.readInteger("Reverb", "ReverbTime", 0), 1000);
+    const std::string pls = readFile(folder / "Default.pls");
+    EXPECT_NE(pls.find("File1=" + b.string()), std::string::npos) << pls;
+    EXPECT_EQ(pls.find("File2"), std::string::npos) << "nothing of the longer old list survives";
+    EXPECT_NE(pls.find("NumberOfEntries=1"), std::string::npos);
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        EXPECT_TRUE(e.path().filename() == "Default.pls" || e.path().filename() == "AllMusik.aml")
+            << "left behind: " << e.path();
+}
+
+TEST_F(MainWindowLife, OutputDeviceThatCannotOpenShowsTheErrorBoxAndWritesNothing) {
+    const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+    ::setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    QString title, text;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            text = box->text();
+            EXPECT_EQ(box->icon(), QMessageBox::Critical);
+            box->accept();
+        }
+    });
+    watcher.start(20);
+    {
+        TForm1 form;
+        TMainWindowLife life(form);
+        EXPECT_FALSE(life.FormCreate({q(a)}));
+        form.close();
+    }
+    ::setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    EXPECT_EQ(title, "Error");
+    EXPECT_TRUE(text.startsWith("Can't initialize device\n(error code: ")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(")"));
+    EXPECT_NE(text, "Can't initialize device\n(error code: 0)");
+    EXPECT_FALSE(std::filesystem::exists(SettingsStore::defaultPath()));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Default.pls"));
+}

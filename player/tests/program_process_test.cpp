@@ -1,0 +1,104 @@
+// The program as separate processes: a first copy, a second copy, and messages from
+// another process, as a user and the file-manager extension meet them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "child_process.h"
+#include "platform/remote_window.h"
+#include "player/ui/program_folder.h"
+#include "player/ui/settings_store.h"
+#include "temp_dir.h"
+#include "wav_fixture.h"
+
+using platform::RemoteWindow;
+using testing_support::ChildProcess;
+using testing_support::readFile;
+
+namespace {
+
+const std::string kZorvan = std::string(ZORVAN_BINARY_DIR) + "/bin/zorvan";
+
+std::optional<RemoteWindow> waitForMainWindow() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < until) {
+        if (auto w = RemoteWindow::find("TForm1", "Tavrel")) return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return std::nullopt;
+}
+
+// True when the 16-bit output holds a sample louder than near-silence.
+bool hasSound(const std::string& raw) {
+    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const auto v = static_cast<std::int16_t>(static_cast<unsigned char>(raw[i]) |
+                                                 (static_cast<unsigned char>(raw[i + 1]) << 8));
+        if (v > 1000 || v < -1000) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(Program, SecondCopyHandsOverAndAddsNothingWhileCopyDataAddsAndPlaysALongPath) {
+    testing_support::TempDir tmp;
+    const auto first = tmp / "first.wav", second = tmp / "second.wav";
+    // A path far beyond 100 characters reaches the player whole.
+    const auto sent = tmp / std::string(120, 'd') / "sent file.wav";
+    writeSineWav(first, 0.2);
+    writeSineWav(second, 0.2);
+    writeSineWav(sent, 3.0);
+    ASSERT_GT(sent.string().size(), 150u);
+    const auto output = tmp / "output.raw";
+
+    // The first copy starts with nothing to play, so any sound in the output comes later.
+    ChildProcess player({kZorvan},
+                        {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output.string()});
+    const auto window = waitForMainWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->identity().visible);
+    EXPECT_EQ(window->identity().programPath, std::filesystem::canonical(kZorvan).string());
+
+    ChildProcess copy({kZorvan, second.string()});
+    const auto status = copy.wait(std::chrono::seconds(20));
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    EXPECT_EQ(RemoteWindow::all().size(), 1u) << "the second copy made no window";
+
+    EXPECT_EQ(window->sendCopyData(0, sent.string()), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(window->post(platform::WM_CLOSE));
+    const auto end = player.wait(std::chrono::seconds(20));
+    ASSERT_TRUE(end);
+    EXPECT_TRUE(WIFEXITED(*end) && WEXITSTATUS(*end) == 0);
+
+    const std::string pls = readFile(programDataFolder() / "Default.pls");
+    EXPECT_NE(pls.find("File1=" + sent.string()), std::string::npos) << pls;
+    EXPECT_EQ(pls.find("second.wav"), std::string::npos) << pls;
+    EXPECT_NE(pls.find("NumberOfEntries=1"), std::string::npos) << pls;
+    EXPECT_TRUE(hasSound(readFile(output))) << "the sent file was played";
+    SettingsStore store;
+    EXPECT_EQ(store.readInteger("Main", "FirstRun", 1), 0);
+}
+
+TEST(Program, OutputDeviceThatCannotOpenShowsTheErrorAndRegistersNoWindow) {
+    ChildProcess player({kZorvan}, {"SDL_AUDIODRIVER=nonexistent"});
+    std::string line;
+    for (auto l = player.readLine(std::chrono::seconds(20)); l; l = player.readLine()) {
+        if (l->rfind("Error: ", 0) == 0) {
+            line = *l;
+            break;
+        }
+    }
+    EXPECT_EQ(line.rfind("Error: Can't initialize device", 0), 0u) << line;
+    EXPECT_NE(player.readLine()->find("(error code: "), std::string::npos);
+    EXPECT_FALSE(RemoteWindow::find("TForm1", std::nullopt)) << "the box is up, no window";
+    EXPECT_TRUE(player.wait(std::chrono::milliseconds(300)) == std::nullopt)
+        << "the box waits for the user";
+    player.kill(SIGTERM);
+    EXPECT_TRUE(player.wait());
+    EXPECT_FALSE(std::filesystem::exists(SettingsStore::defaultPath()));
+}

@@ -1,0 +1,136 @@
+#include "player/ui/main_window_life.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <cstdio>
+
+#include "player/engine/audio_object.h"
+#include "player/ui/main_window.h"
+#include "player/ui/program_folder.h"
+#include "player/ui/single_copy.h"
+#include "player/ui/startup_error.h"
+#include "player/ui/window_message_bridge.h"
+#include "soundlib/soundlib.h"
+
+TMainWindowLife::TMainWindowLife(TForm1& form) : form_(form), view_(form) {}
+
+TMainWindowLife::~TMainWindowLife() {
+    delete bridge_;
+    form_.removeEventFilter(this);
+    AudioObject = nullptr;
+    view_.SetAudioObject(nullptr);
+    audio_.reset();
+    if (soundStarted_) BASS_Free();
+}
+
+bool TMainWindowLife::FormCreate(const QStringList& arguments) {
+    store_ = std::make_unique<SettingsStore>();
+    settings_.main = SavedSettings::readMain(*store_);
+    // Kept so that the close writes back what no window of this run has changed.
+    settings_.effects = SavedSettings::readEffects(*store_);
+
+    folder_ = programDataFolder();
+    audio_ = std::make_unique<TAudioObject>(view_, folder_ / "AllMusik.aml");
+    AudioObject = audio_.get();
+    view_.SetAudioObject(audio_.get());
+
+    // A failed start ends the program without writing anything back.
+    closed_ = true;
+    if (BASS_GetVersion() != 2) {
+        showStartupError(&form_, QStringLiteral("BASS version 2.0 was not loaded"),
+                         BASS_ErrorGetCode());
+        return false;
+    }
+    if (!BASS_Init(1, 44100, 4, nullptr, nullptr)) {
+        showStartupError(&form_, QStringLiteral("Can't initialize device"), BASS_ErrorGetCode());
+        return false;
+    }
+    BASS_Start();
+    soundStarted_ = true;
+    closed_ = false;
+
+    form_.TrackBar1->setValue(settings_.main.volume);
+    audio_->ShowInfoInTray = settings_.main.showInfoInTray;
+    audio_->PlayState = PlayState::NotReady;
+    form_.ColorIndex = 0;
+    form_.setAcceptDrops(true);
+    form_.installEventFilter(this);
+
+    QDir::setCurrent(QString::fromStdString(folder_.string()));
+    const auto saved = folder_ / "Default.pls";
+    if (std::filesystem::exists(saved)) {
+        audio_->LoadPlaylistFile(QString::fromStdString(saved.string()), true);
+        view_.RefreshPlaylistView();
+    }
+    audio_->BuildLibraryMenus();
+    if (!arguments.isEmpty()) AddFiles({arguments.first()});
+
+    try {
+        bridge_ = new WindowMessageBridge(&form_, QString(kMainWindowClass.data()),
+                                          QString(kMainWindowCaption.data()));
+        connect(bridge_, &WindowMessageBridge::pathArrived, this,
+                [this](const QString& path) { AddFiles({path}); });
+    } catch (const std::exception& e) {
+        // The player still works; only other processes cannot reach it.
+        std::fprintf(stderr, "zorvan: %s\n", e.what());
+    }
+    return true;
+}
+
+void TMainWindowLife::AddFiles(const QStringList& files) {
+    audio_->AddSources(files);
+    view_.RefreshPlaylistView();
+}
+
+void TMainWindowLife::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    settings_.main.volume = form_.TrackBar1->value();
+    emit closeSettingsNeeded(settings_);
+    settings_.write(*store_);
+    saveDefaultPlaylist();
+    store_->close();
+}
+
+void TMainWindowLife::saveDefaultPlaylist() {
+    // Saving a list into an existing file keeps that file's other keys, so the list goes
+    // into a new file first, which then replaces the old one in one rename: a crash or a
+    // full disk leaves the old list or the new one, and no entry of a longer old list.
+    const auto target = folder_ / "Default.pls";
+    const auto fresh = folder_ / "Default.pls.new";
+    std::error_code ec;
+    std::filesystem::remove(fresh, ec);
+    audio_->SavePls(QString::fromStdString(fresh.string()));
+    if (std::filesystem::exists(fresh, ec)) std::filesystem::rename(fresh, target, ec);
+}
+
+bool TMainWindowLife::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &form_) return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::Close:
+            FormClose();
+            break;
+        case QEvent::DragEnter: {
+            auto* drag = static_cast<QDragEnterEvent*>(event);
+            if (drag->mimeData()->hasUrls()) drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            QStringList files;
+            for (const QUrl& url : drop->mimeData()->urls()) {
+                if (url.isLocalFile()) files << url.toLocalFile();
+            }
+            if (!files.isEmpty()) AddFiles(files);
+            drop->acceptProposedAction();
+            return true;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
