@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/unique_fd.h"
 #include "songmeta/song_file.h"
 
 namespace songmeta {
@@ -22,18 +23,19 @@ class TemporaryFile {
 public:
     TemporaryFile(std::string path, mode_t mode) : path_(std::move(path)) {
         // O_NOFOLLOW: a link planted under the temporary name is never written through.
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd_ >= 0 && ::fchmod(fd_, mode) != 0) fail();
+        fd_.reset(
+            ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (fd_ && ::fchmod(fd_.get(), mode) != 0) fail();
     }
     ~TemporaryFile() { fail(); }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.valid(); }
 
     bool write(const char* data, std::size_t size) {
         while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size);
+            const ssize_t n = ::write(fd_.get(), data, size);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;
             data += n;
@@ -43,7 +45,7 @@ public:
     }
 
     bool renameOver(const std::string& target) {
-        const int fd = std::exchange(fd_, -1);
+        const int fd = fd_.release();
         const bool flushed = ::fsync(fd) == 0;
         if (::close(fd) != 0 || !flushed || ::rename(path_.c_str(), target.c_str()) != 0) {
             ::unlink(path_.c_str());
@@ -55,13 +57,13 @@ public:
 
 private:
     void fail() {
-        if (fd_ < 0) return;
-        ::close(std::exchange(fd_, -1));
+        if (!fd_) return;
+        fd_.reset();
         ::unlink(path_.c_str());
     }
 
     std::string path_;
-    int fd_ = -1;
+    platform::UniqueFd fd_;
 };
 
 }  // namespace

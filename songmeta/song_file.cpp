@@ -11,34 +11,11 @@ namespace songmeta {
 
 SongFile::SongFile(const std::string& path, Mode mode) {
     const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
-    fd_ = ::open(path.c_str(), flags);
-    if (fd_ < 0) return;
+    platform::UniqueFd fd(::open(path.c_str(), flags));
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    fd_ = std::move(fd);
     size_ = st.st_size;
-}
-
-SongFile::~SongFile() {
-    close();
-}
-
-SongFile::SongFile(SongFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      size_(std::exchange(other.size_, -1)),
-      head_(std::move(other.head_)) {}
-
-SongFile& SongFile::operator=(SongFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        fd_ = std::exchange(other.fd_, -1);
-        size_ = std::exchange(other.size_, -1);
-        head_ = std::move(other.head_);
-    }
-    return *this;
 }
 
 void SongFile::prefetch(std::size_t count) {
@@ -48,7 +25,7 @@ void SongFile::prefetch(std::size_t count) {
 
 bool SongFile::readUpTo(std::int64_t offset, std::size_t count, std::string& out) const {
     out.clear();
-    if (fd_ < 0 || offset < 0) return false;
+    if (!fd_ || offset < 0) return false;
     if (offset >= size_) return true;
     const auto available = static_cast<std::uint64_t>(size_ - offset);
     if (count > available) count = static_cast<std::size_t>(available);
@@ -59,7 +36,7 @@ bool SongFile::readUpTo(std::int64_t offset, std::size_t count, std::string& out
     out.resize(count);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(fd_, out.data() + done, count - done,
+        const ssize_t n = ::pread(fd_.get(), out.data() + done, count - done,
                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
@@ -75,10 +52,10 @@ bool SongFile::readAt(std::int64_t offset, std::size_t count, std::string& out) 
 }
 
 bool SongFile::writeAt(std::int64_t offset, const std::string& bytes) const {
-    if (fd_ < 0 || offset < 0) return false;
+    if (!fd_ || offset < 0) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+        const ssize_t n = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
@@ -88,12 +65,12 @@ bool SongFile::writeAt(std::int64_t offset, const std::string& bytes) const {
 }
 
 bool SongFile::truncate(std::int64_t length) const {
-    return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(length)) == 0;
+    return fd_ && ::ftruncate(fd_.get(), static_cast<off_t>(length)) == 0;
 }
 
 bool SongFile::close() {
-    if (fd_ < 0) return true;
-    const bool ok = ::close(std::exchange(fd_, -1)) == 0;
+    if (!fd_) return true;
+    const bool ok = ::close(fd_.release()) == 0;
     size_ = -1;
     head_.clear();
     return ok;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace songmeta {
 
 class SongFile {
@@ -13,14 +15,9 @@ public:
 
     SongFile() = default;
     SongFile(const std::string& path, Mode mode);
-    ~SongFile();
-    SongFile(SongFile&& other) noexcept;
-    SongFile& operator=(SongFile&& other) noexcept;
-    SongFile(const SongFile&) = delete;
-    SongFile& operator=(const SongFile&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool isOpen() const { return fd_.valid(); }
+    int fd() const { return fd_.get(); }
     // The size at opening; -1 when the file is not open.
     std::int64_t size() const { return size_; }
 
@@ -38,7 +35,7 @@ public:
     bool close();
 
 private:
-    int fd_ = -1;
+    platform::UniqueFd fd_;
     std::int64_t size_ = -1;
     std::string head_;
 };

@@ -51,7 +51,7 @@ bool looksLikeCp1251(std::string_view bytes) {
     int letters = 0;
     int ascii = 0;
     auto endWord = [&] {
-        if (letters > 0) (letters >= ascii ? cyrillic : latin) += letters;
+        if (letters > 0) (ascii == 0 ? cyrillic : latin) += letters;
         letters = ascii = 0;
     };
     for (const char ch : bytes) {

@@ -7,11 +7,12 @@
 namespace songmeta::tagtext {
 
 // True when the high-bit bytes look like windows-1251 Cyrillic rather than Latin-1.
-// Words are runs of ASCII letters and letter bytes (0xC0-0xFF, 0xA8, 0xB8). A word whose
-// letter bytes are at least as many as its ASCII letters is Cyrillic-like and adds its
-// letter bytes to one count; any other word with letter bytes adds them to a second
-// count. The text is Cyrillic when the first count is at least 2 and larger than the
-// second: "Björk" or "Größe" stay Latin-1, "Кино" or "в Москве" are Cyrillic.
+// Words are runs of ASCII letters and letter bytes (0xC0-0xFF, 0xA8, 0xB8). Cyrillic
+// words are made of letter bytes only; Latin-1 puts its accented letters inside words of
+// ASCII letters. So the letter bytes of words without ASCII letters count for Cyrillic,
+// those of words with ASCII letters against it, and the text is Cyrillic when the first
+// count is at least 2 and larger than the second: "Björk", "d'été" or "à la carte" stay
+// Latin-1, "Кино", "Ёж" or "в Москве" are Cyrillic.
 bool looksLikeCp1251(std::string_view bytes);
 
 // An 8-bit tag text as UTF-8: kept when it is valid UTF-8 (a sequence cut off at the

@@ -17,6 +17,8 @@ TEST(TagText, EightBitTextsAreUtf8Cyrillic1251OrLatin1) {
          "e",
          "Größe"},
         {"\xE0 la carte", "à la carte"},
+        {"Chanson d'\xE9t\xE9", "Chanson d'été"},
+        {"\xC6r\xF8", "Ærø"},
         {"\xCA\xE8\xED\xEE", "Кино"},
         {"\xE2 \xCC\xEE\xF1\xEA\xE2\xE5", "в Москве"},
         {"\xC0\xF0\xE8\xFF - Live in Moscow", "Ария - Live in Moscow"},
