@@ -4,48 +4,16 @@
 
 #include <string>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "temp_dir.h"
+#include "song_file_test.h"
 
 using fixtures::record;
+using namespace fixtures;
 using testing_support::readFile;
-using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
 
-enum {
-    kPresent,
-    kVersion,
-    kSize,
-    kTitle,
-    kArtist,
-    kAlbum,
-    kTrack,
-    kYear,
-    kGenre,
-    kComment,
-    kComposer,
-    kEncoder,
-    kCopyright,
-    kLanguage,
-    kLink,
-    kLyrics
-};
-
-class Exports : public ::testing::Test {
-protected:
-    fixtures::Record read(const std::string& name) {
-        SongInformation info{};
-        lib.get(&info, name.c_str());
-        return record(info);
-    }
-    std::string path(const std::string& name) { return (dir / name).string(); }
-
-    SongmetaLibrary lib;
-    TempDir dir;
-};
+class Exports : public SongFileTest {};
 
 const std::string kV2 = fixtures::tag(fixtures::frame("TIT2", std::string("\0Two", 4)) +
                                       fixtures::frame("TRCK", std::string("\0"

@@ -3,34 +3,18 @@
 
 #include <string>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "temp_dir.h"
+#include "song_file_test.h"
 
 using fixtures::id3v1;
 using fixtures::record;
+using namespace fixtures;
 using testing_support::readFile;
-using testing_support::TempDir;
 using testing_support::writeFile;
 using namespace std::string_literals;
 
 namespace {
 
-enum { kPresent, kVersion, kSize, kTitle, kArtist, kAlbum, kTrack, kYear, kGenre, kComment };
-
-class Id3v1 : public ::testing::Test {
-protected:
-    fixtures::Record read(const std::string& bytes) {
-        writeFile(dir / "t.mp3", bytes);
-        SongInformation info{};
-        lib.get(&info, file().c_str());
-        return record(info);
-    }
-    std::string file() const { return (dir / "t.mp3").string(); }
-
-    SongmetaLibrary lib;
-    TempDir dir;
-};
+class Id3v1 : public SongFileTest {};
 
 }  // namespace
 
@@ -66,11 +50,11 @@ TEST_F(Id3v1, BlocksBecomeFields) {
          kTitle, "Gran día"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(read(fixtures::audio() + c.block).f[c.field], c.expected) << c.what;
+        EXPECT_EQ(readBytes(fixtures::audio() + c.block).f[c.field], c.expected) << c.what;
 
-    EXPECT_EQ(read(fixtures::audio() + id3v1({.comment = "x", .track = 7})).f[kVersion], "");
-    EXPECT_EQ(read(fixtures::audio() + "TAX" + std::string(125, 'a')).f[kTitle], "");
-    EXPECT_EQ(read("TAG").f[kTitle], "");
+    EXPECT_EQ(readBytes(fixtures::audio() + id3v1({.comment = "x", .track = 7})).f[kVersion], "");
+    EXPECT_EQ(readBytes(fixtures::audio() + "TAX" + std::string(125, 'a')).f[kTitle], "");
+    EXPECT_EQ(readBytes("TAG").f[kTitle], "");
 }
 
 TEST_F(Id3v1, WritingFitsEachFieldAndReplacesTheBlock) {
@@ -114,5 +98,5 @@ TEST_F(Id3v1, ShortFilesGetABlockAppended) {
     ASSERT_EQ(lib.save(in, file().c_str()), -1);
     const std::string bytes = readFile(dir / "t.mp3");
     EXPECT_EQ(bytes.size(), 10u + 15u + 128u);
-    EXPECT_EQ(read(bytes).f[kTitle], "Tiny");
+    EXPECT_EQ(readBytes(bytes).f[kTitle], "Tiny");
 }

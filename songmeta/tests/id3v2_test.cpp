@@ -8,52 +8,19 @@
 #include <filesystem>
 #include <string>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "temp_dir.h"
+#include "song_file_test.h"
 
 using fixtures::frame;
 using fixtures::record;
+using namespace fixtures;
 using fixtures::tag;
 using testing_support::readFile;
-using testing_support::TempDir;
 using testing_support::writeFile;
 using namespace std::string_literals;
 
 namespace {
 
-enum {
-    kPresent,
-    kVersion,
-    kSize,
-    kTitle,
-    kArtist,
-    kAlbum,
-    kTrack,
-    kYear,
-    kGenre,
-    kComment,
-    kComposer,
-    kEncoder,
-    kCopyright,
-    kLanguage,
-    kLink,
-    kLyrics
-};
-
-class Id3v2 : public ::testing::Test {
-protected:
-    fixtures::Record readTag(const std::string& bytes) {
-        writeFile(dir / "t.mp3", bytes);
-        SongInformation info{};
-        lib.get(&info, file().c_str());
-        return record(info);
-    }
-    std::string file() const { return (dir / "t.mp3").string(); }
-
-    SongmetaLibrary lib;
-    TempDir dir;
-};
+class Id3v2 : public SongFileTest {};
 
 std::string text(const std::string& s) {
     return "\0"s + s;
@@ -146,7 +113,7 @@ TEST_F(Id3v2, FramesBecomeFields) {
          kTitle, "Flag"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(readTag(c.tag + fixtures::audio()).f[c.field], c.expected) << c.what;
+        EXPECT_EQ(readBytes(c.tag + fixtures::audio()).f[c.field], c.expected) << c.what;
 }
 
 TEST_F(Id3v2, WritingLaysOutAVersion3Tag) {

@@ -57,6 +57,25 @@ std::string asfHeader(const std::vector<std::string>& objects);
 // A valid file: stream objects of `stream` and then `objects`.
 std::string asfFile(const std::vector<std::string>& objects, const AsfStream& stream = {});
 
+enum RecordField {
+    kPresent,
+    kVersion,
+    kSize,
+    kTitle,
+    kArtist,
+    kAlbum,
+    kTrack,
+    kYear,
+    kGenre,
+    kComment,
+    kComposer,
+    kEncoder,
+    kCopyright,
+    kLanguage,
+    kLink,
+    kLyrics
+};
+
 // The record as strings ("" for null).
 struct Record {
     std::string f[16];

@@ -3,55 +3,26 @@
 
 #include <string>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "temp_dir.h"
+#include "song_file_test.h"
 
 using fixtures::asfContentDescription;
 using fixtures::AsfDescriptor;
 using fixtures::asfExtendedContent;
 using fixtures::asfFile;
 using fixtures::record;
+using namespace fixtures;
 using fixtures::utf16le;
-using testing_support::TempDir;
 using testing_support::writeFile;
 using namespace std::string_literals;
 using namespace std::string_view_literals;
 
 namespace {
 
-enum {
-    kPresent,
-    kVersion,
-    kSize,
-    kTitle,
-    kArtist,
-    kAlbum,
-    kTrack,
-    kYear,
-    kGenre,
-    kComment,
-    kComposer,
-    kEncoder,
-    kCopyright,
-    kLanguage,
-    kLink,
-    kLyrics
-};
-
 constexpr std::uint16_t kString = 0, kDword = 3;
 
-class Wma : public ::testing::Test {
+class Wma : public SongFileTest {
 protected:
-    fixtures::Record read(const std::string& bytes) {
-        writeFile(dir / "t.wma", bytes);
-        SongInformation info{};
-        lib.get(&info, (dir / "t.wma").c_str());
-        return record(info);
-    }
-
-    SongmetaLibrary lib;
-    TempDir dir;
+    fixtures::Record readWma(const std::string& bytes) { return readBytes(bytes, "t.wma"); }
 };
 
 std::string dword(std::uint32_t v) {
@@ -76,7 +47,7 @@ TEST_F(Wma, TheValidityTestUsesTheStreamValues) {
     const std::string title = asfContentDescription(utf16le(u"T"), "", "");
     for (const auto& c : cases) {
         const std::string file = asfFile({title}, c.stream);
-        const auto r = read(file);
+        const auto r = readWma(file);
         EXPECT_EQ(r.f[kTitle], c.valid ? "T" : "")
             << c.stream.channels << " " << c.stream.sampleRate;
         EXPECT_EQ(r.f[kPresent], c.valid ? "Yes" : "");
@@ -86,7 +57,7 @@ TEST_F(Wma, TheValidityTestUsesTheStreamValues) {
 }
 
 TEST_F(Wma, DescriptionsFillTheFields) {
-    const auto r = read(asfFile({
+    const auto r = readWma(asfFile({
         asfContentDescription(utf16le(u"Title\0"sv), utf16le(u" Автор "), utf16le(u"Desc")),
         asfExtendedContent({
             {utf16le(u"WM/AlbumTitle"), kString, utf16le(u"Album\0"sv)},
@@ -103,7 +74,7 @@ TEST_F(Wma, DescriptionsFillTheFields) {
 }
 
 TEST_F(Wma, LaterObjectsAndDescriptorsWin) {
-    const auto r = read(asfFile({
+    const auto r = readWma(asfFile({
         asfExtendedContent({{utf16le(u"WM/TITLE"), kString, utf16le(u"Extended")},
                             {utf16le(u"WM/Author"), kString, utf16le(u"First")},
                             {utf16le(u"WM/Author"), kString, utf16le(u"Second")}}),
@@ -129,7 +100,7 @@ TEST_F(Wma, TrackNumbers) {
     };
     for (const auto& c : cases) {
         const auto r =
-            read(asfFile({asfExtendedContent({{utf16le(u"WM/TrackNumber"), c.type, c.value}})}));
+            readWma(asfFile({asfExtendedContent({{utf16le(u"WM/TrackNumber"), c.type, c.value}})}));
         EXPECT_EQ(r.f[kTrack], c.track) << c.track;
     }
 }
@@ -137,8 +108,8 @@ TEST_F(Wma, TrackNumbers) {
 TEST_F(Wma, LongAndBrokenHeaders) {
     const std::u16string longTitle(3000, u'x');
     const auto r =
-        read(asfFile({asfContentDescription(utf16le(longTitle), utf16le(u"After"), ""),
-                      asfExtendedContent({{utf16le(u"WM/Genre"), kString, utf16le(u"G")}})}));
+        readWma(asfFile({asfContentDescription(utf16le(longTitle), utf16le(u"After"), ""),
+                         asfExtendedContent({{utf16le(u"WM/Genre"), kString, utf16le(u"G")}})}));
     EXPECT_EQ(r.f[kTitle], std::string(2500, 'x'));
     EXPECT_EQ(r.f[kArtist], "After");
     EXPECT_EQ(r.f[kGenre], "G");
@@ -160,7 +131,7 @@ TEST_F(Wma, LongAndBrokenHeaders) {
         {"object count far too large", hugeCount},    {"object size past the end", pastEnd},
     };
     for (const auto& c : cases) {
-        const auto rec = read(c.bytes);
+        const auto rec = readWma(c.bytes);
         for (int i = 0; i < 16; ++i) EXPECT_EQ(rec.f[i], "") << c.what << " field " << i;
     }
 }
