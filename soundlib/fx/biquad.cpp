@@ -27,8 +27,7 @@ BiquadCoefficients BiquadCoefficients::peaking(double sampleRate, double centre,
     const double sn = std::sin(w0);
     const double alpha = sn * std::sinh(std::numbers::ln2 / 2.0 * octaves * w0 / sn);
     const double cs = std::cos(w0);
-    return normalised(1 + alpha * a, -2 * cs, 1 - alpha * a, 1 + alpha / a, -2 * cs,
-                      1 - alpha / a);
+    return normalised(1 + alpha * a, -2 * cs, 1 - alpha * a, 1 + alpha / a, -2 * cs, 1 - alpha / a);
 }
 
 BiquadCoefficients BiquadCoefficients::lowPass(double sampleRate, double cutoff, double q) {

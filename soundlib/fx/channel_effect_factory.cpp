@@ -14,15 +14,24 @@ namespace soundlib {
 
 std::unique_ptr<ChannelEffect> createChannelEffect(int type) {
     switch (type) {
-        case BASS_FX_CHORUS: return fx::makeChorus();
-        case BASS_FX_COMPRESSOR: return std::make_unique<fx::Compressor>();
-        case BASS_FX_DISTORTION: return std::make_unique<fx::Distortion>();
-        case BASS_FX_ECHO: return std::make_unique<fx::Echo>();
-        case BASS_FX_FLANGER: return fx::makeFlanger();
-        case BASS_FX_GARGLE: return std::make_unique<fx::Gargle>();
-        case BASS_FX_PARAMEQ: return std::make_unique<fx::ParametricEq>();
-        case BASS_FX_REVERB: return std::make_unique<fx::Reverb>();
-        default: return nullptr;
+        case SOUND_FX_CHORUS:
+            return fx::makeChorus();
+        case SOUND_FX_COMPRESSOR:
+            return std::make_unique<fx::Compressor>();
+        case SOUND_FX_DISTORTION:
+            return std::make_unique<fx::Distortion>();
+        case SOUND_FX_ECHO:
+            return std::make_unique<fx::Echo>();
+        case SOUND_FX_FLANGER:
+            return fx::makeFlanger();
+        case SOUND_FX_GARGLE:
+            return std::make_unique<fx::Gargle>();
+        case SOUND_FX_PARAMEQ:
+            return std::make_unique<fx::ParametricEq>();
+        case SOUND_FX_REVERB:
+            return std::make_unique<fx::Reverb>();
+        default:
+            return nullptr;
     }
 }
 

@@ -22,22 +22,14 @@ float coefficient(double seconds, double rate) {
 
 }  // namespace
 
-Compressor::Compressor() { setSampleRate(sampleRate_); }
-
-bool Compressor::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXCOMPRESSOR*>(record);
-    if (!inRange(p.fGain, -60.0f, 60.0f) || !inRange(p.fAttack, 0.01f, 500.0f) ||
-        !inRange(p.fRelease, 50.0f, 3000.0f) || !inRange(p.fThreshold, -60.0f, 0.0f) ||
-        !inRange(p.fRatio, 1.0f, 100.0f) || !inRange(p.fPredelay, 0.0f, kMaxPredelayMs)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
+Compressor::Compressor() : RecordEffect({0.0f, 10.0f, 200.0f, -20.0f, 3.0f, 4.0f}) {
+    setSampleRate(sampleRate_);
 }
 
-void Compressor::getParameters(void* record) const {
-    *static_cast<BASS_FXCOMPRESSOR*>(record) = params_;
+bool Compressor::valid(const SoundFxCompressor& p) const {
+    return inRange(p.gain, -60.0f, 60.0f) && inRange(p.attack, 0.01f, 500.0f) &&
+           inRange(p.release, 50.0f, 3000.0f) && inRange(p.threshold, -60.0f, 0.0f) &&
+           inRange(p.ratio, 1.0f, 100.0f) && inRange(p.predelay, 0.0f, kMaxPredelayMs);
 }
 
 void Compressor::setSampleRate(double hz) {
@@ -53,17 +45,17 @@ void Compressor::setSampleRate(double hz) {
 }
 
 void Compressor::updateTargets() {
-    outputGain_.set(std::pow(10.0f, params_.fGain / 20.0f), !running_);
-    predelay_.set(static_cast<float>(params_.fPredelay * sampleRate_ / 1000.0), !running_);
-    attack_ = coefficient(params_.fAttack / 1000.0, sampleRate_);
-    release_ = coefficient(params_.fRelease / 1000.0, sampleRate_);
+    outputGain_.set(std::pow(10.0f, params_.gain / 20.0f), !running_);
+    predelay_.set(static_cast<float>(params_.predelay * sampleRate_ / 1000.0), !running_);
+    attack_ = coefficient(params_.attack / 1000.0, sampleRate_);
+    release_ = coefficient(params_.release / 1000.0, sampleRate_);
 }
 
 void Compressor::process(float* samples, std::size_t frames) {
     running_ = true;
     const DenormalGuard guard;
-    const float threshold = params_.fThreshold;
-    const float slope = 1.0f - 1.0f / params_.fRatio;
+    const float threshold = params_.threshold;
+    const float slope = 1.0f - 1.0f / params_.ratio;
     for (std::size_t i = 0; i < frames; ++i) {
         float* frame = samples + 2 * i;
         const float level = std::max(std::fabs(frame[0]), std::fabs(frame[1]));

@@ -6,26 +6,22 @@
 // the predelay, so that the gain is already down when a peak arrives.
 #include "delay_line.h"
 #include "smoothed_value.h"
-#include "soundlib/channel_effect.h"
+#include "record_effect.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {
 
-class Compressor : public ChannelEffect {
+class Compressor : public RecordEffect<SoundFxCompressor> {
 public:
     Compressor();
-    bool setParameters(const void* record) override;
-    void getParameters(void* record) const override;
     void setSampleRate(double hz) override;
     void process(float* samples, std::size_t frames) override;
     void reset() override;
 
 private:
-    void updateTargets();
+    bool valid(const SoundFxCompressor& p) const override;
+    void updateTargets() override;
 
-    BASS_FXCOMPRESSOR params_{0.0f, 10.0f, 200.0f, -20.0f, 3.0f, 4.0f};
-    double sampleRate_ = 44100.0;
-    bool running_ = false;
     SmoothedValue outputGain_, predelay_;
     float attack_ = 0.0f, release_ = 0.0f;  // one-pole coefficients per sample
     float peak_ = 0.0f;

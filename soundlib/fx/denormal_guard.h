@@ -11,8 +11,12 @@ namespace soundlib::fx {
 class DenormalGuard {
 public:
 #if defined(__SSE__) || defined(__x86_64__)
-    DenormalGuard() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | kFlushToZero | kDenormalsAreZero); }
-    ~DenormalGuard() { _mm_setcsr(saved_); }
+    DenormalGuard() : saved_(_mm_getcsr()) {
+        _mm_setcsr(saved_ | kFlushToZero | kDenormalsAreZero);
+    }
+    ~DenormalGuard() {
+        _mm_setcsr(saved_);
+    }
 #else
     DenormalGuard() = default;
 #endif
@@ -29,6 +33,8 @@ private:
 
 // Zero for values too small to be heard, so recursive state settles on exact zero even
 // where the processor keeps denormals.
-inline float flushTiny(float v) { return (v > -1e-20f && v < 1e-20f) ? 0.0f : v; }
+inline float flushTiny(float v) {
+    return (v > -1e-20f && v < 1e-20f) ? 0.0f : v;
+}
 
 }  // namespace soundlib::fx

@@ -18,52 +18,47 @@ float driveForEdge(float edge) {
     return 2.0f * e / (1.0f - e);
 }
 
-float clip(float x, float k) { return (1.0f + k) * x / (1.0f + k * std::fabs(x)); }
+float clip(float x, float k) {
+    return (1.0f + k) * x / (1.0f + k * std::fabs(x));
+}
 
 }  // namespace
 
-Distortion::Distortion() { setSampleRate(sampleRate_); }
-
-bool Distortion::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXDISTORTION*>(record);
-    if (!inRange(p.fGain, -60.0f, 0.0f) || !inRange(p.fEdge, 0.0f, 100.0f) ||
-        !inRange(p.fPostEQCenterFrequency, 100.0f, 8000.0f) ||
-        !inRange(p.fPostEQBandwidth, 100.0f, 8000.0f) ||
-        !inRange(p.fPreLowpassCutoff, 100.0f, 8000.0f)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
+Distortion::Distortion() : RecordEffect({-18.0f, 15.0f, 2400.0f, 2400.0f, 8000.0f}) {
+    setSampleRate(sampleRate_);
 }
 
-void Distortion::getParameters(void* record) const {
-    *static_cast<BASS_FXDISTORTION*>(record) = params_;
+bool Distortion::valid(const SoundFxDistortion& p) const {
+    return inRange(p.gain, -60.0f, 0.0f) && inRange(p.edge, 0.0f, 100.0f) &&
+           inRange(p.postEqCentre, 100.0f, 8000.0f) &&
+           inRange(p.postEqBandwidth, 100.0f, 8000.0f) &&
+           inRange(p.preLowpassCutoff, 100.0f, 8000.0f);
 }
 
 void Distortion::setSampleRate(double hz) {
     sampleRate_ = hz;
     gain_.configure(hz, kGlideSeconds);
     drive_.configure(hz, kGlideSeconds);
-    for (SmoothedValue* s : {&centre_, &bandwidth_, &cutoff_}) s->configure(hz / kBlock, kGlideSeconds);
+    for (SmoothedValue* s : {&centre_, &bandwidth_, &cutoff_})
+        s->configure(hz / kBlock, kGlideSeconds);
     updateTargets();
 }
 
 void Distortion::updateTargets() {
     const auto limit = static_cast<float>(sampleRate_ / 3.0);
-    gain_.set(std::pow(10.0f, params_.fGain / 20.0f), !running_);
-    drive_.set(driveForEdge(params_.fEdge), !running_);
-    centre_.set(std::log2(std::min(params_.fPostEQCenterFrequency, limit)), !running_);
-    bandwidth_.set(std::log2(params_.fPostEQBandwidth), !running_);
-    cutoff_.set(std::log2(std::min(params_.fPreLowpassCutoff, limit)), !running_);
+    gain_.set(std::pow(10.0f, params_.gain / 20.0f), !running_);
+    drive_.set(driveForEdge(params_.edge), !running_);
+    centre_.set(std::log2(std::min(params_.postEqCentre, limit)), !running_);
+    bandwidth_.set(std::log2(params_.postEqBandwidth), !running_);
+    cutoff_.set(std::log2(std::min(params_.preLowpassCutoff, limit)), !running_);
     if (!running_) updateFilters();
 }
 
 void Distortion::updateFilters() {
     const double centre = std::exp2(centre_.value());
     lowPass_ = BiquadCoefficients::lowPass(sampleRate_, std::exp2(cutoff_.value()), 0.7071);
-    bandPass_ = BiquadCoefficients::bandPass(sampleRate_, centre,
-                                             centre / std::exp2(bandwidth_.value()));
+    bandPass_ =
+        BiquadCoefficients::bandPass(sampleRate_, centre, centre / std::exp2(bandwidth_.value()));
 }
 
 void Distortion::process(float* samples, std::size_t frames) {

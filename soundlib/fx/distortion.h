@@ -6,27 +6,23 @@
 // added.
 #include "biquad.h"
 #include "smoothed_value.h"
-#include "soundlib/channel_effect.h"
+#include "record_effect.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {
 
-class Distortion : public ChannelEffect {
+class Distortion : public RecordEffect<SoundFxDistortion> {
 public:
     Distortion();
-    bool setParameters(const void* record) override;
-    void getParameters(void* record) const override;
     void setSampleRate(double hz) override;
     void process(float* samples, std::size_t frames) override;
     void reset() override;
 
 private:
-    void updateTargets();
+    bool valid(const SoundFxDistortion& p) const override;
+    void updateTargets() override;
     void updateFilters();
 
-    BASS_FXDISTORTION params_{-18.0f, 15.0f, 2400.0f, 2400.0f, 8000.0f};
-    double sampleRate_ = 44100.0;
-    bool running_ = false;
     SmoothedValue gain_, drive_;
     // Frequencies as log2 Hz, recomputed per block while they glide.
     SmoothedValue centre_, bandwidth_, cutoff_;

@@ -14,20 +14,14 @@ constexpr float kMaxDelayMs = 2000.0f;
 
 }  // namespace
 
-Echo::Echo() { setSampleRate(sampleRate_); }
-
-bool Echo::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXECHO*>(record);
-    if (!inRange(p.fWetDryMix, 0.0f, 100.0f) || !inRange(p.fFeedback, 0.0f, 100.0f) ||
-        !inRange(p.fLeftDelay, 1.0f, kMaxDelayMs) || !inRange(p.fRightDelay, 1.0f, kMaxDelayMs)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
+Echo::Echo() : RecordEffect({50.0f, 50.0f, 500.0f, 500.0f, 0}) {
+    setSampleRate(sampleRate_);
 }
 
-void Echo::getParameters(void* record) const { *static_cast<BASS_FXECHO*>(record) = params_; }
+bool Echo::valid(const SoundFxEcho& p) const {
+    return inRange(p.wetDryMix, 0.0f, 100.0f) && inRange(p.feedback, 0.0f, 100.0f) &&
+           inRange(p.leftDelay, 1.0f, kMaxDelayMs) && inRange(p.rightDelay, 1.0f, kMaxDelayMs);
+}
 
 void Echo::setSampleRate(double hz) {
     sampleRate_ = hz;
@@ -42,11 +36,11 @@ void Echo::setSampleRate(double hz) {
 
 void Echo::updateTargets() {
     const auto perMs = static_cast<float>(sampleRate_ / 1000.0);
-    mix_.set(params_.fWetDryMix / 100.0f, !running_);
-    feedback_.set(params_.fFeedback / 100.0f, !running_);
-    leftDelay_.set(params_.fLeftDelay * perMs, !running_);
-    rightDelay_.set(params_.fRightDelay * perMs, !running_);
-    cross_.set(params_.lPanDelay != 0 ? 1.0f : 0.0f, !running_);
+    mix_.set(params_.wetDryMix / 100.0f, !running_);
+    feedback_.set(params_.feedback / 100.0f, !running_);
+    leftDelay_.set(params_.leftDelay * perMs, !running_);
+    rightDelay_.set(params_.rightDelay * perMs, !running_);
+    cross_.set(params_.panDelay != 0 ? 1.0f : 0.0f, !running_);
 }
 
 void Echo::process(float* samples, std::size_t frames) {

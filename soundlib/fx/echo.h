@@ -5,27 +5,23 @@
 #include "delay_line.h"
 #include "fading_delay.h"
 #include "smoothed_value.h"
-#include "soundlib/channel_effect.h"
+#include "record_effect.h"
 #include "soundlib/soundlib_fx.h"
 #include "tail_gate.h"
 
 namespace soundlib::fx {
 
-class Echo : public ChannelEffect {
+class Echo : public RecordEffect<SoundFxEcho> {
 public:
     Echo();
-    bool setParameters(const void* record) override;
-    void getParameters(void* record) const override;
     void setSampleRate(double hz) override;
     void process(float* samples, std::size_t frames) override;
     void reset() override;
 
 private:
-    void updateTargets();
+    bool valid(const SoundFxEcho& p) const override;
+    void updateTargets() override;
 
-    BASS_FXECHO params_{50.0f, 50.0f, 500.0f, 500.0f, 0};
-    double sampleRate_ = 44100.0;
-    bool running_ = false;
     SmoothedValue mix_, feedback_;
     FadingDelay leftDelay_, rightDelay_;
     float fadeStep_ = 0.0f;

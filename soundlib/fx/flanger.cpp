@@ -5,7 +5,7 @@
 namespace soundlib::fx {
 
 std::unique_ptr<ChannelEffect> makeFlanger() {
-    const BASS_FXCHORUS defaults{50.0f, 100.0f, -50.0f, 0.25f, 1, 2.0f, 2};
+    const SoundFxChorus defaults{50.0f, 100.0f, -50.0f, 0.25f, 1, 2.0f, 2};
     return std::make_unique<ModulatedDelay>(defaults, 4.0f);
 }
 

@@ -5,17 +5,13 @@
 
 namespace soundlib::fx {
 
-Gargle::Gargle() { setSampleRate(sampleRate_); }
-
-bool Gargle::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXGARGLE*>(record);
-    if (!inRange(p.dwRateHz, 1, 1000) || !inRange(p.dwWaveShape, 0, 1)) return false;
-    params_ = p;
-    updateTargets();
-    return true;
+Gargle::Gargle() : RecordEffect({20, 0}) {
+    setSampleRate(sampleRate_);
 }
 
-void Gargle::getParameters(void* record) const { *static_cast<BASS_FXGARGLE*>(record) = params_; }
+bool Gargle::valid(const SoundFxGargle& p) const {
+    return inRange(p.rateHz, 1, 1000) && inRange(p.waveShape, 0, 1);
+}
 
 void Gargle::setSampleRate(double hz) {
     sampleRate_ = hz;
@@ -24,8 +20,8 @@ void Gargle::setSampleRate(double hz) {
 }
 
 void Gargle::updateTargets() {
-    phase_.setStep(params_.dwRateHz, sampleRate_);
-    square_.set(static_cast<float>(params_.dwWaveShape), !running_);
+    phase_.setStep(params_.rateHz, sampleRate_);
+    square_.set(static_cast<float>(params_.waveShape), !running_);
 }
 
 void Gargle::process(float* samples, std::size_t frames) {

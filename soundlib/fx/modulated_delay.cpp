@@ -22,26 +22,16 @@ float slew(float current, float target, float limit) {
 
 }  // namespace
 
-ModulatedDelay::ModulatedDelay(const BASS_FXCHORUS& defaults, float maxDelayMs)
-    : maxDelayMs_(maxDelayMs), params_(defaults) {
+ModulatedDelay::ModulatedDelay(const SoundFxChorus& defaults, float maxDelayMs)
+    : RecordEffect(defaults), maxDelayMs_(maxDelayMs) {
     setSampleRate(sampleRate_);
 }
 
-bool ModulatedDelay::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXCHORUS*>(record);
-    if (!inRange(p.fWetDryMix, 0.0f, 100.0f) || !inRange(p.fDepth, 0.0f, 100.0f) ||
-        !inRange(p.fFeedback, -99.0f, 99.0f) || !inRange(p.fFrequency, 0.0f, kMaxLfoHz) ||
-        !inRange(p.lWaveform, 0, 1) || !inRange(p.fDelay, 0.0f, maxDelayMs_) ||
-        !inRange(p.lPhase, 0, 4)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
-}
-
-void ModulatedDelay::getParameters(void* record) const {
-    *static_cast<BASS_FXCHORUS*>(record) = params_;
+bool ModulatedDelay::valid(const SoundFxChorus& p) const {
+    return inRange(p.wetDryMix, 0.0f, 100.0f) && inRange(p.depth, 0.0f, 100.0f) &&
+           inRange(p.feedback, -99.0f, 99.0f) && inRange(p.frequency, 0.0f, kMaxLfoHz) &&
+           inRange(p.waveform, 0, 1) && inRange(p.delay, 0.0f, maxDelayMs_) &&
+           inRange(p.phase, 0, 4);
 }
 
 void ModulatedDelay::setSampleRate(double hz) {
@@ -58,21 +48,21 @@ void ModulatedDelay::setSampleRate(double hz) {
 }
 
 void ModulatedDelay::updateTargets() {
-    mix_.set(params_.fWetDryMix / 100.0f, !running_);
-    depth_.set(params_.fDepth / 100.0f, !running_);
-    feedback_.set(params_.fFeedback / 100.0f, !running_);
-    delay_.set(static_cast<float>(params_.fDelay * sampleRate_ / 1000.0), !running_);
-    phase_.setStep(params_.fFrequency, sampleRate_);
+    mix_.set(params_.wetDryMix / 100.0f, !running_);
+    depth_.set(params_.depth / 100.0f, !running_);
+    feedback_.set(params_.feedback / 100.0f, !running_);
+    delay_.set(static_cast<float>(params_.delay * sampleRate_ / 1000.0), !running_);
+    phase_.setStep(params_.frequency, sampleRate_);
     if (!running_) {
-        lfoLeft_ = lfoValue(params_.lWaveform, phase_.value());
-        lfoRight_ = lfoValue(params_.lWaveform, phase_.value() + 0.25f * (params_.lPhase - 2));
+        lfoLeft_ = lfoValue(params_.waveform, phase_.value());
+        lfoRight_ = lfoValue(params_.waveform, phase_.value() + 0.25f * (params_.phase - 2));
     }
 }
 
 void ModulatedDelay::process(float* samples, std::size_t frames) {
     running_ = true;
     const DenormalGuard guard;
-    const float offset = 0.25f * static_cast<float>(params_.lPhase - 2);
+    const float offset = 0.25f * static_cast<float>(params_.phase - 2);
     const float maxDelay = static_cast<float>(2.0 * maxDelayMs_ * sampleRate_ / 1000.0);
     float level = 0.0f;
     for (std::size_t i = 0; i < frames; ++i) {
@@ -81,8 +71,8 @@ void ModulatedDelay::process(float* samples, std::size_t frames) {
         const float feedback = feedback_.next();
         const float delay = delay_.next();
         const float phase = phase_.value();
-        lfoLeft_ = slew(lfoLeft_, lfoValue(params_.lWaveform, phase), lfoSlew_);
-        lfoRight_ = slew(lfoRight_, lfoValue(params_.lWaveform, phase + offset), lfoSlew_);
+        lfoLeft_ = slew(lfoLeft_, lfoValue(params_.waveform, phase), lfoSlew_);
+        lfoRight_ = slew(lfoRight_, lfoValue(params_.waveform, phase + offset), lfoSlew_);
         phase_.advance();
         // The lines hold only past input, so the shortest delay is one sample.
         const float dl = std::clamp(delay * (1.0f + depth * lfoLeft_), 1.0f, maxDelay);

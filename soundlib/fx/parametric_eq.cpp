@@ -15,35 +15,28 @@ constexpr double kGlideSeconds = 0.02;
 
 }  // namespace
 
-ParametricEq::ParametricEq() { setSampleRate(sampleRate_); }
-
-bool ParametricEq::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXPARAMEQ*>(record);
-    if (!inRange(p.fCenter, 80.0f, 16000.0f) || !inRange(p.fBandwidth, 1.0f, 36.0f) ||
-        !inRange(p.fGain, -15.0f, 15.0f)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
+ParametricEq::ParametricEq() : RecordEffect({8000.0f, 12.0f, 0.0f}) {
+    setSampleRate(sampleRate_);
 }
 
-void ParametricEq::getParameters(void* record) const {
-    *static_cast<BASS_FXPARAMEQ*>(record) = params_;
+bool ParametricEq::valid(const SoundFxParamEq& p) const {
+    return inRange(p.centre, 80.0f, 16000.0f) && inRange(p.bandwidth, 1.0f, 36.0f) &&
+           inRange(p.gain, -15.0f, 15.0f);
 }
 
 void ParametricEq::setSampleRate(double hz) {
     sampleRate_ = hz;
-    for (SmoothedValue* s : {&centre_, &bandwidth_, &gain_}) s->configure(hz / kBlock, kGlideSeconds);
+    for (SmoothedValue* s : {&centre_, &bandwidth_, &gain_})
+        s->configure(hz / kBlock, kGlideSeconds);
     updateTargets();
 }
 
 void ParametricEq::updateTargets() {
     // Above a third of the rate the band would fold against the Nyquist limit.
-    const double centre = std::min<double>(params_.fCenter, sampleRate_ / 3.0);
+    const double centre = std::min<double>(params_.centre, sampleRate_ / 3.0);
     centre_.set(static_cast<float>(std::log2(centre)), !running_);
-    bandwidth_.set(params_.fBandwidth, !running_);
-    gain_.set(params_.fGain, !running_);
+    bandwidth_.set(params_.bandwidth, !running_);
+    gain_.set(params_.gain, !running_);
     if (!running_) updateCoefficients();
 }
 

@@ -36,24 +36,16 @@ void hadamard(std::array<float, Reverb::kLines>& v) {
 
 }  // namespace
 
-Reverb::Reverb() {
+Reverb::Reverb() : RecordEffect({0.0f, 0.0f, 1000.0f, 0.001f}) {
     for (std::size_t i = 0; i < kLines; ++i) lines_[i].ensureCapacity(kLengths[i]);
     gate_.setMemory(kLengths.back());
     setSampleRate(sampleRate_);
 }
 
-bool Reverb::setParameters(const void* record) {
-    const auto& p = *static_cast<const BASS_FXREVERB*>(record);
-    if (!inRange(p.fInGain, -96.0f, 0.0f) || !inRange(p.fReverbMix, -96.0f, 0.0f) ||
-        !inRange(p.fReverbTime, 0.001f, 3000.0f) || !inRange(p.fHighFreqRTRatio, 0.001f, 0.999f)) {
-        return false;
-    }
-    params_ = p;
-    updateTargets();
-    return true;
+bool Reverb::valid(const SoundFxReverb& p) const {
+    return inRange(p.inputGain, -96.0f, 0.0f) && inRange(p.reverbMix, -96.0f, 0.0f) &&
+           inRange(p.reverbTime, 0.001f, 3000.0f) && inRange(p.highFreqRtRatio, 0.001f, 0.999f);
 }
-
-void Reverb::getParameters(void* record) const { *static_cast<BASS_FXREVERB*>(record) = params_; }
 
 void Reverb::setSampleRate(double hz) {
     sampleRate_ = hz;
@@ -66,10 +58,10 @@ void Reverb::setSampleRate(double hz) {
 }
 
 void Reverb::updateTargets() {
-    inputGain_.set(std::pow(10.0f, params_.fInGain / 20.0f), !running_);
-    wet_.set(std::pow(10.0f, params_.fReverbMix / 20.0f), !running_);
-    time_.set(std::log2(params_.fReverbTime / 1000.0f), !running_);
-    ratio_.set(params_.fHighFreqRTRatio, !running_);
+    inputGain_.set(std::pow(10.0f, params_.inputGain / 20.0f), !running_);
+    wet_.set(std::pow(10.0f, params_.reverbMix / 20.0f), !running_);
+    time_.set(std::log2(params_.reverbTime / 1000.0f), !running_);
+    ratio_.set(params_.highFreqRtRatio, !running_);
     if (!running_) updateLoops();
 }
 

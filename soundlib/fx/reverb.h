@@ -8,30 +8,26 @@
 
 #include "delay_line.h"
 #include "smoothed_value.h"
-#include "soundlib/channel_effect.h"
+#include "record_effect.h"
 #include "soundlib/soundlib_fx.h"
 #include "tail_gate.h"
 
 namespace soundlib::fx {
 
-class Reverb : public ChannelEffect {
+class Reverb : public RecordEffect<SoundFxReverb> {
 public:
     static constexpr std::size_t kLines = 8;
 
     Reverb();
-    bool setParameters(const void* record) override;
-    void getParameters(void* record) const override;
     void setSampleRate(double hz) override;
     void process(float* samples, std::size_t frames) override;
     void reset() override;
 
 private:
-    void updateTargets();
+    bool valid(const SoundFxReverb& p) const override;
+    void updateTargets() override;
     void updateLoops();
 
-    BASS_FXREVERB params_{0.0f, 0.0f, 1000.0f, 0.001f};
-    double sampleRate_ = 44100.0;
-    bool running_ = false;
     SmoothedValue inputGain_, wet_;
     // Reverb time in log2 seconds and the ratio, per block while they glide.
     SmoothedValue time_, ratio_;

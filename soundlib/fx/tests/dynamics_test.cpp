@@ -18,8 +18,8 @@ class CompressorCurve : public ::testing::TestWithParam<CurveCase> {};
 
 TEST_P(CompressorCurve, SteadyToneFollowsThresholdAndRatio) {
     const CurveCase c = GetParam();
-    const BASS_FXCOMPRESSOR p{c.gain, 10, 200, c.threshold, c.ratio, 4};
-    auto comp = makeEffect(BASS_FX_COMPRESSOR, &p);
+    const SoundFxCompressor p{c.gain, 10, 200, c.threshold, c.ratio, 4};
+    auto comp = makeEffect(SOUND_FX_COMPRESSOR, &p);
     ASSERT_TRUE(comp);
     Stereo s = sine(1000, std::pow(10.0, c.inputDb / 20), 44100);
     run(*comp, s);
@@ -37,9 +37,9 @@ INSTANTIATE_TEST_SUITE_P(Curve, CompressorCurve,
 
 // Gain reduction in dB per frame of a compressor fed a 1 kHz tone that steps from -30 dB
 // to 0 dB at `up` and back to -12 dB at `down`; measured near the tone's peaks.
-std::vector<double> reductionAfterSteps(const BASS_FXCOMPRESSOR& p, std::size_t up,
+std::vector<double> reductionAfterSteps(const SoundFxCompressor& p, std::size_t up,
                                         std::size_t down, std::size_t frames) {
-    auto comp = makeEffect(BASS_FX_COMPRESSOR, &p);
+    auto comp = makeEffect(SOUND_FX_COMPRESSOR, &p);
     Stereo s = sine(1000, 1.0, frames);
     for (std::size_t i = 0; i < frames; ++i) {
         const double level = i < up ? std::pow(10.0, -1.5) : i < down ? 1.0 : std::pow(10.0, -0.6);
@@ -72,7 +72,7 @@ class CompressorTimes : public ::testing::TestWithParam<std::pair<float, float>>
 
 TEST_P(CompressorTimes, AttackAndReleaseHoldWithinAFifth) {
     const auto [attack, release] = GetParam();
-    const BASS_FXCOMPRESSOR p{0, attack, release, -20, 100, 0};
+    const SoundFxCompressor p{0, attack, release, -20, 100, 0};
     const auto up = static_cast<std::size_t>(0.5 * kRate);
     const auto down = up + static_cast<std::size_t>(8 * attack / 1000 * kRate) + 4410;
     const auto end = down + static_cast<std::size_t>(8 * release / 1000 * kRate);
@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(Times, CompressorTimes,
                                            std::pair{2.0f, 1000.0f}, std::pair{200.0f, 100.0f}));
 
 TEST(CompressorTest, PredelayLooksAhead) {
-    const BASS_FXCOMPRESSOR p{0, 0.01f, 50, -20, 3, 4};
-    auto comp = makeEffect(BASS_FX_COMPRESSOR, &p, 48000);
+    const SoundFxCompressor p{0, 0.01f, 50, -20, 3, 4};
+    auto comp = makeEffect(SOUND_FX_COMPRESSOR, &p, 48000);
     Stereo s = impulse(1000, 0.5f, -0.5f);
     run(*comp, s);
     // The click comes out 4 ms late, already reduced: 20 log 0.5 = -6 dB is 14 dB over.
@@ -110,8 +110,8 @@ double harmonicRatio(const std::vector<float>& x, double hz, std::size_t from, s
 TEST(DistortionTest, HarmonicsGrowWithEdgeAndGainScales) {
     double previous = -1;
     for (float edge : {0.0f, 15.0f, 40.0f, 70.0f, 100.0f}) {
-        const BASS_FXDISTORTION p{-6, edge, 2400, 2400, 8000};
-        auto dist = makeEffect(BASS_FX_DISTORTION, &p);
+        const SoundFxDistortion p{-6, edge, 2400, 2400, 8000};
+        auto dist = makeEffect(SOUND_FX_DISTORTION, &p);
         Stereo s = sine(500, 0.5, 22050);
         run(*dist, s);
         const double ratio = harmonicRatio(s.channel(0), 500, 4410, 17640);
@@ -126,8 +126,8 @@ TEST(DistortionTest, HarmonicsGrowWithEdgeAndGainScales) {
 }
 
 TEST(DistortionTest, PreLowPassAndPostBandShapeTheSound) {
-    auto level = [](const BASS_FXDISTORTION& p, double hz, double measured) {
-        auto dist = makeEffect(BASS_FX_DISTORTION, &p);
+    auto level = [](const SoundFxDistortion& p, double hz, double measured) {
+        auto dist = makeEffect(SOUND_FX_DISTORTION, &p);
         Stereo s = sine(hz, 0.5, 22050);
         run(*dist, s);
         return toneAmplitude(s.channel(0), measured, 4410, 17640);
@@ -147,8 +147,8 @@ class GargleModulation : public ::testing::TestWithParam<GargleCase> {};
 
 TEST_P(GargleModulation, ModulatesAtItsRateWithItsShape) {
     const GargleCase c = GetParam();
-    const BASS_FXGARGLE p{c.rate, c.shape};
-    auto gargle = makeEffect(BASS_FX_GARGLE, &p);
+    const SoundFxGargle p{c.rate, c.shape};
+    auto gargle = makeEffect(SOUND_FX_GARGLE, &p);
     Stereo s(44100);
     for (float& v : s.samples) v = 0.5f;
     run(*gargle, s);
@@ -173,8 +173,7 @@ TEST_P(GargleModulation, ModulatesAtItsRateWithItsShape) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, GargleModulation,
-                         ::testing::Values(GargleCase{20, 0}, GargleCase{20, 1},
-                                           GargleCase{1, 0}, GargleCase{440, 0},
-                                           GargleCase{1000, 1}));
+                         ::testing::Values(GargleCase{20, 0}, GargleCase{20, 1}, GargleCase{1, 0},
+                                           GargleCase{440, 0}, GargleCase{1000, 1}));
 
 }  // namespace

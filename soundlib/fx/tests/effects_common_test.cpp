@@ -37,14 +37,14 @@ std::vector<unsigned char> currentParameters(const soundlib::ChannelEffect& effe
 
 TEST(EffectTypes, KnownCodesMakeEffectsWithPublishedDefaults) {
     const Record defaults[] = {
-        {BASS_FX_CHORUS, BASS_FXCHORUS{50, 10, 25, 1.1f, 1, 16, 3}},
-        {BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{0, 10, 200, -20, 3, 4}},
-        {BASS_FX_DISTORTION, BASS_FXDISTORTION{-18, 15, 2400, 2400, 8000}},
-        {BASS_FX_ECHO, BASS_FXECHO{50, 50, 500, 500, 0}},
-        {BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -50, 0.25f, 1, 2, 2}},
-        {BASS_FX_GARGLE, BASS_FXGARGLE{20, 0}},
-        {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{8000, 12, 0}},
-        {BASS_FX_REVERB, BASS_FXREVERB{0, 0, 1000, 0.001f}},
+        {SOUND_FX_CHORUS, SoundFxChorus{50, 10, 25, 1.1f, 1, 16, 3}},
+        {SOUND_FX_COMPRESSOR, SoundFxCompressor{0, 10, 200, -20, 3, 4}},
+        {SOUND_FX_DISTORTION, SoundFxDistortion{-18, 15, 2400, 2400, 8000}},
+        {SOUND_FX_ECHO, SoundFxEcho{50, 50, 500, 500, 0}},
+        {SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -50, 0.25f, 1, 2, 2}},
+        {SOUND_FX_GARGLE, SoundFxGargle{20, 0}},
+        {SOUND_FX_PARAMEQ, SoundFxParamEq{8000, 12, 0}},
+        {SOUND_FX_REVERB, SoundFxReverb{0, 0, 1000, 0.001f}},
     };
     for (const Record& d : defaults) {
         auto effect = soundlib::createChannelEffect(d.type);
@@ -60,38 +60,38 @@ struct Refusal {
 
 TEST(EffectTypes, ValuesOutOfRangeAreRefusedAndTheOldOnesStay) {
     const Refusal cases[] = {
-        {{BASS_FX_CHORUS, BASS_FXCHORUS{0, 100, -99, 10, 0, 20, 4}},
-         {BASS_FX_CHORUS, BASS_FXCHORUS{50, 10, 25, 1, 1, 20.5f, 3}}},
-        {{BASS_FX_CHORUS, BASS_FXCHORUS{100, 0, 99, 0, 1, 0, 0}},
-         {BASS_FX_CHORUS, BASS_FXCHORUS{50, 10, 25, 1, 2, 16, 3}}},
-        {{BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -50, 0.25f, 1, 4, 2}},
-         {BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -50, 0.25f, 1, 16, 2}}},
-        {{BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -50, 0.25f, 1, 2, 2}},
-         {BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -50, 0.25f, 1, 2, 5}}},
-        {{BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{60, 0.01f, 3000, 0, 100, 0}},
-         {BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{0, 0.001f, 200, -20, 3, 4}}},
-        {{BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{-60, 500, 50, -60, 1, 4}},
-         {BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{0, 10, 200, -20, 0.5f, 4}}},
-        {{BASS_FX_DISTORTION, BASS_FXDISTORTION{-60, 100, 100, 8000, 100}},
-         {BASS_FX_DISTORTION, BASS_FXDISTORTION{1, 15, 2400, 2400, 8000}}},
-        {{BASS_FX_DISTORTION, BASS_FXDISTORTION{0, 0, 8000, 100, 8000}},
-         {BASS_FX_DISTORTION, BASS_FXDISTORTION{-18, 15, 2400, 2400, kNaN}}},
-        {{BASS_FX_ECHO, BASS_FXECHO{100, 100, 1, 2000, -1}},
-         {BASS_FX_ECHO, BASS_FXECHO{50, 50, 0.5f, 500, 0}}},
-        {{BASS_FX_ECHO, BASS_FXECHO{0, 0, 2000, 1, 1}},
-         {BASS_FX_ECHO, BASS_FXECHO{50, 101, 500, 500, 0}}},
-        {{BASS_FX_GARGLE, BASS_FXGARGLE{1000, 1}}, {BASS_FX_GARGLE, BASS_FXGARGLE{0, 0}}},
-        {{BASS_FX_GARGLE, BASS_FXGARGLE{1, 0}}, {BASS_FX_GARGLE, BASS_FXGARGLE{20, -1}}},
-        {{BASS_FX_PARAMEQ, BASS_FXPARAMEQ{80, 36, -15}},
-         {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{16001, 18, 0}}},
-        {{BASS_FX_PARAMEQ, BASS_FXPARAMEQ{16000, 1, 15}},
-         {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{1000, 0, 0}}},
-        {{BASS_FX_PARAMEQ, BASS_FXPARAMEQ{1000, 18, 3}},
-         {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{1000, 18, 15.5f}}},
-        {{BASS_FX_REVERB, BASS_FXREVERB{-96, -96, 0.001f, 0.999f}},
-         {BASS_FX_REVERB, BASS_FXREVERB{0, 0, 1000, 1}}},
-        {{BASS_FX_REVERB, BASS_FXREVERB{0, 0, 3000, 0.001f}},
-         {BASS_FX_REVERB, BASS_FXREVERB{0, 0.5f, 1000, 0.5f}}},
+        {{SOUND_FX_CHORUS, SoundFxChorus{0, 100, -99, 10, 0, 20, 4}},
+         {SOUND_FX_CHORUS, SoundFxChorus{50, 10, 25, 1, 1, 20.5f, 3}}},
+        {{SOUND_FX_CHORUS, SoundFxChorus{100, 0, 99, 0, 1, 0, 0}},
+         {SOUND_FX_CHORUS, SoundFxChorus{50, 10, 25, 1, 2, 16, 3}}},
+        {{SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -50, 0.25f, 1, 4, 2}},
+         {SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -50, 0.25f, 1, 16, 2}}},
+        {{SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -50, 0.25f, 1, 2, 2}},
+         {SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -50, 0.25f, 1, 2, 5}}},
+        {{SOUND_FX_COMPRESSOR, SoundFxCompressor{60, 0.01f, 3000, 0, 100, 0}},
+         {SOUND_FX_COMPRESSOR, SoundFxCompressor{0, 0.001f, 200, -20, 3, 4}}},
+        {{SOUND_FX_COMPRESSOR, SoundFxCompressor{-60, 500, 50, -60, 1, 4}},
+         {SOUND_FX_COMPRESSOR, SoundFxCompressor{0, 10, 200, -20, 0.5f, 4}}},
+        {{SOUND_FX_DISTORTION, SoundFxDistortion{-60, 100, 100, 8000, 100}},
+         {SOUND_FX_DISTORTION, SoundFxDistortion{1, 15, 2400, 2400, 8000}}},
+        {{SOUND_FX_DISTORTION, SoundFxDistortion{0, 0, 8000, 100, 8000}},
+         {SOUND_FX_DISTORTION, SoundFxDistortion{-18, 15, 2400, 2400, kNaN}}},
+        {{SOUND_FX_ECHO, SoundFxEcho{100, 100, 1, 2000, -1}},
+         {SOUND_FX_ECHO, SoundFxEcho{50, 50, 0.5f, 500, 0}}},
+        {{SOUND_FX_ECHO, SoundFxEcho{0, 0, 2000, 1, 1}},
+         {SOUND_FX_ECHO, SoundFxEcho{50, 101, 500, 500, 0}}},
+        {{SOUND_FX_GARGLE, SoundFxGargle{1000, 1}}, {SOUND_FX_GARGLE, SoundFxGargle{0, 0}}},
+        {{SOUND_FX_GARGLE, SoundFxGargle{1, 0}}, {SOUND_FX_GARGLE, SoundFxGargle{20, -1}}},
+        {{SOUND_FX_PARAMEQ, SoundFxParamEq{80, 36, -15}},
+         {SOUND_FX_PARAMEQ, SoundFxParamEq{16001, 18, 0}}},
+        {{SOUND_FX_PARAMEQ, SoundFxParamEq{16000, 1, 15}},
+         {SOUND_FX_PARAMEQ, SoundFxParamEq{1000, 0, 0}}},
+        {{SOUND_FX_PARAMEQ, SoundFxParamEq{1000, 18, 3}},
+         {SOUND_FX_PARAMEQ, SoundFxParamEq{1000, 18, 15.5f}}},
+        {{SOUND_FX_REVERB, SoundFxReverb{-96, -96, 0.001f, 0.999f}},
+         {SOUND_FX_REVERB, SoundFxReverb{0, 0, 1000, 1}}},
+        {{SOUND_FX_REVERB, SoundFxReverb{0, 0, 3000, 0.001f}},
+         {SOUND_FX_REVERB, SoundFxReverb{0, 0.5f, 1000, 0.5f}}},
     };
     for (const Refusal& c : cases) {
         auto effect = soundlib::createChannelEffect(c.good.type);
@@ -104,14 +104,14 @@ TEST(EffectTypes, ValuesOutOfRangeAreRefusedAndTheOldOnesStay) {
 
 // Records that keep every effect's memory long: the worst case for its tail.
 const Record kLongTails[] = {
-    {BASS_FX_CHORUS, BASS_FXCHORUS{50, 100, 99, 10, 1, 20, 4}},
-    {BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{60, 500, 3000, -60, 100, 4}},
-    {BASS_FX_DISTORTION, BASS_FXDISTORTION{0, 100, 100, 100, 100}},
-    {BASS_FX_ECHO, BASS_FXECHO{50, 50, 2000, 1999, 1}},
-    {BASS_FX_FLANGER, BASS_FXFLANGER{50, 100, -99, 10, 0, 4, 0}},
-    {BASS_FX_GARGLE, BASS_FXGARGLE{1000, 1}},
-    {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{80, 1, 15}},
-    {BASS_FX_REVERB, BASS_FXREVERB{0, 0, 3000, 0.999f}},
+    {SOUND_FX_CHORUS, SoundFxChorus{50, 100, 99, 10, 1, 20, 4}},
+    {SOUND_FX_COMPRESSOR, SoundFxCompressor{60, 500, 3000, -60, 100, 4}},
+    {SOUND_FX_DISTORTION, SoundFxDistortion{0, 100, 100, 100, 100}},
+    {SOUND_FX_ECHO, SoundFxEcho{50, 50, 2000, 1999, 1}},
+    {SOUND_FX_FLANGER, SoundFxFlanger{50, 100, -99, 10, 0, 4, 0}},
+    {SOUND_FX_GARGLE, SoundFxGargle{1000, 1}},
+    {SOUND_FX_PARAMEQ, SoundFxParamEq{80, 1, 15}},
+    {SOUND_FX_REVERB, SoundFxReverb{0, 0, 3000, 0.999f}},
 };
 
 TEST(EffectTypes, SilenceAfterTheTailIsExactAndNeverDenormal) {
@@ -122,7 +122,8 @@ TEST(EffectTypes, SilenceAfterTheTailIsExactAndNeverDenormal) {
         s.samples.resize(2 * 44100 * 90, 0.0f);
         run(*effect, s, 1024);
         std::size_t firstZeroRun = s.frames();
-        for (std::size_t i = s.samples.size(); i-- > 0 && s.samples[i] == 0.0f;) firstZeroRun = i / 2;
+        for (std::size_t i = s.samples.size(); i-- > 0 && s.samples[i] == 0.0f;)
+            firstZeroRun = i / 2;
         EXPECT_LT(firstZeroRun, s.frames() - 44100) << "type " << r.type << " still sounds";
         std::size_t subnormal = 0;
         for (float v : s.samples) subnormal += std::fpclassify(v) == FP_SUBNORMAL;
@@ -140,20 +141,20 @@ struct Change {
 
 TEST(EffectTypes, ParameterChangesWhilePlayingDoNotClick) {
     const Change cases[] = {
-        {{BASS_FX_CHORUS, BASS_FXCHORUS{0, 10, 0, 1, 1, 16, 3}},
-         {BASS_FX_CHORUS, BASS_FXCHORUS{100, 90, 80, 8, 0, 2, 0}}},
-        {{BASS_FX_FLANGER, BASS_FXFLANGER{20, 100, -50, 0.25f, 1, 2, 2}},
-         {BASS_FX_FLANGER, BASS_FXFLANGER{100, 30, 50, 5, 0, 4, 4}}},
-        {{BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{0, 10, 200, -20, 3, 4}},
-         {BASS_FX_COMPRESSOR, BASS_FXCOMPRESSOR{20, 10, 200, -40, 20, 0}}},
-        {{BASS_FX_DISTORTION, BASS_FXDISTORTION{-18, 15, 2400, 2400, 8000}},
-         {BASS_FX_DISTORTION, BASS_FXDISTORTION{0, 90, 500, 200, 1000}}},
-        {{BASS_FX_ECHO, BASS_FXECHO{50, 50, 333, 333, 0}},
-         {BASS_FX_ECHO, BASS_FXECHO{100, 90, 120, 900, 1}}},
-        {{BASS_FX_PARAMEQ, BASS_FXPARAMEQ{1000, 12, -15}},
-         {BASS_FX_PARAMEQ, BASS_FXPARAMEQ{100, 36, 15}}},
-        {{BASS_FX_REVERB, BASS_FXREVERB{0, -96, 1000, 0.5f}},
-         {BASS_FX_REVERB, BASS_FXREVERB{-20, 0, 100, 0.999f}}},
+        {{SOUND_FX_CHORUS, SoundFxChorus{0, 10, 0, 1, 1, 16, 3}},
+         {SOUND_FX_CHORUS, SoundFxChorus{100, 90, 80, 8, 0, 2, 0}}},
+        {{SOUND_FX_FLANGER, SoundFxFlanger{20, 100, -50, 0.25f, 1, 2, 2}},
+         {SOUND_FX_FLANGER, SoundFxFlanger{100, 30, 50, 5, 0, 4, 4}}},
+        {{SOUND_FX_COMPRESSOR, SoundFxCompressor{0, 10, 200, -20, 3, 4}},
+         {SOUND_FX_COMPRESSOR, SoundFxCompressor{20, 10, 200, -40, 20, 0}}},
+        {{SOUND_FX_DISTORTION, SoundFxDistortion{-18, 15, 2400, 2400, 8000}},
+         {SOUND_FX_DISTORTION, SoundFxDistortion{0, 90, 500, 200, 1000}}},
+        {{SOUND_FX_ECHO, SoundFxEcho{50, 50, 333, 333, 0}},
+         {SOUND_FX_ECHO, SoundFxEcho{100, 90, 120, 900, 1}}},
+        {{SOUND_FX_PARAMEQ, SoundFxParamEq{1000, 12, -15}},
+         {SOUND_FX_PARAMEQ, SoundFxParamEq{100, 36, 15}}},
+        {{SOUND_FX_REVERB, SoundFxReverb{0, -96, 1000, 0.5f}},
+         {SOUND_FX_REVERB, SoundFxReverb{-20, 0, 100, 0.999f}}},
     };
     const std::size_t frames = 3 * 44100, change = 2 * 44100 + 5000;
     for (const Change& c : cases) {

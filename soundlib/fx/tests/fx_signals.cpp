@@ -16,7 +16,8 @@ std::vector<float> Stereo::channel(int c) const {
 Stereo sine(double hz, double amplitude, std::size_t frames, double rate) {
     Stereo s(frames);
     for (std::size_t i = 0; i < frames; ++i) {
-        const auto v = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
+        const auto v =
+            static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
         s.left(i) = s.right(i) = v;
     }
     return s;
@@ -74,7 +75,9 @@ double rms(const std::vector<float>& x, std::size_t from, std::size_t count) {
     return std::sqrt(sum / static_cast<double>(count));
 }
 
-double dB(double ratio) { return 20.0 * std::log10(ratio); }
+double dB(double ratio) {
+    return 20.0 * std::log10(ratio);
+}
 
 double maxSecondDifference(const std::vector<float>& x, std::size_t from, std::size_t count) {
     double worst = 0;

@@ -12,8 +12,8 @@ namespace {
 using namespace fx_test;
 
 // Gain in dB that one band gives a tone of `hz`.
-double bandGain(const BASS_FXPARAMEQ& band, double hz, double rate = kRate) {
-    auto eq = makeEffect(BASS_FX_PARAMEQ, &band, rate);
+double bandGain(const SoundFxParamEq& band, double hz, double rate = kRate) {
+    auto eq = makeEffect(SOUND_FX_PARAMEQ, &band, rate);
     const auto frames = static_cast<std::size_t>(rate);
     Stereo s = sine(hz, 0.1, frames, rate);
     run(*eq, s);
@@ -30,7 +30,7 @@ class EqBand : public ::testing::TestWithParam<BandCase> {};
 
 TEST_P(EqBand, GainAtCentreEdgesAndFarAway) {
     const BandCase c = GetParam();
-    const BASS_FXPARAMEQ band{c.centre, c.semitones, c.gain};
+    const SoundFxParamEq band{c.centre, c.semitones, c.gain};
     EXPECT_NEAR(bandGain(band, c.centre), c.gain, 0.5);
     // The band edges lie half the bandwidth either side, where the gain is half.
     const double half = std::exp2(c.semitones / 24.0);
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Bands, EqBand,
                                            BandCase{8000, 3, 12}, BandCase{2000, 1, 10}));
 
 TEST(EqBandTest, CentreAboveAThirdOfTheRateIsTakenDown) {
-    const BASS_FXPARAMEQ band{16000, 6, 12};
+    const SoundFxParamEq band{16000, 6, 12};
     EXPECT_NEAR(bandGain(band, kRate / 3), 12.0, 0.5);
     EXPECT_NEAR(bandGain(band, 16000, 48000), 12.0, 0.5);  // a third of 48 kHz is 16 kHz
 }
@@ -61,8 +61,8 @@ TEST(EqBandTest, NineFlatBandsPassTheSignalUntouched) {
     Stereo in = noise(44100, 0.9f);
     Stereo out = in;
     for (float centre : centres) {
-        const BASS_FXPARAMEQ band{centre, 18, 0};
-        auto eq = makeEffect(BASS_FX_PARAMEQ, &band);
+        const SoundFxParamEq band{centre, 18, 0};
+        auto eq = makeEffect(SOUND_FX_PARAMEQ, &band);
         run(*eq, out);
     }
     double worst = 0;
@@ -73,12 +73,12 @@ TEST(EqBandTest, NineFlatBandsPassTheSignalUntouched) {
 }
 
 TEST(EqBandTest, BandBackAtZeroDbIsTransparentAgain) {
-    auto eq = makeEffect(BASS_FX_PARAMEQ, nullptr);
+    auto eq = makeEffect(SOUND_FX_PARAMEQ, nullptr);
     Stereo s = noise(22050, 0.5f);
-    BASS_FXPARAMEQ band{1000, 12, 9};
+    SoundFxParamEq band{1000, 12, 9};
     ASSERT_TRUE(eq->setParameters(&band));
     run(*eq, s);
-    band.fGain = 0;
+    band.gain = 0;
     ASSERT_TRUE(eq->setParameters(&band));
     run(*eq, s);
     Stereo in = noise(22050, 0.5f, 7);

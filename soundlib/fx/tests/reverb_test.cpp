@@ -10,8 +10,8 @@ namespace {
 
 using namespace fx_test;
 
-std::vector<float> reverbImpulse(const BASS_FXREVERB& p, double seconds) {
-    auto reverb = makeEffect(BASS_FX_REVERB, &p);
+std::vector<float> reverbImpulse(const SoundFxReverb& p, double seconds) {
+    auto reverb = makeEffect(SOUND_FX_REVERB, &p);
     EXPECT_TRUE(reverb);
     Stereo s = impulse(static_cast<std::size_t>(seconds * kRate));
     run(*reverb, s);
