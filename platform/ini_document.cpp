@@ -16,13 +16,6 @@ std::string valueOf(std::string_view raw) {
     return std::string(v);
 }
 
-std::string oneLine(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c == '\r' || c == '\n') c = ' ';
-    return out;
-}
-
 bool isBlankLine(std::string_view line) {
     return text::trim(line).empty();
 }
@@ -146,9 +139,9 @@ int IniDocument::readInteger(std::string_view section, std::string_view key, int
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    const std::string name = oneLine(section);
-    const std::string keyName = oneLine(text::trim(key));
-    const std::string v = oneLine(value);
+    const std::string name = text::oneLine(section);
+    const std::string keyName = text::oneLine(text::trim(key));
+    const std::string v = text::oneLine(value);
     Section* s = findSection(name);
     if (!s) s = &addSection(name, "[" + name + "]");
     const auto found = s->index.find(text::foldCase(keyName));
