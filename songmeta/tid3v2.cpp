@@ -129,7 +129,9 @@ FrameValue frameValue(TID3v2::Item item, std::string_view data) {
         case TID3v2::Link: {
             if (item != TID3v2::Link) data.remove_prefix(std::min<std::size_t>(3, data.size()));
             const std::size_t end = tagtext::findTerminator(encoding, data);
-            value.described = end != 0;
+            // An empty description may still carry a byte-order mark.
+            value.described = end == std::string_view::npos ||
+                              !tagtext::decodeId3(encoding, data.substr(0, end)).empty();
             data = end == std::string_view::npos
                        ? std::string_view()
                        : data.substr(end + tagtext::terminatorSize(encoding));
