@@ -272,7 +272,7 @@ TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor t
     part->setGeometry(geometry);
     part->setToolTip(QString::fromUtf8(hint));
     part->SetTransparentColor(transparentColor);
-    part->SetGlyph(glyphs.GetBitmap(glyph, transparentColor));
+    ShowGlyph(part, glyphs, glyph);
     part->setEnabled(false);
     return part;
 }
@@ -297,17 +297,21 @@ void TForm1::CreateButtonBar() {
     connect(BitmapSkinPart4, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart4MouseUp);
 }
 
+void TForm1::ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index) {
+    button->SetGlyph(glyphs.GetBitmap(index, button->TransparentColor()));
+}
+
 void TForm1::ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos) {
     // The right button stays free for the window's context menu.
     if (button == Qt::LeftButton) ParentSkin1->DragForm(ParentSkin1->mapToGlobal(pos));
 }
 
 void TForm1::BitmapSkinPart4MouseDown() {
-    BitmapSkinPart4->SetGlyph(ImageList4.GetBitmap(1, BitmapSkinPart4->TransparentColor()));
+    ShowGlyph(BitmapSkinPart4, ImageList4, 1);
 }
 
 void TForm1::BitmapSkinPart4MouseUp() {
-    BitmapSkinPart4->SetGlyph(ImageList4.GetBitmap(0, BitmapSkinPart4->TransparentColor()));
+    ShowGlyph(BitmapSkinPart4, ImageList4, 0);
     ColorIndex = ColorIndex == 5 ? 0 : ColorIndex + 1;
     SetWindowColor(kWindowColors[ColorIndex]);
 }

@@ -26,6 +26,9 @@ public:
     // Position in the window colour table; the window starts in its design colour.
     int ColorIndex = 0;
 
+    // Shows picture `index` of `glyphs` on a button (its pressed or released look).
+    static void ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index);
+
     TParentSkin* ParentSkin1;
     TRoundRectSkinPart* RoundRectSkinPart1;  // transport
     TRoundRectSkinPart* RoundRectSkinPart2;  // equalizer and effects
