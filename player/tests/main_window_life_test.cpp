@@ -67,7 +67,8 @@ TEST_F(MainWindowLife, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady) {
 
 TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
     savePlaylist({a, b});
-    writeFile(SettingsStore::defaultPath(), "[Main]\nVolume=250\n");
+    writeFile(SettingsStore::defaultPath(),
+              "[Main]\nVolume=250\nEqDepth=7\nEqualizerOn=1\nEcho=1\n");
     TForm1 form;
     TMainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
@@ -77,6 +78,10 @@ TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
     EXPECT_EQ(form.Label35->text(), QString::fromUtf8("Общее время: 00:00:01 Всего песен: 2"));
     EXPECT_EQ(life.Audio()->PlayState, PlayState::NotReady);
     EXPECT_EQ(form.TrackBar1->value(), 100);
+    EXPECT_EQ(form.TrackBar11->value(), 7);
+    EXPECT_TRUE(form.CheckBox1->isChecked());
+    EXPECT_TRUE(form.CheckBox8->isChecked());
+    EXPECT_FALSE(form.CheckBox5->isChecked());
 }
 
 TEST_F(MainWindowLife, CommandLineFileIsPlayedAndNotAddedTwice) {
@@ -117,11 +122,14 @@ TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
     int asked = 0;
     QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, [&](SavedSettings& s) {
         ++asked;
-        s.effects[6].on = true;
+        s.main.showTrayIcon = true;
     });
     life.Audio()->ClearPlaylist();
     life.AddFiles({q(b)});
     form.TrackBar1->setValue(70);
+    form.TrackBar11->setValue(30);
+    form.CheckBox1->setChecked(true);
+    form.CheckBox11->setChecked(true);
     form.show();
     form.close();
     form.close();
@@ -130,7 +138,11 @@ TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
     SettingsStore store;
     EXPECT_EQ(store.readInteger("Main", "FirstRun", 1), 0);
     EXPECT_EQ(store.readInteger("Main", "Volume", 0), 70);
+    EXPECT_EQ(store.readInteger("Main", "EqDepth", 0), 30);
+    EXPECT_EQ(store.readInteger("Main", "EqualizerOn", 0), 1);
     EXPECT_EQ(store.readInteger("Main", "Reverb", 0), 1);
+    EXPECT_EQ(store.readInteger("Main", "Chorus", 1), 0);
+    EXPECT_EQ(store.readInteger("Main", "ShowTrayIcon", 0), 1);
     EXPECT_EQ(store.readInteger("Reverb", "ReverbTime", 0), 1000);
     const std::string pls = readFile(folder / "Default.pls");
     EXPECT_NE(pls.find("File1=" + b.string()), std::string::npos) << pls;

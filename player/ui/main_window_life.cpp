@@ -1,5 +1,6 @@
 #include "player/ui/main_window_life.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -54,6 +55,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     closed_ = false;
 
     form_.TrackBar1->setValue(settings_.main.volume);
+    form_.TrackBar11->setValue(settings_.main.eqDepth);
     audio_->ShowInfoInTray = settings_.main.showInfoInTray;
     audio_->PlayState = PlayState::NotReady;
     form_.ColorIndex = 0;
@@ -66,6 +68,11 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
         audio_->LoadPlaylistFile(QString::fromStdString(saved.string()), true);
         view_.RefreshPlaylistView();
     }
+    form_.CheckBox1->setChecked(settings_.main.equalizerOn);
+    // Until the effect settings window reads its own settings, the switches are set here.
+    const auto switches = effectSwitches();
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        switches[i]->setChecked(settings_.effects[i].on);
     audio_->BuildLibraryMenus();
     if (!arguments.isEmpty()) AddFiles({arguments.first()});
 
@@ -90,10 +97,20 @@ void TMainWindowLife::FormClose() {
     if (closed_) return;
     closed_ = true;
     settings_.main.volume = form_.TrackBar1->value();
+    settings_.main.eqDepth = form_.TrackBar11->value();
+    settings_.main.equalizerOn = form_.CheckBox1->isChecked();
+    const auto switches = effectSwitches();
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        settings_.effects[i].on = switches[i]->isChecked();
     emit closeSettingsNeeded(settings_);
     settings_.write(*store_);
     saveDefaultPlaylist();
     store_->close();
+}
+
+std::array<QCheckBox*, settings::kEffects.size()> TMainWindowLife::effectSwitches() const {
+    return {form_.CheckBox5, form_.CheckBox6,  form_.CheckBox7, form_.CheckBox8,
+            form_.CheckBox9, form_.CheckBox10, form_.CheckBox11};
 }
 
 void TMainWindowLife::saveDefaultPlaylist() {

@@ -6,6 +6,7 @@
 // and the window's registration for other processes; its destruction frees the sound
 // library.
 #include <QObject>
+#include <array>
 #include <QStringList>
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "player/ui/saved_settings.h"
 #include "player/ui/settings_store.h"
 
+class QCheckBox;
 class TAudioObject;
 class TForm1;
 class WindowMessageBridge;
@@ -51,6 +53,8 @@ protected:
 
 private:
     void saveDefaultPlaylist();
+    // The main window's channel-effect check boxes, in the order of the effect table.
+    std::array<QCheckBox*, settings::kEffects.size()> effectSwitches() const;
 
     TForm1& form_;
     TMainWindowView view_;

@@ -49,8 +49,7 @@ void TMainWindowView::SetListCaption(const QString& text) {
 }
 
 void TMainWindowView::SetPlayButtonGlyph(int image) {
-    auto* button = form_.BitmapSkinPart2;
-    button->SetGlyph(form_.ImageList1.GetBitmap(image, button->TransparentColor()));
+    TForm1::ShowGlyph(form_.BitmapSkinPart2, form_.ImageList1, image);
 }
 
 void TMainWindowView::ShowTrayBalloon(const QString&, const QString&, int, int) {}
