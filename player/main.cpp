@@ -1,14 +1,16 @@
 // The program entry: one copy per user. A second copy hands over to the first (shows
 // and raises its window) and ends; the first creates its windows and runs the event loop
-// until the main window closes.
+// until the main window closes, by the user, another process or a stop signal.
 #include <QApplication>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QStringList>
 #include <cstdio>
 #include <optional>
 
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
+#include "platform/stop_signals.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/single_copy.h"
@@ -25,6 +27,13 @@ QStringList absoluteArguments(QStringList arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts, so that every thread leaves these signals to the loop.
+    std::optional<platform::StopSignals> stopSignals;
+    try {
+        stopSignals.emplace();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zorvan: %s\n", e.what());
+    }
     std::optional<platform::NamedLock> oneCopy;
     try {
         oneCopy.emplace("OneCopyMutex");
@@ -42,7 +51,22 @@ int main(int argc, char** argv) {
 
     TForm1 form;
     TMainWindowLife life(form);
+    // The system asking the program to end closes the main window like the user would;
+    // during start-up (an error box may be up) it ends the program without saving.
+    bool created = false;
+    std::optional<QSocketNotifier> stopNotifier;
+    if (stopSignals) {
+        stopNotifier.emplace(stopSignals->fd(), QSocketNotifier::Read);
+        QObject::connect(&*stopNotifier, &QSocketNotifier::activated, &form, [&] {
+            if (stopSignals->take() == 0) return;
+            if (created)
+                form.close();
+            else
+                QCoreApplication::exit(1);
+        });
+    }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
+    created = true;
     form.show();
     return app.exec();
 }
