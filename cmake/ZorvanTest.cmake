@@ -3,6 +3,8 @@
 # with fresh XDG folders, the offscreen Qt platform and the dummy audio driver, so
 # no test touches the user's files or needs a display or a sound card.
 set(ZORVAN_PEERS_DIR "${CMAKE_SOURCE_DIR}/../shared/peers" CACHE PATH "Third-party test material")
+# Widget tests add this source: one QApplication for the whole test binary.
+set(ZORVAN_QT_TEST_ENVIRONMENT "${CMAKE_SOURCE_DIR}/testing/qt_environment.cpp")
 
 function(zorvan_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
