@@ -275,16 +275,17 @@ std::string bigEndianBytes(std::uint32_t size) {
 }
 
 // A text with its encoding byte: 0 and Latin-1 bytes when it fits, else 1 and UTF-16
-// with a byte-order mark.
+// with a byte-order mark. Every UTF-16 string carries the mark, also an empty one.
 struct EncodedText {
     char encoding;
     std::string bytes;
-    std::string terminator;
+    std::string emptyString;  // an empty description, terminator included
 };
 
 EncodedText encodeText(std::string_view utf8) {
     if (text::fitsLatin1(utf8)) return {0, text::utf8ToLatin1(utf8), std::string(1, '\0')};
-    return {1, "\xFF\xFE" + text::utf8ToUtf16(utf8, text::Endian::Little), std::string(2, '\0')};
+    const std::string mark = "\xFF\xFE";
+    return {1, mark + text::utf8ToUtf16(utf8, text::Endian::Little), mark + std::string(2, '\0')};
 }
 
 std::string frameData(TID3v2::Item item, const std::string& value) {
@@ -292,7 +293,7 @@ std::string frameData(TID3v2::Item item, const std::string& value) {
         case TID3v2::Comment:
         case TID3v2::Lyrics: {
             const EncodedText t = encodeText(value);
-            return t.encoding + std::string("eng") + t.terminator + t.bytes;
+            return t.encoding + std::string("eng") + t.emptyString + t.bytes;
         }
         case TID3v2::Link: {
             // Links are 8-bit: Latin-1 when they fit, else their UTF-8 bytes as they are,
@@ -333,6 +334,8 @@ bool TID3v2::LoadFromFile(const std::string& fileName) {
     const auto bodyLength = static_cast<std::size_t>(std::min<std::int64_t>(declared, file.size()) -
                                                      static_cast<std::int64_t>(kHeaderSize));
     const unsigned flags = byteAt(header, 5);
+    // Version 2.2 knows no scheme for its compression flag, so such a body is unreadable.
+    if (majorVersion_ == 2 && (flags & 0x40)) return true;
     const bool unsync = (flags & 0x80) != 0;
     const TagBody body(file, bodyLength, unsync && majorVersion_ < 4);
     FrameWalker(body, majorVersion_, unsync && majorVersion_ == 4)

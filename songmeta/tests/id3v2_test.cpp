@@ -93,6 +93,7 @@ TEST_F(Id3v2, FramesBecomeFields) {
         {"v2.2 frames", tag(frame("TT2", text("Short"), 2) + frame("COM", "\0engd\0Said"s, 2), 2),
          kComment, "Said"},
         {"v2.2 title", tag(frame("TT2", text("Short"), 2), 2), kTitle, "Short"},
+        {"v2.2 compressed tag", tag(frame("TT2", text("Short"), 2), 2, 0x40), kTitle, ""},
         {"v2.4 syncsafe size",
          tag(frame("TIT2", text(std::string(200, 'b')), 4) + frame("TPE1", text("After"), 4), 4),
          kArtist, "After"},
@@ -126,11 +127,16 @@ TEST_F(Id3v2, WritingLaysOutAVersion3Tag) {
     in.Comment = "Kommentar";
     in.Link = "http://x/";
     in.Artist = "Артист";
+    in.Lyrics = "Слова";
     ASSERT_EQ(lib.save(in, file().c_str()), -1);
     const std::string bytes = readFile(dir / "t.mp3");
-    const std::string frames = frame("TIT2", "\0Title"s) +
-                               frame("TPE1", "\x01\xFF\xFE"s + fixtures::utf16le(u"Артист")) +
-                               frame("COMM", "\0eng\0Kommentar"s) + frame("WXXX", "\0\0http://x/"s);
+    const std::string frames =
+        frame("TIT2", "\0Title"s) + frame("TPE1", "\x01\xFF\xFE"s + fixtures::utf16le(u"Артист")) +
+        frame("COMM", "\0eng\0Kommentar"s) + frame("WXXX", "\0\0http://x/"s) +
+        frame("USLT",
+              "\x01"
+              "eng\xFF\xFE\0\0\xFF\xFE"s +
+                  fixtures::utf16le(u"Слова"));
     EXPECT_EQ(bytes.substr(0, 10 + frames.size()), tag(frames));
     EXPECT_EQ(bytes.substr(10 + frames.size(), 1000), fixtures::audio());
 
