@@ -5,7 +5,11 @@ namespace {
 thread_local int currentError = 0;
 }
 
-void setError(int code) { currentError = code; }
-int lastError() { return currentError; }
+void setError(int code) {
+    currentError = code;
+}
+int lastError() {
+    return currentError;
+}
 
 }  // namespace soundlib

@@ -24,24 +24,24 @@ extern "C" {
 
 /* ---- Error codes (BASS_ErrorGetCode) ---------------------------------------------- */
 enum {
-    SOUND_OK = 0,                /* the last call succeeded */
-    SOUND_ERROR_INIT = 1,        /* BASS_Init has not been called (or BASS_Free was) */
-    SOUND_ERROR_ALREADY = 2,     /* BASS_Init called twice without BASS_Free */
-    SOUND_ERROR_DEVICE = 3,      /* no output device with that number */
-    SOUND_ERROR_OUTPUT = 4,      /* the output device exists but could not be opened */
-    SOUND_ERROR_HANDLE = 5,      /* zero, stale or unknown handle */
-    SOUND_ERROR_KIND = 6,        /* the handle is of the other kind (stream vs music) */
-    SOUND_ERROR_PARAM = 7,       /* an argument is out of range or malformed */
-    SOUND_ERROR_FILEOPEN = 8,    /* the file is missing or cannot be read */
-    SOUND_ERROR_FORMAT = 9,      /* the data is not in a format this call plays */
-    SOUND_ERROR_POSITION = 10,   /* position beyond the end, or the stream cannot seek */
-    SOUND_ERROR_NOTAVAIL = 11,   /* the requested data or part is not available */
-    SOUND_ERROR_MEMORY = 12,     /* a size beyond the library's bounds, or out of memory */
-    SOUND_ERROR_NETWORK = 13,    /* a connection failed or was refused */
-    SOUND_ERROR_TIMEOUT = 14,    /* a connection or transfer took too long */
-    SOUND_ERROR_EFFECT = 15,     /* unknown channel-effect type or effect handle */
-    SOUND_ERROR_DECODE = 16,     /* the data could not be decoded */
-    SOUND_ERROR_UNKNOWN = 99     /* anything else */
+    SOUND_OK = 0,              /* the last call succeeded */
+    SOUND_ERROR_INIT = 1,      /* BASS_Init has not been called (or BASS_Free was) */
+    SOUND_ERROR_ALREADY = 2,   /* BASS_Init called twice without BASS_Free */
+    SOUND_ERROR_DEVICE = 3,    /* no output device with that number */
+    SOUND_ERROR_OUTPUT = 4,    /* the output device exists but could not be opened */
+    SOUND_ERROR_HANDLE = 5,    /* zero, stale or unknown handle */
+    SOUND_ERROR_KIND = 6,      /* the handle is of the other kind (stream vs music) */
+    SOUND_ERROR_PARAM = 7,     /* an argument is out of range or malformed */
+    SOUND_ERROR_FILEOPEN = 8,  /* the file is missing or cannot be read */
+    SOUND_ERROR_FORMAT = 9,    /* the data is not in a format this call plays */
+    SOUND_ERROR_POSITION = 10, /* position beyond the end, or the stream cannot seek */
+    SOUND_ERROR_NOTAVAIL = 11, /* the requested data or part is not available */
+    SOUND_ERROR_MEMORY = 12,   /* a size beyond the library's bounds, or out of memory */
+    SOUND_ERROR_NETWORK = 13,  /* a connection failed or was refused */
+    SOUND_ERROR_TIMEOUT = 14,  /* a connection or transfer took too long */
+    SOUND_ERROR_EFFECT = 15,   /* unknown channel-effect type or effect handle */
+    SOUND_ERROR_DECODE = 16,   /* the data could not be decoded */
+    SOUND_ERROR_UNKNOWN = 99   /* anything else */
 };
 
 /* ---- Library ------------------------------------------------------------------------ */
@@ -80,15 +80,15 @@ int32_t BASS_GetVolume(void);
 float BASS_GetCPU(void);
 
 typedef struct SoundDeviceInfo {
-    uint32_t size;        /* set by the caller; at most this many bytes are filled */
-    uint32_t flags;       /* reserved, 0 */
-    uint32_t minrate;     /* lowest output rate accepted, Hz */
-    uint32_t maxrate;     /* highest output rate accepted, Hz */
-    uint32_t dsver;       /* generation of the output interface: reported as 9 */
-    uint32_t speakers;    /* output channels: 2 */
-    uint32_t freq;        /* current output rate, Hz */
-    uint32_t latency;     /* ring plus device buffer, ms */
-    uint32_t device;      /* the device number given to BASS_Init */
+    uint32_t size;     /* set by the caller; at most this many bytes are filled */
+    uint32_t flags;    /* reserved, 0 */
+    uint32_t minrate;  /* lowest output rate accepted, Hz */
+    uint32_t maxrate;  /* highest output rate accepted, Hz */
+    uint32_t dsver;    /* generation of the output interface: reported as 9 */
+    uint32_t speakers; /* output channels: 2 */
+    uint32_t freq;     /* current output rate, Hz */
+    uint32_t latency;  /* ring plus device buffer, ms */
+    uint32_t device;   /* the device number given to BASS_Init */
 } SoundDeviceInfo;
 
 /* Fills the record (up to info->size bytes). Fails with SOUND_ERROR_INIT or
@@ -100,12 +100,12 @@ const char* BASS_GetDeviceDescription(int device);
 
 /* Options of BASS_SetConfig / BASS_GetConfig. */
 enum {
-    SOUND_CONFIG_BUFFER = 0,        /* output ring, ms, 10..1000 (default 100); next Init */
-    SOUND_CONFIG_UPDATEPERIOD = 1,  /* mixer block, ms, 1..100 (default 10) */
-    SOUND_CONFIG_MUSIC_STOP = 8,    /* 1 (default): musics stop at their end; 0: loop */
-    SOUND_CONFIG_RESAMPLE = 10,     /* resampler quality 0 (fastest) .. 3 (best, default) */
-    SOUND_CONFIG_NET_TIMEOUT = 11,  /* internet connection timeout, ms (default 5000) */
-    SOUND_CONFIG_NET_BUFFER = 12    /* internet read-ahead, ms of audio (default 5000) */
+    SOUND_CONFIG_BUFFER = 0,       /* output ring, ms, 10..1000 (default 100); next Init */
+    SOUND_CONFIG_UPDATEPERIOD = 1, /* mixer block, ms, 1..100 (default 10) */
+    SOUND_CONFIG_MUSIC_STOP = 8,   /* 1 (default): musics stop at their end; 0: loop */
+    SOUND_CONFIG_RESAMPLE = 10,    /* resampler quality 0 (fastest) .. 3 (best, default) */
+    SOUND_CONFIG_NET_TIMEOUT = 11, /* internet connection timeout, ms (default 5000) */
+    SOUND_CONFIG_NET_BUFFER = 12   /* internet read-ahead, ms of audio (default 5000) */
 };
 /* Sets an option; returns the value now in force, or -1 (SOUND_ERROR_PARAM) for an
    unknown option or a value outside its range. Works before BASS_Init. */
@@ -148,8 +148,8 @@ const char* BASS_StreamGetTags(uint32_t handle, uint32_t tags);
 /* Loads a tracker module (MOD, S3M, IT, XM, MTM, UMX, MO3). mem, file and offset as for
    BASS_StreamCreateFile; length 0 = to the end. freq: render rate, 0 = the output rate.
    flags: 0. The music plays once and stops at its end. Returns the music or 0. */
-uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t length,
-                        uint32_t flags, uint32_t freq);
+uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t length, uint32_t flags,
+                        uint32_t freq);
 
 /* Free a stream / a music and everything attached to it (callbacks, syncs, effects).
    Each fails harmlessly (SOUND_ERROR_KIND) on a handle of the other kind. */
@@ -251,8 +251,8 @@ int BASS_ChannelRemoveDSP(uint32_t handle, uint32_t dsp);
 typedef void SoundSyncProc(uint32_t sync, uint32_t channel, uint32_t data, void* user);
 /* Registers a sync; it fires once per end, on the mixer thread, after the channel has
    stopped, with no library lock held. Returns its handle or 0. */
-uint32_t BASS_ChannelSetSync(uint32_t handle, uint32_t type, int64_t param,
-                             SoundSyncProc* proc, void* user);
+uint32_t BASS_ChannelSetSync(uint32_t handle, uint32_t type, int64_t param, SoundSyncProc* proc,
+                             void* user);
 int BASS_ChannelRemoveSync(uint32_t handle, uint32_t sync);
 
 /* ---- Channel effects ------------------------------------------------------------------ */

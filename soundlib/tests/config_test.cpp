@@ -13,9 +13,9 @@ TEST(Config, KnownOptionsTakeValuesInRangeAndRefuseOthers) {
     struct Case {
         uint32_t option, value;
     };
-    for (Case c : {Case{SOUND_CONFIG_RESAMPLE, 4}, Case{SOUND_CONFIG_BUFFER, 5},
-                   Case{SOUND_CONFIG_BUFFER, 5000}, Case{SOUND_CONFIG_MUSIC_STOP, 2},
-                   Case{77, 1}}) {
+    for (Case c :
+         {Case{SOUND_CONFIG_RESAMPLE, 4}, Case{SOUND_CONFIG_BUFFER, 5},
+          Case{SOUND_CONFIG_BUFFER, 5000}, Case{SOUND_CONFIG_MUSIC_STOP, 2}, Case{77, 1}}) {
         EXPECT_EQ(BASS_SetConfig(c.option, c.value), -1) << c.option << "=" << c.value;
         EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_PARAM);
     }

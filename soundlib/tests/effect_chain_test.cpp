@@ -47,7 +47,8 @@ TEST(EffectChain, RunsEffectsInAttachOrderAndPassesRateAndReset) {
     EXPECT_FLOAT_EQ(samples[1], (2 * 2 + 1) * 10 + 1);
 
     const float half = 0.5f;
-    EXPECT_TRUE(chain.withEffect(second, [&](soundlib::ChannelEffect& e) { e.setParameters(&half); }));
+    EXPECT_TRUE(
+        chain.withEffect(second, [&](soundlib::ChannelEffect& e) { e.setParameters(&half); }));
     chain.setSampleRate(48000);
     chain.reset();
     EXPECT_EQ(rates.back(), 48000);
