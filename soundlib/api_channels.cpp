@@ -89,21 +89,24 @@ uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t leng
     auto source = openByteSource(mem, file, offset, length);
     if (!source) return fail(SOUND_ERROR_FILEOPEN, 0u);
     int error = SOUND_OK;
-    auto decoder = MusicDecoder::open(*source, freq ? static_cast<int>(freq) : library->rate(),
-                                      error);
+    auto decoder =
+        MusicDecoder::open(*source, freq ? static_cast<int>(freq) : library->rate(), error);
     if (!decoder) return fail(error, 0u);
     setError(SOUND_OK);
     return library->add(SOUND_KIND_MUSIC, std::move(decoder));
 }
 
-int BASS_StreamFree(uint32_t handle) { return freeChannel(handle, Want::Stream); }
-int BASS_MusicFree(uint32_t handle) { return freeChannel(handle, Want::Music); }
+int BASS_StreamFree(uint32_t handle) {
+    return freeChannel(handle, Want::Stream);
+}
+int BASS_MusicFree(uint32_t handle) {
+    return freeChannel(handle, Want::Music);
+}
 
 int BASS_StreamPlay(uint32_t handle, int flush, uint32_t) {
     Target target(handle, Want::Stream);
     if (!target) return 0;
-    return target->play(flush != 0, target.library->heard()) ? 1
-                                                              : fail(SOUND_ERROR_POSITION, 0);
+    return target->play(flush != 0, target.library->heard()) ? 1 : fail(SOUND_ERROR_POSITION, 0);
 }
 
 int BASS_MusicPlay(uint32_t handle) {

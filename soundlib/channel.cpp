@@ -18,8 +18,8 @@ constexpr std::size_t kLevelFrames = 1024;
 
 }  // namespace
 
-Channel::Channel(std::uint32_t handle, int kind, std::unique_ptr<Decoder> decoder,
-                 int outputRate, std::size_t historyFrames, int resampleQuality)
+Channel::Channel(std::uint32_t handle, int kind, std::unique_ptr<Decoder> decoder, int outputRate,
+                 std::size_t historyFrames, int resampleQuality)
     : handle_(handle),
       kind_(kind),
       decoder_(std::move(decoder)),
@@ -178,8 +178,8 @@ void Channel::render(float* mix, std::size_t frames, std::uint64_t outStart) {
         }
         if (got > 0) {
             const double end = static_cast<double>(pulled_) - resampler_.pendingInputFrames();
-            marks_.push_back(Mark{outStart, outStart + got, renderedPosition_, end,
-                                  decoder_->inputOffset()});
+            marks_.push_back(
+                Mark{outStart, outStart + got, renderedPosition_, end, decoder_->inputOffset()});
             renderedPosition_ = end;
         }
         if (got < frames && !starved_) {
@@ -201,7 +201,8 @@ void Channel::collectEnd(std::uint64_t heard, std::vector<SyncCall>& calls) {
     if (!endRendered_ || ended_ || heard < endOut_ || freed_) return;
     ended_ = true;
     state_ = SOUND_ACTIVE_STOPPED;
-    for (const Sync& sync : syncs_) calls.push_back(SyncCall{sync.proc, sync.handle, handle_, sync.user});
+    for (const Sync& sync : syncs_)
+        calls.push_back(SyncCall{sync.proc, sync.handle, handle_, sync.user});
 }
 
 int Channel::level(std::uint64_t heard) const {

@@ -42,7 +42,9 @@ public:
 
     // Transport. `heard` is the output frame now heard.
     bool play(bool restart, std::uint64_t heard);
-    void pause() { if (state_ == SOUND_ACTIVE_PLAYING) state_ = SOUND_ACTIVE_PAUSED; }
+    void pause() {
+        if (state_ == SOUND_ACTIVE_PLAYING) state_ = SOUND_ACTIVE_PAUSED;
+    }
     bool resume();
     void stop() { state_ = SOUND_ACTIVE_STOPPED; }
     // Detaches the channel from playback for good (it is being freed).

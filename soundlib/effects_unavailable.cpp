@@ -4,9 +4,17 @@
 
 extern "C" {
 
-uint32_t BASS_ChannelSetFX(uint32_t, uint32_t) { return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0u); }
-int BASS_ChannelRemoveFX(uint32_t, uint32_t) { return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0); }
-int BASS_FXSetParameters(uint32_t, const void*) { return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0); }
-int BASS_FXGetParameters(uint32_t, void*) { return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0); }
+uint32_t BASS_ChannelSetFX(uint32_t, uint32_t) {
+    return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0u);
+}
+int BASS_ChannelRemoveFX(uint32_t, uint32_t) {
+    return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0);
+}
+int BASS_FXSetParameters(uint32_t, const void*) {
+    return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0);
+}
+int BASS_FXGetParameters(uint32_t, void*) {
+    return soundlib::fail(SOUND_ERROR_NOTAVAIL, 0);
+}
 
 }  // extern "C"

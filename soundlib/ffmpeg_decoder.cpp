@@ -204,8 +204,7 @@ void FfmpegDecoder::takeFrames() {
             // The first frames after a seek may come from a packet the decoder could only
             // partly use; place the stream by a later one.
             const std::int64_t ts = frame_->best_effort_timestamp;
-            if (ts != AV_NOPTS_VALUE && originTs_ != AV_NOPTS_VALUE &&
-                unplaced_ >= kWarmUpFrames) {
+            if (ts != AV_NOPTS_VALUE && originTs_ != AV_NOPTS_VALUE && unplaced_ >= kWarmUpFrames) {
                 nextFrame_ = toFrames(ts - originTs_);
                 // Coarse timestamps (whole milliseconds) of a codec with frames of one size:
                 // the frame boundary nearest to them is where the frame lies.

@@ -65,7 +65,7 @@ private:
     std::size_t pendingRead_ = 0;
     std::int64_t nextFrame_ = 0;  // stream frame number of the next decoded sample
     std::int64_t dropBefore_ = 0;
-    bool resync_ = false;  // after a seek: place the next decoded frame by its timestamp
+    bool resync_ = false;   // after a seek: place the next decoded frame by its timestamp
     bool restart_ = false;  // after a seek to the start: count from 0 again
     int unplaced_ = 0;
     // Input offsets of the packets behind the pending samples: (pending index, offset).

@@ -9,8 +9,8 @@
 
 namespace soundlib {
 
-std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path,
-                                                     std::int64_t offset, std::int64_t length) {
+std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::int64_t offset,
+                                                     std::int64_t length) {
     if (offset < 0 || length < 0) return nullptr;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
@@ -24,12 +24,14 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path,
     return std::unique_ptr<FileByteSource>(new FileByteSource(fd, offset, size));
 }
 
-FileByteSource::~FileByteSource() { ::close(fd_); }
+FileByteSource::~FileByteSource() {
+    ::close(fd_);
+}
 
 long FileByteSource::read(std::uint8_t* buffer, std::size_t size) {
     const std::int64_t left = length_ - position_;
-    const std::size_t want = static_cast<std::size_t>(
-        std::min<std::int64_t>(left, static_cast<std::int64_t>(size)));
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::int64_t>(left, static_cast<std::int64_t>(size)));
     if (want == 0) return 0;
     const ssize_t got = ::pread(fd_, buffer, want, start_ + position_);
     if (got < 0) return -1;

@@ -13,8 +13,10 @@ public:
     explicit FrameRing(std::size_t frames) : frames_(frames + 1), data_((frames + 1) * 2) {}
 
     std::size_t space() const {
-        return frames_ - 1 - (write_.load(std::memory_order_acquire) + frames_ -
-                              read_.load(std::memory_order_acquire)) % frames_;
+        return frames_ - 1 -
+               (write_.load(std::memory_order_acquire) + frames_ -
+                read_.load(std::memory_order_acquire)) %
+                   frames_;
     }
     // Writes up to `count` frames; returns how many fitted.
     std::size_t write(const std::int16_t* in, std::size_t count) {

@@ -81,7 +81,9 @@ Library::Library(int device, int rate, bool offline)
       historyFrames_(16384),
       ring_(std::make_unique<FrameRing>(ringFrames_)) {}
 
-Library::~Library() { shutdown(); }
+Library::~Library() {
+    shutdown();
+}
 
 void Library::shutdown() {
     stop_ = true;
@@ -169,7 +171,8 @@ void Library::renderBlock(std::int16_t* out, std::size_t frames) {
         out[i] = static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
     }
     rendered_ += frames;
-    busySeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    busySeconds_ +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     busyFrames_ += frames;
     if (busyFrames_ >= static_cast<std::uint64_t>(rate_)) {
         cpu_ = static_cast<float>(100.0 * busySeconds_ * rate_ / static_cast<double>(busyFrames_));
@@ -192,9 +195,8 @@ void Library::finishEnds() {
 void Library::mixerLoop() {
     std::vector<std::int16_t> block;
     while (!stop_) {
-        const std::size_t frames =
-            std::max<std::size_t>(1, static_cast<std::size_t>(rate_) *
-                                         getConfig(SOUND_CONFIG_UPDATEPERIOD) / 1000);
+        const std::size_t frames = std::max<std::size_t>(
+            1, static_cast<std::size_t>(rate_) * getConfig(SOUND_CONFIG_UPDATEPERIOD) / 1000);
         if (ring_->space() >= frames) {
             block.resize(frames * 2);
             renderBlock(block.data(), frames);

@@ -210,8 +210,8 @@ void MpegDecoder::decodeNext() {
             if (!converter_.append(frame_.get(), static_cast<int>(from - at), pending_)) {
                 return endStream();
             }
-            pending_.resize(std::min(pending_.size(),
-                                     before + 2 * static_cast<std::size_t>(to - from)));
+            pending_.resize(
+                std::min(pending_.size(), before + 2 * static_cast<std::size_t>(to - from)));
         }
         av_frame_unref(frame_.get());
     }
@@ -240,8 +240,7 @@ std::size_t MpegDecoder::read(std::int16_t* out, std::size_t frames) {
 bool MpegDecoder::seek(std::int64_t frame) {
     if (frame < 0 || frame > lengthFrames()) return false;
     const std::int64_t target = frame + skipStart_;
-    const std::size_t targetFrame =
-        static_cast<std::size_t>(target / first_.samplesPerFrame);
+    const std::size_t targetFrame = static_cast<std::size_t>(target / first_.samplesPerFrame);
     const std::size_t start = targetFrame > kPrerollFrames ? targetFrame - kPrerollFrames : 0;
     if (target < keepEnd_ && !extendIndex(targetFrame)) return false;
     avcodec_flush_buffers(codec_.get());

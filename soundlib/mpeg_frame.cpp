@@ -17,8 +17,8 @@ constexpr int kBitrates[2][3][15] = {
 constexpr int kRates[3] = {44100, 48000, 32000};
 
 std::uint32_t bigEndian32(const std::uint8_t* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) |
-           (std::uint32_t(p[2]) << 8) | p[3];
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+           p[3];
 }
 
 }  // namespace
@@ -74,9 +74,9 @@ bool parseVbrTag(const std::uint8_t* frame, std::size_t size, const MpegHeader& 
         if (flags & 4) p += 100;
         if (flags & 8) p += 4;
         // The LAME extension: encoder name, then delay and padding at +21 as 12-bit values.
-        if (p + 24 <= size && (std::memcmp(frame + p, "LAME", 4) == 0 ||
-                               std::memcmp(frame + p, "Lavf", 4) == 0 ||
-                               std::memcmp(frame + p, "Lavc", 4) == 0)) {
+        if (p + 24 <= size &&
+            (std::memcmp(frame + p, "LAME", 4) == 0 || std::memcmp(frame + p, "Lavf", 4) == 0 ||
+             std::memcmp(frame + p, "Lavc", 4) == 0)) {
             const std::uint8_t* d = frame + p + 21;
             tag.encoderDelay = (d[0] << 4) | (d[1] >> 4);
             tag.encoderPadding = ((d[1] & 0x0F) << 8) | d[2];

@@ -52,11 +52,12 @@ std::size_t MusicDecoder::read(std::int16_t* out, std::size_t frames) {
     std::size_t done = 0;
     while (done < frames && !ended_) {
         std::size_t want = frames - done;
-        if (once) want = static_cast<std::size_t>(std::min<std::int64_t>(
-                      static_cast<std::int64_t>(want), std::max<std::int64_t>(0, length_ - position_)));
-        const std::size_t got =
-            want ? openmpt_module_read_interleaved_stereo(module_.get(), rate_, want, out + 2 * done)
-                 : 0;
+        if (once)
+            want = static_cast<std::size_t>(std::min<std::int64_t>(
+                static_cast<std::int64_t>(want), std::max<std::int64_t>(0, length_ - position_)));
+        const std::size_t got = want ? openmpt_module_read_interleaved_stereo(module_.get(), rate_,
+                                                                              want, out + 2 * done)
+                                     : 0;
         if (got == 0) ended_ = true;
         done += got;
         position_ += static_cast<std::int64_t>(got);
@@ -85,6 +86,8 @@ bool MusicDecoder::seek(std::int64_t frame) {
     return true;
 }
 
-int MusicDecoder::orders() const { return openmpt_module_get_num_orders(module_.get()); }
+int MusicDecoder::orders() const {
+    return openmpt_module_get_num_orders(module_.get());
+}
 
 }  // namespace soundlib

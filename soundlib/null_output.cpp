@@ -24,7 +24,8 @@ void NullOutput::run() {
     std::vector<std::int16_t> scratch;
     std::unique_lock lock(mutex_);
     while (!wake_.wait_for(lock, std::chrono::milliseconds(10), [this] { return stop_; })) {
-        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
         const std::int64_t due = elapsed.count() * rate_ / 1000000;
         if (due <= done) continue;
         const auto frames = static_cast<std::size_t>(due - done);

@@ -16,7 +16,10 @@ bool Resampler::prepare(int inputRate) {
     }
     swr_.reset(ctx);
     static constexpr int kFilterSizes[4] = {4, 8, 16, 32};
-    av_opt_set_int(ctx, "filter_size", kFilterSizes[quality_ < 0 ? 0 : quality_ > 3 ? 3 : quality_],
+    av_opt_set_int(ctx, "filter_size",
+                   kFilterSizes[quality_ < 0   ? 0
+                                : quality_ > 3 ? 3
+                                               : quality_],
                    0);
     av_opt_set_int(ctx, "linear_interp", 1, 0);
     if (swr_init(ctx) < 0) {
@@ -34,8 +37,8 @@ std::size_t Resampler::convert(const float* in, std::size_t frames) {
     output_.resize(static_cast<std::size_t>(room) * 2);
     std::uint8_t* dst = reinterpret_cast<std::uint8_t*>(output_.data());
     const std::uint8_t* src = reinterpret_cast<const std::uint8_t*>(in);
-    const int got = swr_convert(swr_.get(), &dst, room, in ? &src : nullptr,
-                                static_cast<int>(frames));
+    const int got =
+        swr_convert(swr_.get(), &dst, room, in ? &src : nullptr, static_cast<int>(frames));
     output_.resize(got > 0 ? static_cast<std::size_t>(got) * 2 : 0);
     outputRead_ = 0;
     return output_.size() / 2;
@@ -43,8 +46,8 @@ std::size_t Resampler::convert(const float* in, std::size_t frames) {
 
 double Resampler::pendingInputFrames() const {
     if (!swr_) return 0;
-    const double kept = static_cast<double>((output_.size() - outputRead_) / 2) * inputRate_ /
-                        outputRate_;
+    const double kept =
+        static_cast<double>((output_.size() - outputRead_) / 2) * inputRate_ / outputRate_;
     return static_cast<double>(swr_get_delay(swr_.get(), inputRate_)) + kept;
 }
 

@@ -54,8 +54,10 @@ std::size_t Resampler::produce(float* out, std::size_t frames, int inputRate, Pu
         output_.clear();
         outputRead_ = 0;
         if (flushed_) break;
-        const std::size_t want = static_cast<std::size_t>(
-            (frames - done) * static_cast<double>(inputRate_) / outputRate_) + 16;
+        const std::size_t want =
+            static_cast<std::size_t>((frames - done) * static_cast<double>(inputRate_) /
+                                     outputRate_) +
+            16;
         input_.resize(want * 2);
         const std::ptrdiff_t got = pull(input_.data(), want);
         if (got < 0) break;

@@ -19,9 +19,8 @@ std::unique_ptr<Decoder> openStreamDecoder(int mem, const void* file, std::int64
         source = openByteSource(mem, file, offset, length);
         if (!source) return nullptr;
     }
-    return FfmpegDecoder::open(std::move(source),
-                               wma ? FfmpegDecoder::Family::Wma : FfmpegDecoder::Family::Files,
-                               error);
+    return FfmpegDecoder::open(
+        std::move(source), wma ? FfmpegDecoder::Family::Wma : FfmpegDecoder::Family::Files, error);
 }
 
 }  // namespace soundlib

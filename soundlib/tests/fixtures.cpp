@@ -24,36 +24,50 @@ const std::map<std::string, std::string>& recipes() {
         // 1.5 s, 440 Hz left and 1000 Hz right, near full scale.
         {"stereo.wav", "sox -n -r 44100 -b 16 -c 2 OUT synth 1.5 sine 440 sine 1000 vol 0.9"},
         {"mono8.wav", "sox -n -r 22050 -b 8 -e unsigned -c 1 OUT synth 1.2 sine 300 vol 0.8"},
-        {"adpcm_ms.wav", "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=1.3:seed=1 "
-                         "-ac 2 -c:a adpcm_ms OUT"},
-        {"adpcm_ima.wav", "ffmpeg -f lavfi -i anoisesrc=sample_rate=32000:duration=1.1:seed=2 "
-                          "-c:a adpcm_ima_wav OUT"},
-        {"lame.mp3", "ffmpeg -f lavfi -i sine=frequency=440:sample_rate=44100:duration=2.5 "
-                     "-ac 2 -c:a libmp3lame -b:a 128k OUT"},
-        {"vbr.mp3", "ffmpeg -f lavfi -i anoisesrc=sample_rate=48000:duration=2.2:seed=7 "
-                    "-ac 2 -c:a libmp3lame -q:a 4 OUT"},
-        {"plain.mp3", "ffmpeg -f lavfi -i sine=frequency=700:sample_rate=22050:duration=1.7 "
-                      "-c:a libmp3lame -b:a 32k -write_xing 0 -id3v2_version 0 OUT"},
-        {"layer2.mp2", "ffmpeg -f lavfi -i anoisesrc=sample_rate=48000:duration=1.4:seed=3 "
-                       "-ac 2 -c:a mp2 -b:a 192k OUT"},
-        {"vorbis.ogg", "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=1.9:seed=4 "
-                       "-ac 2 -c:a libvorbis -q:a 3 OUT"},
-        {"wma2.wma", "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=2.1:seed=5 "
-                     "-ac 2 -c:a wmav2 -b:a 128k OUT"},
-        {"wma1.wma", "ffmpeg -f lavfi -i anoisesrc=sample_rate=22050:duration=1.6:seed=6 "
-                     "-c:a wmav1 -b:a 64k OUT"},
+        {"adpcm_ms.wav",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=1.3:seed=1 "
+         "-ac 2 -c:a adpcm_ms OUT"},
+        {"adpcm_ima.wav",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=32000:duration=1.1:seed=2 "
+         "-c:a adpcm_ima_wav OUT"},
+        {"lame.mp3",
+         "ffmpeg -f lavfi -i sine=frequency=440:sample_rate=44100:duration=2.5 "
+         "-ac 2 -c:a libmp3lame -b:a 128k OUT"},
+        {"vbr.mp3",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=48000:duration=2.2:seed=7 "
+         "-ac 2 -c:a libmp3lame -q:a 4 OUT"},
+        {"plain.mp3",
+         "ffmpeg -f lavfi -i sine=frequency=700:sample_rate=22050:duration=1.7 "
+         "-c:a libmp3lame -b:a 32k -write_xing 0 -id3v2_version 0 OUT"},
+        {"layer2.mp2",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=48000:duration=1.4:seed=3 "
+         "-ac 2 -c:a mp2 -b:a 192k OUT"},
+        {"vorbis.ogg",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=1.9:seed=4 "
+         "-ac 2 -c:a libvorbis -q:a 3 OUT"},
+        {"wma2.wma",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=44100:duration=2.1:seed=5 "
+         "-ac 2 -c:a wmav2 -b:a 128k OUT"},
+        {"wma1.wma",
+         "ffmpeg -f lavfi -i anoisesrc=sample_rate=22050:duration=1.6:seed=6 "
+         "-c:a wmav1 -b:a 64k OUT"},
         // A 5-minute MP3 with a LAME header, for measuring lengths.
-        {"long.mp3", "ffmpeg -f lavfi -i sine=frequency=440:sample_rate=44100:duration=300 "
-                     "-ac 2 -c:a libmp3lame -b:a 128k OUT"},
+        {"long.mp3",
+         "ffmpeg -f lavfi -i sine=frequency=440:sample_rate=44100:duration=300 "
+         "-ac 2 -c:a libmp3lame -b:a 128k OUT"},
     };
     return list;
 }
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
 
 }  // namespace
 
-std::filesystem::path scratch(const std::string& name) { return folder() / name; }
+std::filesystem::path scratch(const std::string& name) {
+    return folder() / name;
+}
 
 std::filesystem::path peer(const std::string& relative) {
     return std::filesystem::path(ZORVAN_PEERS_DIR) / relative;
@@ -113,8 +127,10 @@ std::vector<std::int16_t> sine(double hz, double amplitude, int rate, int frames
 }
 
 std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file) {
-    const std::string probe = "ffprobe -v error -select_streams a:0 -show_entries stream=channels "
-                              "-of default=nw=1:nk=1 " + quoted(file);
+    const std::string probe =
+        "ffprobe -v error -select_streams a:0 -show_entries stream=channels "
+        "-of default=nw=1:nk=1 " +
+        quoted(file);
     int channels = 2;
     if (std::unique_ptr<FILE, int (*)(FILE*)> p(popen(probe.c_str(), "r"), pclose); p) {
         if (std::fscanf(p.get(), "%d", &channels) != 1) channels = 2;
@@ -131,7 +147,8 @@ std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file) {
     }
     if (channels == 1) {
         std::vector<std::int16_t> stereo(samples.size() * 2);
-        for (std::size_t i = 0; i < samples.size(); ++i) stereo[2 * i] = stereo[2 * i + 1] = samples[i];
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            stereo[2 * i] = stereo[2 * i + 1] = samples[i];
         samples.swap(stereo);
     }
     return samples;

@@ -15,7 +15,9 @@ namespace {
 
 class Offline : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)); }
+    void SetUp() override {
+        ASSERT_TRUE(BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr));
+    }
     void TearDown() override { BASS_Free(); }
 
     static std::vector<std::int16_t> render(std::size_t frames) {
@@ -32,7 +34,9 @@ protected:
     }
 };
 
-void countCall(uint32_t, uint32_t, uint32_t, void* user) { ++*static_cast<int*>(user); }
+void countCall(uint32_t, uint32_t, uint32_t, void* user) {
+    ++*static_cast<int*>(user);
+}
 
 std::vector<std::int16_t> slice(const std::vector<std::int16_t>& v, std::size_t frame,
                                 std::size_t frames) {
@@ -74,8 +78,9 @@ TEST_F(Offline, VolumePanMasterVolumeAndSpeedShapeTheOutput) {
         int volume, pan, master;
         double left, right;
     };
-    for (Case c : {Case{50, 0, 100, 0.5, 0.5}, Case{100, -100, 100, 1, 0}, Case{100, 100, 100, 0, 1},
-                   Case{100, 50, 100, 0.5, 1}, Case{100, 0, 0, 0, 0}, Case{80, 0, 50, 0.4, 0.4}}) {
+    for (Case c :
+         {Case{50, 0, 100, 0.5, 0.5}, Case{100, -100, 100, 1, 0}, Case{100, 100, 100, 0, 1},
+          Case{100, 50, 100, 0.5, 1}, Case{100, 0, 0, 0, 0}, Case{80, 0, 50, 0.4, 0.4}}) {
         const uint32_t stream = open("stereo.wav");
         ASSERT_TRUE(BASS_ChannelSetAttributes(stream, -1, c.volume, c.pan));
         ASSERT_TRUE(BASS_SetVolume(static_cast<uint32_t>(c.master)));
@@ -279,8 +284,9 @@ TEST_F(Offline, SampleCallbacksEditTheDataBeforeTheEffectChain) {
     ASSERT_NE(high, 0u);
     auto* effect = new OffsetEffect;
     std::uint32_t id = 0;
-    ASSERT_TRUE(soundlib::withChannelEffects(
-        stream, [&](soundlib::EffectChain& chain) { id = chain.add(std::unique_ptr<OffsetEffect>(effect)); }));
+    ASSERT_TRUE(soundlib::withChannelEffects(stream, [&](soundlib::EffectChain& chain) {
+        id = chain.add(std::unique_ptr<OffsetEffect>(effect));
+    }));
     EXPECT_FALSE(soundlib::withChannelEffects(0, [](soundlib::EffectChain&) {}));
     BASS_StreamPlay(stream, 0, 0);
     auto out = render(1000);
@@ -304,7 +310,8 @@ TEST_F(Offline, MusicsPlayOnceWithExactLengthAndSeeks) {
         const char* file;
         double seconds;
     };
-    for (Case c : {Case{"modules/libxmp/test/test.it", 4.8}, Case{"modules/taglib/tests/data/test.mod", 7.68},
+    for (Case c : {Case{"modules/libxmp/test/test.it", 4.8},
+                   Case{"modules/taglib/tests/data/test.mod", 7.68},
                    Case{"modules/libxmp/test-dev/data/m/fall1.mtm", 0}}) {
         const auto path = peer(c.file);
         const uint32_t music = BASS_MusicLoad(0, path.c_str(), 0, 0, 0, 0);
