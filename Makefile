@@ -34,10 +34,10 @@ test: build format-check
 	@$(MAKE) --no-print-directory test-asan
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 format-check:
-	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

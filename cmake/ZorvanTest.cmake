@@ -3,6 +3,8 @@
 # with fresh XDG folders, the offscreen Qt platform and the dummy audio driver, so
 # no test touches the user's files or needs a display or a sound card.
 set(ZORVAN_PEERS_DIR "${CMAKE_SOURCE_DIR}/../shared/peers" CACHE PATH "Third-party test material")
+# Widget tests add this source: one QApplication for the whole test binary.
+set(ZORVAN_QT_TEST_ENVIRONMENT "${CMAKE_SOURCE_DIR}/testing/qt_environment.cpp")
 
 function(zorvan_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -16,10 +18,20 @@ function(zorvan_add_test)
   if(ZORVAN_SANITIZE)
     list(APPEND labels sanitize)
   endif()
+  # The headless environment is set by the test main itself (testing/test_main.cpp), so
+  # a test binary run by hand behaves as under CTest.
   gtest_discover_tests(${T_NAME}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS "${labels}"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy"
+    TEST_LIST ${T_NAME}_TESTS
     TEST_PREFIX "${T_NAME}.")
+  # Labels are set by a script that CTest reads after the discovered tests, since a
+  # list of labels does not survive the discovery's own property passing.
+  if(labels)
+    set(label_file "${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_labels.cmake")
+    file(WRITE "${label_file}"
+      "if(${T_NAME}_TESTS)\n"
+      "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES LABELS \"${labels}\")\n"
+      "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_file}")
+  endif()
 endfunction()

@@ -243,6 +243,13 @@ std::string_view trim(std::string_view s) {
     return trimRight(trimLeft(s));
 }
 
+std::string oneLine(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
 std::string asciiUpper(std::string_view s) {
     std::string out(s);
     for (char& c : out)

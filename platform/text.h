@@ -42,6 +42,9 @@ std::string_view trim(std::string_view s);
 std::string_view trimLeft(std::string_view s);
 std::string_view trimRight(std::string_view s);
 
+// The text with every CR and LF turned into a space, so it fits on one line of a file.
+std::string oneLine(std::string_view s);
+
 std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);
 

@@ -1,5 +1,6 @@
 // Test entry point: every test binary runs with its own fresh XDG folders, so no test
-// reads or writes the user's settings, data or runtime sockets.
+// reads or writes the user's settings, data or runtime sockets, and headless (offscreen
+// Qt platform, dummy audio driver) unless the caller chose otherwise.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
         ::setenv(name, dir.c_str(), 1);
     }
     ::setenv("HOME", root.path().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,15 +3,20 @@
 //                                            line per message received; ends on WM_CLOSE
 //   window_peer lock NAME                    prints "held" or "busy", then waits for stdin
 //                                            to close
+//   window_peer send CAPTION DATA            sends DATA in a WM_COPYDATA to the window with
+//                                            that caption and prints the answer or "none"
+//   window_peer post CAPTION MESSAGE         posts MESSAGE (decimal), prints "ok" or "none"
 #include <poll.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
+#include "platform/remote_window.h"
 
 namespace {
 
@@ -60,12 +65,33 @@ int lock(const char* name) {
     return 0;
 }
 
+int send(const char* caption, const char* data) {
+    const auto window = platform::RemoteWindow::find(std::nullopt, caption);
+    const auto answer = window ? window->sendCopyData(0, data) : std::nullopt;
+    if (answer)
+        std::printf("%lld\n", static_cast<long long>(*answer));
+    else
+        std::printf("none\n");
+    return 0;
+}
+
+int post(const char* caption, const char* message) {
+    const auto window = platform::RemoteWindow::find(std::nullopt, caption);
+    const bool ok = window && window->post(static_cast<std::uint32_t>(std::atoi(message)));
+    std::printf(ok ? "ok\n" : "none\n");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "serve") == 0)
         return serve(argv[2], argv[3], std::strcmp(argv[4], "1") == 0);
     if (argc == 3 && std::strcmp(argv[1], "lock") == 0) return lock(argv[2]);
-    std::fprintf(stderr, "usage: window_peer serve CLASS CAPTION VISIBLE | lock NAME\n");
+    if (argc == 4 && std::strcmp(argv[1], "send") == 0) return send(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "post") == 0) return post(argv[2], argv[3]);
+    std::fprintf(stderr,
+                 "usage: window_peer serve CLASS CAPTION VISIBLE | lock NAME | "
+                 "send CAPTION DATA | post CAPTION MESSAGE\n");
     return 2;
 }

@@ -1,0 +1,23 @@
+#pragma once
+// Reading a whole file and replacing a file safely. Every file the program keeps is
+// replaced through writeFileAtomically, so a crash or a full disk leaves either the old
+// or the new contents, never an empty or half-written file.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace platform {
+
+// The file's bytes, or nothing when it cannot be read; `error` then says why
+// (std::errc::no_such_file_or_directory for a missing file).
+std::optional<std::string> readFileBytes(const std::filesystem::path& file, std::error_code& error);
+
+// Writes `bytes` to a temporary file in the target's folder, flushes it to disk and
+// renames it over `file` (through a symbolic link to the file it names). An existing
+// file keeps its permissions. Returns false, with the old file untouched and no
+// temporary file left behind, when any step fails.
+bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace platform

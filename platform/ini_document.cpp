@@ -1,0 +1,265 @@
+#include "ini_document.h"
+
+#include <cstdint>
+#include <unordered_set>
+
+#include "file_io.h"
+#include "text.h"
+
+namespace platform {
+namespace {
+
+std::string valueOf(std::string_view raw) {
+    std::string_view v = text::trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
+bool isBlankLine(std::string_view line) {
+    return text::trim(line).empty();
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::optional<int> parseInteger(std::string_view s) {
+    const std::size_t prefix =
+        s.starts_with("0x") || s.starts_with("0X") ? 2 : (s.starts_with('$') ? 1 : 0);
+    if (prefix > 0) {
+        const std::string_view hex = s.substr(prefix);
+        if (hex.empty()) return std::nullopt;
+        std::uint64_t v = 0;
+        for (char c : hex) {
+            const int d = hexDigit(c);
+            if (d < 0) return std::nullopt;
+            v = v * 16 + static_cast<std::uint64_t>(d);
+            if (v > 0xFFFFFFFFu) return std::nullopt;
+        }
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    }
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty()) return std::nullopt;
+    std::int64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+        if (v > static_cast<std::int64_t>(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+bool IniDocument::open(const std::filesystem::path& file) {
+    path_ = file;
+    std::error_code error;
+    const auto bytes = readFileBytes(file, error);
+    parse(bytes ? text::decodeFileText(*bytes) : std::string());
+    return bytes || error == std::errc::no_such_file_or_directory;
+}
+
+void IniDocument::parse(std::string_view content) {
+    sections_.clear();
+    index_.clear();
+    hasDuplicateSections_ = false;
+    const std::size_t firstBreak = content.find_first_of("\r\n");
+    lineEnd_ = content.substr(firstBreak == std::string_view::npos ? 0 : firstBreak, 2) == "\r\n"
+                   ? "\r\n"
+                   : "\n";
+    sections_.emplace_back();  // the lines before the first header
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        std::size_t end = content.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = content.size();
+        const std::string_view line = content.substr(pos, end - pos);
+        pos = end;
+        if (pos < content.size()) pos += content.substr(pos, 2) == "\r\n" ? 2 : 1;
+
+        const std::string_view t = text::trim(line);
+        const std::size_t close = t.rfind(']');
+        if (t.starts_with('[') && close != std::string_view::npos) {
+            addSection(std::string(text::trim(t.substr(1, close - 1))), std::string(line));
+            continue;
+        }
+        Line entry{std::string(line), {}, {}, false, false};
+        const std::size_t eq = t.find('=');
+        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos) {
+            entry.isKey = true;
+            entry.key = std::string(text::trim(t.substr(0, eq)));
+            entry.value = valueOf(t.substr(eq + 1));
+        }
+        addLine(sections_.back(), std::move(entry));
+    }
+}
+
+bool IniDocument::save() const {
+    return !path_.empty() && writeFileAtomically(path_, text());
+}
+
+std::string IniDocument::text() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        if (s.erased) continue;
+        if (!s.header.empty()) out.append(s.header).append(lineEnd_);
+        for (const Line& line : s.lines)
+            if (!line.erased) out.append(line.text).append(lineEnd_);
+    }
+    return out;
+}
+
+std::optional<std::string> IniDocument::value(std::string_view section,
+                                              std::string_view key) const {
+    const Line* line = findLine(section, key);
+    if (!line) return std::nullopt;
+    return std::string(text::cutChars(line->value, kMaxValueChars));
+}
+
+std::string IniDocument::readString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) const {
+    auto v = value(section, key);
+    return v ? std::move(*v) : std::string(fallback);
+}
+
+int IniDocument::readInteger(std::string_view section, std::string_view key, int fallback) const {
+    const Line* line = findLine(section, key);
+    if (!line) return fallback;
+    return parseInteger(line->value).value_or(fallback);
+}
+
+void IniDocument::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    const std::string name = text::oneLine(section);
+    const std::string keyName = text::oneLine(text::trim(key));
+    const std::string v = text::oneLine(value);
+    Section* s = findSection(name);
+    if (!s) s = &addSection(name, "[" + name + "]");
+    const auto found = s->index.find(text::foldCase(keyName));
+    if (found != s->index.end()) {
+        Line& line = s->lines[found->second];
+        line.text = line.key + "=" + v;
+        line.value = valueOf(v);
+        return;
+    }
+    // New keys go after the section's last non-blank line: only blank or erased lines
+    // follow it, so no indexed position moves.
+    std::size_t at = s->lines.size();
+    while (at > 0 && (s->lines[at - 1].erased || isBlankLine(s->lines[at - 1].text))) --at;
+    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                    Line{keyName + "=" + v, keyName, valueOf(v), true, false});
+    s->index.emplace(text::foldCase(keyName), at);
+}
+
+void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
+    writeString(section, key, std::to_string(value));
+}
+
+std::vector<std::string> IniDocument::sections() const {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    for (std::size_t i = 1; i < sections_.size(); ++i)
+        if (!sections_[i].erased && seen.insert(text::foldCase(sections_[i].name)).second)
+            names.push_back(sections_[i].name);
+    return names;
+}
+
+std::vector<std::string> IniDocument::keys(std::string_view section) const {
+    std::vector<std::string> names;
+    const Section* s = findSection(section);
+    if (!s) return names;
+    std::unordered_set<std::string> seen;
+    for (const Line& line : s->lines)
+        if (line.isKey && !line.erased && seen.insert(text::foldCase(line.key)).second)
+            names.push_back(line.key);
+    return names;
+}
+
+bool IniDocument::hasSection(std::string_view section) const {
+    return findSection(section) != nullptr;
+}
+
+bool IniDocument::eraseSection(std::string_view section) {
+    const std::string folded = text::foldCase(section);
+    const auto found = index_.find(folded);
+    if (found == index_.end()) return false;
+    const std::size_t at = found->second;
+    sections_[at].erased = true;
+    index_.erase(found);
+    if (hasDuplicateSections_) {
+        for (std::size_t i = at + 1; i < sections_.size(); ++i) {
+            if (!sections_[i].erased && text::foldCase(sections_[i].name) == folded) {
+                index_.emplace(folded, i);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool IniDocument::eraseKey(std::string_view section, std::string_view key) {
+    Section* s = findSection(section);
+    if (!s) return false;
+    const std::string folded = text::foldCase(key);
+    const auto found = s->index.find(folded);
+    if (found == s->index.end()) return false;
+    const std::size_t at = found->second;
+    s->lines[at].erased = true;
+    s->index.erase(found);
+    if (s->hasDuplicateKeys) reindexKey(*s, folded, at + 1);
+    return true;
+}
+
+const IniDocument::Line* IniDocument::findLine(std::string_view section,
+                                               std::string_view key) const {
+    const Section* s = findSection(section);
+    if (!s) return nullptr;
+    const auto found = s->index.find(text::foldCase(key));
+    return found == s->index.end() ? nullptr : &s->lines[found->second];
+}
+
+IniDocument::Section* IniDocument::findSection(std::string_view section) {
+    const auto found = index_.find(text::foldCase(section));
+    return found == index_.end() ? nullptr : &sections_[found->second];
+}
+
+const IniDocument::Section* IniDocument::findSection(std::string_view section) const {
+    const auto found = index_.find(text::foldCase(section));
+    return found == index_.end() ? nullptr : &sections_[found->second];
+}
+
+IniDocument::Section& IniDocument::addSection(std::string name, std::string header) {
+    if (!index_.emplace(text::foldCase(name), sections_.size()).second)
+        hasDuplicateSections_ = true;
+    Section& s = sections_.emplace_back();
+    s.name = std::move(name);
+    s.header = std::move(header);
+    return s;
+}
+
+void IniDocument::addLine(Section& section, Line line) {
+    if (line.isKey && !section.index.emplace(text::foldCase(line.key), section.lines.size()).second)
+        section.hasDuplicateKeys = true;
+    section.lines.push_back(std::move(line));
+}
+
+void IniDocument::reindexKey(Section& section, const std::string& folded, std::size_t from) {
+    for (std::size_t i = from; i < section.lines.size(); ++i) {
+        const Line& line = section.lines[i];
+        if (line.isKey && !line.erased && text::foldCase(line.key) == folded) {
+            section.index.emplace(folded, i);
+            return;
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#pragma once
+// An INI file held in memory between open() and save(), with the semantics of the
+// original platform's private-profile functions:
+// - section and key names compare without regard to case (Latin, Latin-1, Cyrillic);
+//   the first matching section, and in it the first matching key, wins;
+// - a value loses surrounding blanks (codes up to 32) and one pair of enclosing double
+//   or single quotation marks, and reads as at most kMaxValueChars characters;
+// - a missing file reads as empty; writes replace a key's value in place, keep every
+//   other line (comments, blank lines, unknown lines, order) as it was, and add the key
+//   or section when it is missing;
+// - lines starting with ';' are comments; keys before the first section are unreachable.
+// Lookups take constant time, so a batch of reads and writes costs one parse and one
+// write. The file is decoded as UTF-8 (a byte-order mark skipped) or, when it is not
+// valid UTF-8, as windows-1251; it is saved as UTF-8 without a byte-order mark, keeping
+// the file's CR LF line ends when it had them.
+// Line breaks in written names and values become spaces, so a write never adds lines.
+// A key that holds '=' cannot be read back as written.
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+class IniDocument {
+public:
+    static constexpr std::size_t kMaxValueChars = 2047;
+
+    IniDocument() = default;
+
+    // Reads and parses `file`, which save() then writes. A missing file gives an empty
+    // document and true; a file that exists but cannot be read gives an empty document
+    // and false.
+    bool open(const std::filesystem::path& file);
+    // Replaces the document with the parsed UTF-8 text; the path stays.
+    void parse(std::string_view text);
+    // Writes the document to the path given to open(), atomically. False when it could
+    // not be written; the old file is then left whole.
+    bool save() const;
+    const std::filesystem::path& path() const { return path_; }
+    // The document as it would be saved.
+    std::string text() const;
+
+    // The key's value, cut to kMaxValueChars characters; nothing when the section or
+    // the key is missing.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view fallback = {}) const;
+    // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to
+    // 0xFFFFFFFF, taken as a 32-bit two's-complement value). Anything else, and a
+    // number outside the range of int, gives `fallback`.
+    int readInteger(std::string_view section, std::string_view key, int fallback) const;
+
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void writeInteger(std::string_view section, std::string_view key, int value);
+
+    // Section names, and the keys of a section, in file order; each name once (its first
+    // spelling).
+    std::vector<std::string> sections() const;
+    std::vector<std::string> keys(std::string_view section) const;
+    bool hasSection(std::string_view section) const;
+    // Remove the first matching section (header and every line up to the next header)
+    // or key line; a later duplicate, if any, becomes the one found. False when missing.
+    bool eraseSection(std::string_view section);
+    bool eraseKey(std::string_view section, std::string_view key);
+
+private:
+    struct Line {
+        std::string text;
+        std::string key;    // for key lines: the name as written
+        std::string value;  // for key lines: blanks and quotation marks dropped
+        bool isKey = false;
+        bool erased = false;
+    };
+    struct Section {
+        std::string name;
+        std::string header;  // the header line as written; empty for the leading lines
+        std::vector<Line> lines;
+        std::unordered_map<std::string, std::size_t> index;  // folded key -> first line
+        bool hasDuplicateKeys = false;
+        bool erased = false;
+    };
+
+    const Line* findLine(std::string_view section, std::string_view key) const;
+    Section* findSection(std::string_view section);
+    const Section* findSection(std::string_view section) const;
+    Section& addSection(std::string name, std::string header);
+    void addLine(Section& section, Line line);
+    void reindexKey(Section& section, const std::string& folded, std::size_t from);
+
+    std::filesystem::path path_;
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
+    bool hasDuplicateSections_ = false;
+    std::string lineEnd_ = "\n";
+};
+
+}  // namespace platform

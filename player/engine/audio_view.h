@@ -1,0 +1,55 @@
+#pragma once
+// What the audio object shows in the main window. The main window implements this; the
+// audio object calls it on the window thread only, and never reads anything back.
+#include <QString>
+
+#include "library_kind.h"
+
+// The texts of the track information panel, each a whole label caption.
+struct TTrackInfoTexts {
+    QString Artist;   // Label28
+    QString Title;    // Label29
+    QString Album;    // Label30
+    QString Year;     // Label31
+    QString Track;    // Label32
+    QString Genre;    // Label4
+    QString Heading;  // Label33
+};
+
+class TAudioView {
+public:
+    virtual ~TAudioView() = default;
+
+    // trkSpeed's position. Setting it runs the speed handler when the value changes, which
+    // acts on the channel that is about to be replaced.
+    virtual void SetSpeedPosition(int position) = 0;
+    // TrackBarEx1's maximum, in milliseconds.
+    virtual void SetSeekMaximum(int ms) = 0;
+    // ListBox1 is redrawn (its drawing marks the current entry in bold).
+    virtual void RepaintPlaylist() = 0;
+    // ListBox1's selection; -1 or an index beyond the rows selects nothing.
+    virtual void SelectPlaylistRow(int index) = 0;
+    // ListBox1 is emptied (the playlist itself is kept).
+    virtual void ClearPlaylistView() = 0;
+    // ListBox1 rebuilt from the playlist, with the totals line.
+    virtual void RefreshPlaylistView() = 0;
+    // Label26: the length of the source just started.
+    virtual void SetTotalTimeText(const QString& text) = 0;
+    // Label3: the format of the channel just started.
+    virtual void SetFormatText(const QString& text) = 0;
+    // Label34: the current-list caption.
+    virtual void SetListCaption(const QString& text) = 0;
+    // BitmapSkinPart2 shows this image of ImageList1 and is repainted.
+    virtual void SetPlayButtonGlyph(int image) = 0;
+    // CoolTrayIcon1's balloon; the tray cuts the title and the text to its own limits.
+    virtual void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
+                                 int timeoutSeconds) = 0;
+    // The information panel after a file's tags were read.
+    virtual void ShowTrackInfo(const TTrackInfoTexts& texts) = 0;
+    // Volume, equalizer and the switched-on effects attached to the new Channel.
+    virtual void ReapplyEffects() = 0;
+    // An item was inserted into a library submenu at `position` (0 = first). The caption
+    // is plain text: a menu that treats "&" as a mnemonic marker must escape it.
+    virtual void LibraryMenuItemInserted(TLibraryKind kind, int position,
+                                         const QString& caption) = 0;
+};

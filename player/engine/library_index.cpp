@@ -1,0 +1,157 @@
+#include "library_index.h"
+
+#include "platform/text.h"
+
+namespace {
+
+constexpr const char* kMain = "AllMusik";
+
+const char* totalKey(TLibraryKind kind) {
+    switch (kind) {
+        case TLibraryKind::Albums:
+            return "TotalAlbum";
+        case TLibraryKind::Artists:
+            return "TotalArtist";
+        case TLibraryKind::Genres:
+            return "TotalGenre";
+    }
+    return "";
+}
+
+const char* nameKey(TLibraryKind kind) {
+    switch (kind) {
+        case TLibraryKind::Albums:
+            return "Album";
+        case TLibraryKind::Artists:
+            return "Artist";
+        case TLibraryKind::Genres:
+            return "Genre";
+    }
+    return "";
+}
+
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+QString qstr(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+std::string sectionOf(TLibraryKind kind, const QString& name) {
+    return kind == TLibraryKind::Albums ? "A" + utf8(name) : utf8(name);
+}
+
+std::string numbered(const char* prefix, int n) {
+    return prefix + std::to_string(n);
+}
+
+}  // namespace
+
+TLibraryIndex::Batch::Batch(TLibraryIndex& index) : index_(index) {
+    if (index_.depth_++ == 0) {
+        index_.doc_.open(index_.file_);
+        index_.dirty_ = false;
+        index_.files_.clear();
+        index_.names_.clear();
+    }
+}
+
+TLibraryIndex::Batch::~Batch() {
+    if (--index_.depth_ == 0 && index_.dirty_) index_.doc_.save();
+}
+
+int TLibraryIndex::Total(TLibraryKind kind) const {
+    return doc_.readInteger(kMain, totalKey(kind), 0);
+}
+
+std::optional<QStringList> TLibraryIndex::Names(TLibraryKind kind) const {
+    const int total = Total(kind);
+    if (total < 0) return std::nullopt;
+    QStringList names;
+    for (int n = 1; n <= total; ++n)
+        names << qstr(doc_.readString(kMain, numbered(nameKey(kind), n)));
+    return names;
+}
+
+int TLibraryIndex::FileCount(TLibraryKind kind, const QString& name) const {
+    return doc_.readInteger(sectionOf(kind, name), "Number" + utf8(name), 0);
+}
+
+QStringList TLibraryIndex::Files(TLibraryKind kind, const QString& name) const {
+    const std::string section = sectionOf(kind, name);
+    QStringList files;
+    const int count = FileCount(kind, name);
+    for (int k = 1; k <= count; ++k) files << qstr(doc_.readString(section, numbered("File", k)));
+    return files;
+}
+
+std::optional<std::vector<TLibraryIndex::Entry>> TLibraryIndex::ArtistEntries() const {
+    const auto artists = Names(TLibraryKind::Artists);
+    if (!artists) return std::nullopt;
+    std::vector<Entry> entries;
+    for (const QString& artist : *artists) {
+        const std::string section = sectionOf(TLibraryKind::Artists, artist);
+        const int count = FileCount(TLibraryKind::Artists, artist);
+        for (int k = 1; k <= count; ++k) {
+            entries.push_back({qstr(doc_.readString(section, numbered("File", k), "Error")),
+                               qstr(doc_.readString(section, numbered("FileTit", k), "Error")),
+                               doc_.readInteger(section, numbered("FileLen", k), 0)});
+        }
+    }
+    return entries;
+}
+
+bool TLibraryIndex::contains(NumberedValues& cache, const std::string& section, const char* prefix,
+                             int count, const std::string& value) {
+    for (; cache.loaded < count; ++cache.loaded) {
+        const int n = cache.loaded + 1;
+        cache.firstIndex.try_emplace(doc_.readString(section, numbered(prefix, n)), n);
+    }
+    const auto found = cache.firstIndex.find(value);
+    return found != cache.firstIndex.end() && found->second <= count;
+}
+
+void TLibraryIndex::writeNumbered(NumberedValues& cache, const std::string& section,
+                                  const char* prefix, int n, const std::string& value) {
+    const std::string key = numbered(prefix, n);
+    doc_.writeString(section, key, value);
+    if (n == cache.loaded + 1) {
+        // Kept as a later read gives it back (blanks and quotation marks dropped).
+        cache.firstIndex.try_emplace(doc_.readString(section, key), n);
+        cache.loaded = n;
+    } else if (n <= cache.loaded) {
+        cache = {};  // an earlier value was replaced: read the keys again when next asked
+    }
+}
+
+TLibraryIndex::NumberedValues& TLibraryIndex::filesCache(const std::string& section) {
+    return files_[platform::text::foldCase(section)];
+}
+
+bool TLibraryIndex::EnterFile(TLibraryKind kind, const QString& name, const QString& path,
+                              const QString& title, int lengthMs) {
+    const std::string section = sectionOf(kind, name);
+    const std::string countKey = "Number" + utf8(name);
+    const std::string file = utf8(path);
+    const int count = doc_.readInteger(section, countKey, 0);
+    NumberedValues& files = filesCache(section);
+    if (contains(files, section, "File", count, file)) return false;
+
+    const int k = count + 1;
+    writeNumbered(files, section, "File", k, file);
+    if (kind == TLibraryKind::Artists) {
+        doc_.writeString(section, numbered("FileTit", k), utf8(title));
+        doc_.writeInteger(section, numbered("FileLen", k), lengthMs);
+    }
+    doc_.writeInteger(section, countKey, k);
+
+    const int total = Total(kind);
+    const std::string listedName = utf8(name);
+    NumberedValues& names = names_[static_cast<int>(kind)];
+    if (!contains(names, kMain, nameKey(kind), total, listedName)) {
+        writeNumbered(names, kMain, nameKey(kind), total + 1, listedName);
+        doc_.writeInteger(kMain, totalKey(kind), total + 1);
+    }
+    dirty_ = true;
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The music library index "AllMusik.aml": an INI file that lists the files of every
+// artist, album and genre the player has read tags of.
+//
+//   [AllMusik]  TotalArtist, Artist1..n, TotalAlbum, Album1..n, TotalGenre, Genre1..n
+//   [<artist>]  Number<artist>, File1..k, FileTit1..k, FileLen1..k (length in ms)
+//   [A<album>]  Number<album>, File1..k
+//   [<genre>]   Number<genre>, File1..k
+//
+// Section and key names compare without regard to case, so an artist and a genre of
+// the same name share one section, one count and one file list.
+//
+// Every reading or writing call needs an open Batch. The first Batch parses the file;
+// when the last one closes, whatever the batch changed is saved once, atomically, so a
+// batch costs one parse and one write and a crash loses at most the batch.
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "library_kind.h"
+#include "platform/ini_document.h"
+
+class TLibraryIndex {
+public:
+    struct Entry {
+        QString file;
+        QString title;
+        int lengthMs = 0;
+    };
+
+    class Batch {
+    public:
+        explicit Batch(TLibraryIndex& index);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        TLibraryIndex& index_;
+    };
+
+    explicit TLibraryIndex(std::filesystem::path file) : file_(std::move(file)) {}
+    const std::filesystem::path& File() const { return file_; }
+
+    // "TotalArtist", "TotalAlbum" or "TotalGenre"; 0 when missing.
+    int Total(TLibraryKind kind) const;
+    // The listed names in key order; nothing when the total is negative.
+    std::optional<QStringList> Names(TLibraryKind kind) const;
+    // The file count of a name's section ("Number" + name); 0 when missing.
+    int FileCount(TLibraryKind kind, const QString& name) const;
+    // "File1" to "File" + FileCount of the name's section.
+    QStringList Files(TLibraryKind kind, const QString& name) const;
+    // Every file of every listed artist with its title and length ("Error", "Error", 0
+    // for missing keys); nothing when the artist total is negative.
+    std::optional<std::vector<Entry>> ArtistEntries() const;
+
+    // Enters a file under one name: unless the name's section already lists the path
+    // (exactly, case-sensitive), the file is appended to the section (with title and
+    // length for an artist) and the name to the list of names unless it is there.
+    // Returns false when the path was listed and nothing was written.
+    bool EnterFile(TLibraryKind kind, const QString& name, const QString& path,
+                   const QString& title, int lengthMs);
+
+private:
+    // The values of Prefix1..PrefixN of one section, read as far as asked and kept up to
+    // date with the index's own writes, so a lookup costs no scan.
+    struct NumberedValues {
+        int loaded = 0;
+        std::unordered_map<std::string, int> firstIndex;  // value -> lowest n
+    };
+
+    // Whether one of Prefix1..Prefix<count> holds the value.
+    bool contains(NumberedValues& cache, const std::string& section, const char* prefix, int count,
+                  const std::string& value);
+    void writeNumbered(NumberedValues& cache, const std::string& section, const char* prefix, int n,
+                       const std::string& value);
+    NumberedValues& filesCache(const std::string& section);
+
+    std::filesystem::path file_;
+    platform::IniDocument doc_;
+    int depth_ = 0;
+    bool dirty_ = false;
+    std::unordered_map<std::string, NumberedValues> files_;  // folded section name -> files
+    std::unordered_map<int, NumberedValues> names_;          // kind -> listed names
+};

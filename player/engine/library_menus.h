@@ -1,0 +1,43 @@
+#pragma once
+// The captions of the three library submenus (albums, artists, genres), kept in the
+// order the main window's menus show them. Every insertion is reported to the view, so
+// the real menus mirror this model item by item.
+//
+// Order: a new caption goes before the first caption that is greater, comparing the
+// captions as windows-1251 bytes with only the ASCII letters a-z taken as capitals
+// (characters the code page lacks come after all of its bytes, by code point). Since
+// every caption enters this way, each list stays sorted by that order.
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "audio_view.h"
+#include "library_kind.h"
+
+class TLibraryMenus {
+public:
+    explicit TLibraryMenus(TAudioView& view) : view_(view) {}
+
+    // Inserts the caption in order, also when it is there already. Returns its position.
+    int Insert(TLibraryKind kind, const QString& caption);
+    // Inserts the caption unless an equal one is there, compared without regard to case
+    // and ignoring "&" markers. Returns its position, or -1 when it was there.
+    int InsertUnique(TLibraryKind kind, const QString& caption);
+    bool Contains(TLibraryKind kind, const QString& caption) const;
+    const QStringList& Captions(TLibraryKind kind) const { return lists_[index(kind)].captions; }
+
+    // True when `a` sorts before `b` in the menu order above.
+    static bool OrderLess(const QString& a, const QString& b);
+
+private:
+    struct List {
+        QStringList captions;
+        QSet<QString> folded;  // captions without "&", case-folded
+    };
+    static int index(TLibraryKind kind) { return static_cast<int>(kind); }
+    static QString foldedKey(const QString& caption);
+
+    TAudioView& view_;
+    std::array<List, 3> lists_;
+};

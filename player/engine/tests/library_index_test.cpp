@@ -1,0 +1,131 @@
+#include "library_index.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ini_reader.h"
+#include "temp_dir.h"
+
+namespace {
+
+using Kind = TLibraryKind;
+
+struct LibraryIndexTest : ::testing::Test {
+    testing_support::TempDir dir;
+    std::filesystem::path file = dir / "AllMusik.aml";
+    TLibraryIndex index{file};
+
+    // Enters one file under its artist, album and genre, as reading its tags does.
+    void enter(const QString& path, const QString& artist, const QString& album,
+               const QString& genre, const QString& title, int lengthMs) {
+        TLibraryIndex::Batch batch(index);
+        index.EnterFile(Kind::Artists, artist, path, title, lengthMs);
+        index.EnterFile(Kind::Albums, album, path, title, lengthMs);
+        index.EnterFile(Kind::Genres, genre, path, title, lengthMs);
+    }
+    TPlainIni written() const { return ReadPlainIni(QString::fromStdString(file.string())); }
+};
+
+TEST_F(LibraryIndexTest, SectionsOfSharedArtistsAlbumsAndGenres) {
+    enter("/m/a.mp3", "Kino", "Best", "Rock", "Song A", 1000);
+    enter("/m/b.mp3", "Rock", "Best", "Pop", "Song B", 2000);  // an artist named like a genre
+    enter("/m/c.mp3", "Kino", "Other (x) [y]", "Rock", "Song C", 3000);
+
+    const TPlainIni ini = written();
+    const QMap<QString, QString> main = {
+        {"TotalArtist", "2"}, {"Artist1", "Kino"}, {"Artist2", "Rock"},
+        {"TotalAlbum", "2"},  {"Album1", "Best"},  {"Album2", "Other (x) [y]"},
+        {"TotalGenre", "2"},  {"Genre1", "Rock"},  {"Genre2", "Pop"},
+    };
+    EXPECT_EQ(ini["AllMusik"], main);
+    const QMap<QString, QString> kino = {
+        {"NumberKino", "2"},   {"File1", "/m/a.mp3"},  {"FileTit1", "Song A"}, {"FileLen1", "1000"},
+        {"File2", "/m/c.mp3"}, {"FileTit2", "Song C"}, {"FileLen2", "3000"},
+    };
+    EXPECT_EQ(ini["Kino"], kino);
+    // The genre "Rock" and the artist "Rock" share one section, count and file list.
+    const QMap<QString, QString> rock = {
+        {"NumberRock", "3"},    {"File1", "/m/a.mp3"}, {"File2", "/m/b.mp3"},
+        {"FileTit2", "Song B"}, {"FileLen2", "2000"},  {"File3", "/m/c.mp3"},
+    };
+    EXPECT_EQ(ini["Rock"], rock);
+    EXPECT_EQ(ini["ABest"],
+              (QMap<QString, QString>{
+                  {"NumberBest", "2"}, {"File1", "/m/a.mp3"}, {"File2", "/m/b.mp3"}}));
+    EXPECT_EQ(ini["AOther (x) [y]"]["File1"], "/m/c.mp3");
+
+    TLibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.Files(Kind::Genres, "rock"), QStringList({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}));
+    EXPECT_EQ(index.Files(Kind::Albums, "Other (x) [y]"), QStringList({"/m/c.mp3"}));
+    EXPECT_EQ(*index.Names(Kind::Albums), QStringList({"Best", "Other (x) [y]"}));
+}
+
+TEST_F(LibraryIndexTest, PathsAreMatchedExactly) {
+    enter("/m/a.mp3", "Kino", "Best", "Rock", "Song", 1000);
+    const std::string before = testing_support::readFile(file);
+    {
+        TLibraryIndex::Batch batch(index);
+        EXPECT_FALSE(index.EnterFile(Kind::Artists, "KINO", "/m/a.mp3", "Other", 5));
+        EXPECT_FALSE(index.EnterFile(Kind::Albums, "Best", "/m/a.mp3", "Other", 5));
+    }
+    EXPECT_EQ(testing_support::readFile(file), before);  // the same file changes nothing
+
+    enter("/M/A.mp3", "Kino", "Best", "Rock", "Song", 1000);  // another spelling is entered
+    TLibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.Files(Kind::Artists, "Kino"), QStringList({"/m/a.mp3", "/M/A.mp3"}));
+    EXPECT_EQ(index.Total(Kind::Artists), 1);
+}
+
+TEST_F(LibraryIndexTest, OneParseAndOneSavePerBatch) {
+    {
+        TLibraryIndex::Batch outer(index);
+        for (int i = 0; i < 50; ++i) {
+            TLibraryIndex::Batch inner(index);
+            index.EnterFile(Kind::Artists, "Kino", QString("/m/%1.mp3").arg(i), "t", i);
+        }
+        EXPECT_FALSE(std::filesystem::exists(file));  // nothing written before the batch ends
+        // A change made to the file meanwhile is not read back within the batch.
+        testing_support::writeFile(file, "[AllMusik]\nTotalArtist=7\n");
+        EXPECT_EQ(index.Total(Kind::Artists), 1);
+    }
+    TLibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.FileCount(Kind::Artists, "Kino"), 50);
+    EXPECT_EQ(index.Files(Kind::Artists, "Kino").last(), "/m/49.mp3");
+
+    // A batch that only reads leaves the file alone.
+    std::filesystem::remove(file);
+    { TLibraryIndex::Batch reading(index); }
+    EXPECT_EQ(index.Total(Kind::Artists), 1);
+}
+
+TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {
+    // A windows-1251 index with CR LF lines, as the original platform wrote it.
+    testing_support::writeFile(
+        file,
+        "[AllMusik]\r\nTotalArtist=2\r\nArtist1=\xca\xe8\xed\xee\r\nArtist2=Gone\r\n"
+        "[\xca\xe8\xed\xee]\r\nNumber\xca\xe8\xed\xee=2\r\nFile1=C:\\\xcc\xf3\xe7\xfb\xea\xe0\\"
+        "\xc3\xf0\xf3\xef\xef\xe0.mp3\r\nFileTit1=\xc3\xf0\xf3\xef\xef\xe0 \xea\xf0\xee\xe2\xe8\r\n"
+        "FileLen1=285000\r\nFile2=C:\\b.mp3\r\nFileLen2=abc\r\n"
+        "[Gone]\r\nNumberGone=1\r\n");
+    TLibraryIndex::Batch batch(index);
+    EXPECT_EQ(*index.Names(Kind::Artists), QStringList({"Кино", "Gone"}));
+    const auto entries = index.ArtistEntries();
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].file, "C:\\Музыка\\Группа.mp3");
+    EXPECT_EQ((*entries)[0].title, "Группа крови");
+    EXPECT_EQ((*entries)[0].lengthMs, 285000);
+    EXPECT_EQ((*entries)[1].title, "Error");  // missing keys read as their defaults
+    EXPECT_EQ((*entries)[1].lengthMs, 0);
+    EXPECT_EQ((*entries)[2].file, "Error");
+
+    testing_support::writeFile(dir / "neg.aml", "[AllMusik]\nTotalArtist=-1\nTotalAlbum=1\n");
+    TLibraryIndex negative(dir / "neg.aml");
+    TLibraryIndex::Batch negativeBatch(negative);
+    EXPECT_FALSE(negative.Names(Kind::Artists));
+    EXPECT_FALSE(negative.ArtistEntries());
+    EXPECT_EQ(negative.Names(Kind::Albums)->size(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+// A view that writes down what the audio object shows, as the main window would show it.
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "audio_view.h"
+
+class TRecordingView : public TAudioView {
+public:
+    struct Balloon {
+        QString title, text;
+        int iconKind = 0, timeoutSeconds = 0;
+    };
+
+    void SetSpeedPosition(int position) override { speedPosition = position; }
+    void SetSeekMaximum(int ms) override { seekMaximum = ms; }
+    void RepaintPlaylist() override { ++playlistRepaints; }
+    void SelectPlaylistRow(int index) override { selectedRow = index; }
+    void ClearPlaylistView() override { ++playlistViewClears; }
+    void RefreshPlaylistView() override { ++playlistViewRefreshes; }
+    void SetTotalTimeText(const QString& text) override { totalTime = text; }
+    void SetFormatText(const QString& text) override { format = text; }
+    void SetListCaption(const QString& text) override { listCaption = text; }
+    void SetPlayButtonGlyph(int image) override { playGlyph = image; }
+    void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
+                         int timeoutSeconds) override {
+        balloons.push_back({title, text, iconKind, timeoutSeconds});
+    }
+    void ShowTrackInfo(const TTrackInfoTexts& texts) override { info = texts; }
+    void ReapplyEffects() override { ++effectReapplies; }
+    void LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) override {
+        menus[static_cast<int>(kind)].insert(position, caption);
+    }
+
+    int speedPosition = -1;
+    int seekMaximum = 100;
+    int playlistRepaints = 0;
+    int selectedRow = -1;
+    int playlistViewClears = 0;
+    int playlistViewRefreshes = 0;
+    QString totalTime, format, listCaption;
+    int playGlyph = 0;
+    std::vector<Balloon> balloons;
+    TTrackInfoTexts info;
+    int effectReapplies = 0;
+    std::array<QStringList, 3> menus;  // the submenus as the main window mirrors them
+};

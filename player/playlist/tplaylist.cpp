@@ -1,0 +1,281 @@
+#include "tplaylist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <numeric>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_io.h"
+#include "platform/ini_document.h"
+#include "platform/text.h"
+
+namespace {
+
+namespace text = platform::text;
+
+const char* const kSection = "playlist";
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString fromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString trimControls(const QString& s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b].unicode() <= 32) ++b;
+    while (e > b && s[e - 1].unicode() <= 32) --e;
+    return s.mid(b, e - b);
+}
+
+// The name part of a path or address (after its last '/', '\' or ':') without its
+// extension (from the last full stop of the name part).
+QString nameWithoutExtension(const QString& path) {
+    qsizetype cut = -1;
+    for (const QChar sep : {QChar('/'), QChar('\\'), QChar(':')})
+        cut = std::max(cut, path.lastIndexOf(sep));
+    QString name = path.mid(cut + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot >= 0) name.truncate(dot);
+    return name;
+}
+
+// A length as decimal text; anything that is not a decimal integer becomes "0".
+QString lengthText(const QString& s) {
+    bool ok = false;
+    const int v = s.trimmed().toInt(&ok, 10);
+    return QString::number(ok ? v : 0);
+}
+
+bool isInternetAddress(const QString& s) {
+    return s.startsWith("http://", Qt::CaseInsensitive) ||
+           s.startsWith("ftp://", Qt::CaseInsensitive);
+}
+
+// "C:\..." or "C:/..." and "\\server\..." name files of the original platform; joining
+// them to a folder would only make a longer name that cannot exist either.
+bool isForeignAbsolutePath(const QString& s) {
+    if (s.startsWith("\\\\")) return true;
+    return s.size() >= 3 && s[0].isLetter() && s[0].unicode() < 128 && s[1] == ':' &&
+           (s[2] == '\\' || s[2] == '/');
+}
+
+// The highest k of any "File"k, "Title"k or "Length"k key: entries past it would all
+// be empty, so a claimed NumberOfEntries beyond it is not taken.
+int highestEntryNumber(const platform::IniDocument& doc) {
+    int highest = 0;
+    for (const std::string& key : doc.keys(kSection)) {
+        const std::string upper = text::asciiUpper(key);
+        std::string_view digits = upper;
+        for (std::string_view prefix : {"FILE", "TITLE", "LENGTH"}) {
+            if (digits.starts_with(prefix)) {
+                digits.remove_prefix(prefix.size());
+                break;
+            }
+        }
+        if (digits.empty() || digits.size() == upper.size()) continue;
+        long long k = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9') {
+                k = 0;
+                break;
+            }
+            k = std::min<long long>(k * 10 + (c - '0'), INT_MAX);
+        }
+        highest = std::max(highest, static_cast<int>(k));
+    }
+    return highest;
+}
+
+}  // namespace
+
+bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
+    listFileName_ = path;
+    if (clearFirst) ClearAll();
+    platform::IniDocument doc;
+    if (!doc.open(toPath(path))) return false;
+    const int count =
+        std::min(doc.readInteger(kSection, "NumberOfEntries", 0), highestEntryNumber(doc));
+    const QString folder = QFileInfo(path).absolutePath();
+    for (int k = 1; k <= count; ++k) {
+        const std::string number = std::to_string(k);
+        const QString raw = fromUtf8(doc.readString(kSection, "File" + number));
+        const std::optional<std::string> title = doc.value(kSection, "Title" + number);
+        append(ResolveEntryPath(raw, folder), title ? fromUtf8(*title) : nameWithoutExtension(raw),
+               lengthText(fromUtf8(doc.readString(kSection, "Length" + number, "0"))));
+    }
+    return true;
+}
+
+bool TPlaylist::LoadFromM3u(const QString& path, bool clearFirst) {
+    listFileName_ = path;
+    if (clearFirst) ClearAll();
+    std::error_code error;
+    const std::optional<std::string> bytes = platform::readFileBytes(toPath(path), error);
+    if (!bytes) return false;
+    const std::string content = text::decodeFileText(*bytes);
+    const QString folder = QFileInfo(path).absolutePath();
+
+    struct Info {
+        QString title;
+        QString length;
+    };
+    std::optional<Info> pending;  // the last "#EXTINF:" line not yet given to a file line
+    std::string_view rest = content;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end);
+        if (!rest.empty()) rest.remove_prefix(rest.starts_with("\r\n") ? 2 : 1);
+
+        const std::string_view trimmed = text::trim(line);
+        if (trimmed.empty()) continue;
+        if (trimmed.front() != '#') {
+            const QString raw = fromUtf8(trimmed);
+            append(ResolveEntryPath(raw, folder),
+                   pending ? pending->title : nameWithoutExtension(raw),
+                   pending ? lengthText(pending->length) : QString("0"));
+            pending.reset();
+            continue;
+        }
+        if (text::asciiUpper(trimmed.substr(0, 8)) != "#EXTINF:") continue;
+        // Cut after the prefix as it stands once leading blanks are gone.
+        const std::string_view info = text::trimLeft(line);
+        const std::size_t comma = info.find(',');
+        if (comma == std::string_view::npos) {
+            pending = Info{fromUtf8(info), QString()};
+        } else {
+            pending = Info{fromUtf8(info.substr(comma + 1)), fromUtf8(info.substr(8, comma - 8))};
+        }
+    }
+    return true;
+}
+
+bool TPlaylist::SaveToPls(const QString& path) const {
+    const QString target = path.contains(".pls", Qt::CaseInsensitive) ? path : path + ".pls";
+    platform::IniDocument doc;
+    if (!doc.open(toPath(target))) return false;
+    for (int i = 0; i < Count(); ++i) {
+        const std::string number = std::to_string(i + 1);
+        doc.writeString(kSection, "File" + number, files_[i].toStdString());
+        doc.writeString(kSection, "Title" + number, titles_[i].toStdString());
+        doc.writeString(kSection, "Length" + number, lengths_[i].toStdString());
+    }
+    doc.writeInteger(kSection, "NumberOfEntries", Count());
+    return doc.save();
+}
+
+bool TPlaylist::SaveToM3u(const QString& path) const {
+    std::string out = "#EXTM3U\r\n";
+    for (int i = 0; i < Count(); ++i) {
+        out += text::oneLine(("#EXTINF:" + lengths_[i] + "," + titles_[i]).toStdString());
+        out += "\r\n";
+        out += text::oneLine(files_[i].toStdString());
+        out += "\r\n";
+    }
+    return platform::writeFileAtomically(toPath(path), out);
+}
+
+QString TPlaylist::FileAt(int index) const {
+    return files_.value(index);
+}
+
+QString TPlaylist::TitleAt(int index) const {
+    return titles_.value(index);
+}
+
+int TPlaylist::LengthAt(int index) const {
+    bool ok = false;
+    const int v = lengths_.value(index).trimmed().toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs) {
+    if (FindFile(file) < 0) append(file, title, QString::number(lengthMs));
+}
+
+void TPlaylist::RemoveAt(int index) {
+    if (index < 0 || index >= Count()) return;
+    files_.removeAt(index);
+    titles_.removeAt(index);
+    lengths_.removeAt(index);
+}
+
+void TPlaylist::ClearAll() {
+    files_.clear();
+    titles_.clear();
+    lengths_.clear();
+}
+
+int TPlaylist::FindTitle(const QString& title) const {
+    for (int i = 0; i < Count(); ++i)
+        if (titles_[i].compare(title, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+int TPlaylist::FindFile(const QString& file) const {
+    for (int i = 0; i < Count(); ++i)
+        if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QString TPlaylist::ResolveEntryPath(const QString& line, const QString& folder) {
+    const QString name = trimControls(line);
+    if (name.isEmpty() || isInternetAddress(name) || isForeignAbsolutePath(name)) return name;
+    if (QDir::isAbsolutePath(name)) return QFileInfo::exists(name) ? name : QDir::cleanPath(name);
+    const QDir base(folder.isEmpty() ? QDir::currentPath() : folder);
+    const QString full = QDir::cleanPath(base.absoluteFilePath(name));
+    if (name.contains('\\') && !QFileInfo::exists(full)) {
+        const QString slashed =
+            QDir::cleanPath(base.absoluteFilePath(QString(name).replace('\\', '/')));
+        if (QFileInfo::exists(slashed)) return slashed;
+    }
+    return full;
+}
+
+QString TPlaylist::ListName() const {
+    return nameWithoutExtension(listFileName_);
+}
+
+void TPlaylist::SortTitles() {
+    if (Count() < 2) return;
+    // Sort keys: a character's windows-1251 byte, or 256 + its code point.
+    std::vector<std::u32string> keys;
+    keys.reserve(static_cast<std::size_t>(Count()));
+    for (const QString& title : titles_) {
+        std::u32string key;
+        for (const char32_t cp : title.toUcs4()) {
+            const int b = text::cp1251Byte(cp);
+            key.push_back(b >= 0 ? static_cast<char32_t>(b) : 256 + cp);
+        }
+        keys.push_back(std::move(key));
+    }
+    std::vector<int> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+    QStringList files, titles, lengths;
+    for (const int i : order) {
+        files.append(files_[i]);
+        titles.append(titles_[i]);
+        lengths.append(lengths_[i]);
+    }
+    files_ = std::move(files);
+    titles_ = std::move(titles);
+    lengths_ = std::move(lengths);
+}
+
+void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
+    files_.append(file);
+    titles_.append(title);
+    lengths_.append(length);
+}

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <set>
+#include <vector>
+
+#include "player/ui/main_window.h"
+
+namespace {
+
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+const QColor kPurple(0x80, 0x00, 0x80);
+const QColor kFuchsia(0xFF, 0x00, 0xFF);
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    // Shows the window and lets its first paint shape it.
+    void showShaped() {
+        form.show();
+        for (int i = 0; i < 50 && form.mask().isEmpty(); ++i) QCoreApplication::processEvents();
+        ASSERT_FALSE(form.mask().isEmpty());
+    }
+
+    TForm1 form;
+};
+
+TEST_F(MainWindowTest, IsASkyBlueBorderlessWindowOfItsDesignSize) {
+    EXPECT_EQ(form.windowTitle(), "Tavrel");
+    EXPECT_EQ(form.size(), QSize(854, 497));
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.palette().color(QPalette::Window), kSkyBlue);
+    EXPECT_EQ(form.ParentSkin1->geometry(), QRect(0, 0, 841, 489));
+    EXPECT_EQ(form.ParentSkin2->geometry(), QRect(15, 148, 258, 29));
+}
+
+TEST_F(MainWindowTest, ShapeIsTheUnionOfTheFourPanels) {
+    showShaped();
+    const QRegion shape = form.mask();
+    struct Case {
+        QPoint point;
+        bool inside;
+    };
+    for (const Case& c : {Case{{276, 132}, true}, Case{{276, 320}, true}, Case{{700, 92}, true},
+                          Case{{704, 344}, true}, Case{{0, 132}, true}, Case{{832, 92}, true},
+                          Case{{0, 80}, false}, Case{{552, 184}, false}, Case{{568, 0}, false},
+                          Case{{832, 480}, false}, Case{{100, 40}, false}, Case{{560, 100}, false},
+                          Case{{276, 196}, false}, Case{{845, 490}, false}})
+        EXPECT_EQ(shape.contains(c.point), c.inside) << c.point.x() << "," << c.point.y();
+    // Every opaque pixel of the button bar lies inside the shape.
+    for (TBitmapSkinPart* button : form.ParentSkin2->findChildren<TBitmapSkinPart*>()) {
+        const QRegion opaque = button->GetRegion()->translated(form.ParentSkin2->pos());
+        EXPECT_FALSE(opaque.isEmpty());
+        EXPECT_EQ(shape.intersected(opaque), opaque) << button->toolTip().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, FirstPaintLiftsThePanelControlsOntoTheSkin) {
+    const QPoint designed = form.Label27->pos() + form.RoundRectSkinPart1->pos();
+    showShaped();
+    EXPECT_EQ(form.Label27->parentWidget(), form.ParentSkin1);
+    EXPECT_EQ(form.Label27->pos(), designed);
+    EXPECT_TRUE(form.Label27->isVisible());
+    EXPECT_EQ(form.ListBox1->parentWidget(), form.ParentSkin1);
+    EXPECT_EQ(form.Memo1->parentWidget(), form.ParentSkin1);
+    EXPECT_FALSE(form.Memo1->isVisible());
+}
+
+TEST_F(MainWindowTest, ButtonBarHasItsTenButtons) {
+    struct Case {
+        TBitmapSkinPart* part;
+        QRect geometry;
+        const char* hint;
+        QColor key;
+    };
+    for (const Case& c : {
+             Case{form.BitmapSkinPart2, {0, 0, 29, 29}, "Воспроизвести", kSkyBlue},
+             Case{form.BitmapSkinPart3, {29, 2, 20, 27}, "Остановить", kPurple},
+             Case{form.BitmapSkinPart5, {48, 5, 20, 20}, "Предыдущая дорожка", kPurple},
+             Case{form.BitmapSkinPart6, {66, 5, 20, 20}, "Следующая дорожка", kPurple},
+             Case{form.BitmapSkinPart1, {85, 5, 20, 20}, "Выключить", kPurple},
+             Case{form.BitmapSkinPart4, {104, 3, 20, 24}, "Изменить цвет", kFuchsia},
+             Case{form.BitmapSkinPart8, {130, 2, 20, 24}, "Перемешивание", kPurple},
+             Case{form.BitmapSkinPart9, {152, 5, 20, 18}, "Слова песни", kPurple},
+             Case{form.BitmapSkinPart7, {173, 5, 18, 18}, "Список воспроизведения", kPurple},
+             Case{form.BitmapSkinPart10, {200, 5, 18, 18}, "Визуализация", kPurple},
+             Case{form.BitmapSkinPart11, {224, 5, 18, 18}, "Аудио настройки", kPurple},
+         }) {
+        SCOPED_TRACE(c.hint);
+        EXPECT_EQ(c.part->parentWidget(), form.ParentSkin2);
+        EXPECT_EQ(c.part->geometry(), c.geometry);
+        EXPECT_EQ(c.part->toolTip(), QString::fromUtf8(c.hint));
+        EXPECT_EQ(c.part->TransparentColor(), c.key);
+        EXPECT_EQ(c.part->Glyph().size(), c.geometry.size());
+    }
+}
+
+TEST_F(MainWindowTest, GlyphListsHaveTheirSizesAndDistinctButtonShapedGlyphs) {
+    struct Case {
+        const TImageList* list;
+        QSize size;
+        int count;
+        std::vector<QColor> keys;  // the key colour each glyph is shown on
+    };
+    const std::vector<QColor> purple(8, kPurple);
+    for (const Case& c : {
+             Case{&form.ImageList1, {29, 29}, 4, std::vector<QColor>(4, kSkyBlue)},
+             Case{&form.ImageList2, {20, 27}, 2, purple},
+             Case{&form.ImageList3, {20, 20}, 6, purple},
+             Case{&form.ImageList4, {20, 24}, 4, {kFuchsia, kFuchsia, kPurple, kPurple}},
+             Case{&form.ImageList5, {20, 18}, 2, purple},
+             Case{&form.ImageList6, {18, 18}, 8, purple},
+         }) {
+        EXPECT_EQ(c.list->Size(), c.size);
+        ASSERT_EQ(c.list->Count(), c.count);
+        std::set<QByteArray> seen;
+        for (int i = 0; i < c.count; ++i) {
+            SCOPED_TRACE(c.size.width() * 100 + i);
+            const QImage glyph = c.list->GetBitmap(i, c.keys[i]);
+            const QRgb key = c.keys[i].rgb();
+            EXPECT_EQ(glyph.pixel(0, 0), key);  // rounded corners are cut out
+            EXPECT_EQ(glyph.pixel(c.size.width() - 1, c.size.height() - 1), key);
+            EXPECT_NE(glyph.pixel(c.size.width() / 2, c.size.height() / 2), key);
+            EXPECT_NE(glyph.pixel(c.size.width() / 2, 1), key);
+            seen.insert(
+                QByteArray(reinterpret_cast<const char*>(glyph.constBits()), glyph.sizeInBytes()));
+        }
+        EXPECT_EQ(static_cast<int>(seen.size()), c.count);
+    }
+}
+
+TEST_F(MainWindowTest, ColourButtonStepsThroughTheWindowColours) {
+    showShaped();
+    const QImage released = form.BitmapSkinPart4->Glyph();
+    const auto send = [this](QEvent::Type type) {
+        QMouseEvent event(type, QPointF(10, 12), form.BitmapSkinPart4->mapToGlobal(QPointF(10, 12)),
+                          Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(form.BitmapSkinPart4, &event);
+    };
+    std::vector<QColor> seen;
+    for (int press = 0; press < 7; ++press) {
+        send(QEvent::MouseButtonPress);
+        EXPECT_NE(form.BitmapSkinPart4->Glyph(), released);
+        send(QEvent::MouseButtonRelease);
+        EXPECT_EQ(form.BitmapSkinPart4->Glyph(), released);
+        seen.push_back(form.palette().color(QPalette::Window));
+    }
+    EXPECT_EQ(seen, (std::vector<QColor>{QColor(0, 255, 0), QColor(255, 255, 0), QColor(0, 128, 0),
+                                         QColor(255, 0, 0), kSkyBlue, QColor(0, 0, 255),
+                                         QColor(0, 255, 0)}));
+    EXPECT_EQ(form.ParentSkin1->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(form.ListBox1->palette().color(QPalette::Base), kSkyBlue);
+}
+
+TEST_F(MainWindowTest, CloseImageClosesTheWindow) {
+    showShaped();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5),
+                        form.Image1->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(form.Image1, &release);
+    EXPECT_FALSE(form.isVisible());
+}
+
+}  // namespace

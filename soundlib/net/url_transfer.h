@@ -1,0 +1,96 @@
+#pragma once
+// One download of an address from a byte offset on a thread of its own, through libcurl
+// (http, https, ftp). The body is stripped of radio metadata and held in a bounded
+// buffer for a reader on another thread; the download pauses while the buffer is full.
+// Metadata texts go to a StreamTitles time line, positioned in audio bytes from the
+// start of the resource.
+#include "soundlib/net/curl_handles.h"
+#include "soundlib/net/icy_demuxer.h"
+#include "soundlib/net/response_headers.h"
+#include "soundlib/net/stream_titles.h"
+#include "soundlib/net/url_options.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace soundlib::net {
+
+class UrlTransfer {
+public:
+    // Starts the download at once. `titles` must outlive the transfer.
+    UrlTransfer(std::string url, std::int64_t offset, const UrlOptions& options,
+                StreamTitles& titles);
+    ~UrlTransfer();
+    UrlTransfer(const UrlTransfer&) = delete;
+    UrlTransfer& operator=(const UrlTransfer&) = delete;
+
+    // Waits until the response has started: headers accepted, audio bytes at hand and, when
+    // the server interleaves metadata, its first metadata point passed (so the title is
+    // known). Also done when the whole body arrived. Returns the failure otherwise, at the
+    // latest after the open timeout; a timed-out open with some audio at hand succeeds.
+    NetError waitOpen();
+
+    // Up to `size` buffered bytes; 0 at the end of the body, -1 when the transfer failed.
+    // Waits while the buffer is empty, bounded by the stall timeout.
+    long read(std::uint8_t* buffer, std::size_t size);
+
+    // Known after a successful waitOpen: the body's length from the offset on, -1 when
+    // unknown (always so for a body with metadata), the header block (empty for ftp) and
+    // the address after redirects.
+    std::int64_t remainingLength() const;
+    ResponseHeaders headers() const;
+    std::string effectiveUrl() const;
+
+private:
+    enum class Phase { Opening, Open, Ended, Failed };
+
+    void run();
+    void perform();
+    bool setUp(CurlList& requestHeaders, CurlList& aliases);
+    void finish(CURLcode code);
+    void finishLocked(CURLcode code);
+    void failLocked(NetError error);
+    bool readyLocked() const;
+    std::size_t bufferedLocked() const { return buffer_.size() - head_; }
+    size_t onHeader(const char* data, size_t size);
+    size_t onBody(const char* data, size_t size);
+    size_t takeBody(const char* data, size_t size);
+    void startBodyLocked();
+    static size_t headerCallback(char* data, size_t one, size_t size, void* self);
+    static size_t bodyCallback(char* data, size_t one, size_t size, void* self);
+
+    const std::string url_;
+    const std::int64_t offset_;
+    const UrlOptions options_;
+    StreamTitles& titles_;
+    const bool ftp_;
+    const std::chrono::steady_clock::time_point started_;
+    CurlMulti multi_;
+    CURL* easy_ = nullptr;  // the worker's own handle, used on the worker thread only
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    Phase phase_ = Phase::Opening;
+    NetError error_ = NetError::None;
+    bool stop_ = false;
+    bool paused_ = false;
+    bool oversized_ = false;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t head_ = 0;
+    ResponseHeaders headers_;
+    std::optional<IcyDemuxer> demuxer_;
+    std::int64_t remaining_ = -1;
+    std::string effectiveUrl_;
+    std::chrono::steady_clock::time_point lastActivity_;
+
+    std::thread worker_;
+};
+
+}  // namespace soundlib::net
