@@ -16,7 +16,9 @@ namespace {
 
 class BadInput : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)); }
+    void SetUp() override {
+        ASSERT_TRUE(BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr));
+    }
     void TearDown() override { BASS_Free(); }
 };
 
@@ -108,7 +110,8 @@ TEST_F(BadInput, ExtensionsDoNotDecideTheFormat) {
     EXPECT_NE(BASS_StreamCreateFile(0, wav.c_str(), 0, 0, 0), 0u);
     // An MP3 in memory plays as one from a file does.
     const std::string bytes = readFile(fixture("lame.mp3"));
-    const uint32_t memory = BASS_StreamCreateFile(1, bytes.data(), 0, static_cast<int64_t>(bytes.size()), 0);
+    const uint32_t memory =
+        BASS_StreamCreateFile(1, bytes.data(), 0, static_cast<int64_t>(bytes.size()), 0);
     ASSERT_NE(memory, 0u);
     const uint32_t file = BASS_StreamCreateFile(0, fixture("lame.mp3").c_str(), 0, 0, 0);
     EXPECT_EQ(BASS_StreamGetLength(memory), BASS_StreamGetLength(file));

@@ -58,6 +58,10 @@ long misplacement(const std::vector<std::int16_t>& whole, const std::vector<std:
     return best;
 }
 
+void PrintTo(const Format& format, std::ostream* out) {
+    *out << format.name;
+}
+
 class Formats : public ::testing::TestWithParam<Format> {};
 
 }  // namespace

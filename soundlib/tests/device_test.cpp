@@ -113,9 +113,10 @@ TEST(Device, TheDiskOutputCapturesExactlyTheDecodedSamples) {
     ASSERT_NE(first, out.end());
     const std::size_t at = static_cast<std::size_t>(first - out.begin()) & ~std::size_t{1};
     // The reference may itself start with zero samples.
-    const auto lead = static_cast<std::size_t>(
-        std::find_if(reference.begin(), reference.end(), [](auto v) { return v != 0; }) -
-        reference.begin()) & ~std::size_t{1};
+    const auto lead = static_cast<std::size_t>(std::find_if(reference.begin(), reference.end(),
+                                                            [](auto v) { return v != 0; }) -
+                                               reference.begin()) &
+                      ~std::size_t{1};
     ASSERT_GE(out.size() - at, reference.size() - lead);
     EXPECT_TRUE(std::equal(reference.begin() + static_cast<long>(lead), reference.end(),
                            out.begin() + static_cast<long>(at)));
