@@ -201,6 +201,10 @@ void Channel::collectEnd(std::uint64_t heard, std::vector<SyncCall>& calls) {
     if (!endRendered_ || ended_ || heard < endOut_ || freed_) return;
     ended_ = true;
     state_ = SOUND_ACTIVE_STOPPED;
+    // A stream that ends stands at its length, also where the header's length and the
+    // decoded audio differ a little (WMA), so that a position check reaches the end.
+    const std::int64_t length = decoder_->lengthFrames();
+    if (length >= 0) restartMarks(static_cast<double>(length));
     for (const Sync& sync : syncs_)
         calls.push_back(SyncCall{sync.proc, sync.handle, handle_, sync.user});
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "soundlib/byte_source.h"
+
 namespace soundlib {
 
 struct SourceFormat {
@@ -30,6 +32,8 @@ public:
     virtual bool seek(std::int64_t frame) = 0;
     // The byte offset of the input that produced the last frames read, or -1.
     virtual std::int64_t inputOffset() const { return -1; }
+    // The source of the encoded bytes, when the decoder reads from one it owns.
+    virtual ByteSource* byteSource() { return nullptr; }
 };
 
 }  // namespace soundlib

@@ -33,6 +33,7 @@ public:
     bool ended() const override { return ended_ && pendingRead_ == pending_.size(); }
     bool seek(std::int64_t frame) override;
     std::int64_t inputOffset() const override { return lastOffset_; }
+    ByteSource* byteSource() override { return source_.get(); }
 
 private:
     explicit FfmpegDecoder(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
