@@ -1,14 +1,13 @@
-// Timings of the sound library for bench/soundlib_vs_ffmpeg.py, which runs the peer
-// (the ffmpeg tool) on the same files in the same run and prints the ratios.
-//
-//   soundlib_bench decode FILE     decodes FILE through the mixer, unpaced; prints seconds
-//   soundlib_bench length FILE N   opens FILE, takes its length, frees it, N times; prints
-//                                  microseconds per round
-//   soundlib_bench cpu FILE S      plays FILE in real time on the default output for S
-//                                  seconds; prints BASS_GetCPU's mean over that time
+// The sound library's own costs: decoding through the mixer, unpaced, per format (one
+// minute of audio per iteration); measuring the length of a 5-minute MP3 with a LAME
+// header; and the load BASS_GetCPU reports while an MP3 plays in real time. The files are
+// made with the ffmpeg tool in ZORVAN_BENCH_FIXTURES (or a temporary folder), where
+// bench/peers/soundlib_peer.py times `ffmpeg -i FILE -f null -` on the same files.
+#include <benchmark/benchmark.h>
+
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,65 +16,114 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+fs::path folder() {
+    static const fs::path dir = [] {
+        if (const char* set = std::getenv("ZORVAN_BENCH_FIXTURES")) return fs::path(set);
+        fs::path made = fs::temp_directory_path() / "zorvan-soundlib-bench";
+        fs::create_directories(made);
+        return made;
+    }();
+    return dir;
+}
+
+// A noise file of the format, made once: name "decode.<ext>" (one minute) or "long.mp3".
+fs::path make(const std::string& name, const std::string& codec, int seconds) {
+    const fs::path path = folder() / name;
+    if (!fs::exists(path)) {
+        const std::string command =
+            "ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+            "anoisesrc=sample_rate=44100:duration=" +
+            std::to_string(seconds) + ":seed=1:amplitude=0.3 -ac 2 " + codec + " '" +
+            path.string() + "'";
+        if (std::system(command.c_str()) != 0) return {};
+    }
+    return path;
+}
 
 uint32_t openAny(const char* path) {
     uint32_t handle = BASS_StreamCreateFile(0, path, 0, 0, 0);
     if (!handle) handle = BASS_WMA_StreamCreateFile(0, path, 0, 0, 0);
-    if (!handle) handle = BASS_MusicLoad(0, path, 0, 0, 0, 0);
     return handle;
 }
 
-int decode(const char* path) {
-    if (!BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)) return 1;
-    const auto start = Clock::now();
-    const uint32_t handle = openAny(path);
-    if (!handle) return 2;
-    BASS_StreamPlay(handle, 0, 0);
-    BASS_MusicPlay(handle);
+void decodeThroughMixer(benchmark::State& state, const std::string& ext, const std::string& codec) {
+    const fs::path path = make("decode." + ext, codec, 60);
+    if (path.empty() || !BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)) {
+        state.SkipWithError("no fixture or no library");
+        return;
+    }
     std::vector<std::int16_t> block(2 * 65536);
-    while (BASS_ChannelIsActive(handle) != SOUND_ACTIVE_STOPPED) BASS_Render(block.data(), 65536);
-    std::printf("%.6f\n", std::chrono::duration<double>(Clock::now() - start).count());
-    BASS_Free();
-    return 0;
-}
-
-int length(const char* path, int rounds) {
-    if (!BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)) return 1;
-    const auto start = Clock::now();
-    for (int i = 0; i < rounds; ++i) {
-        const uint32_t handle = openAny(path);
-        if (!handle || BASS_StreamGetLength(handle) < 0) return 2;
+    for (auto _ : state) {
+        const uint32_t handle = openAny(path.c_str());
+        BASS_StreamPlay(handle, 0, 0);
+        while (BASS_ChannelIsActive(handle) != SOUND_ACTIVE_STOPPED) {
+            BASS_Render(block.data(), 65536);
+        }
         BASS_StreamFree(handle);
     }
-    std::printf("%.3f\n",
-                std::chrono::duration<double, std::micro>(Clock::now() - start).count() / rounds);
     BASS_Free();
-    return 0;
 }
 
-int cpu(const char* path, int seconds) {
-    if (!BASS_Init(1, 44100, 0, nullptr, nullptr)) return 1;
-    const uint32_t handle = openAny(path);
-    if (!handle || !BASS_StreamPlay(handle, 0, 0)) return 2;
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    double sum = 0;
-    for (int i = 0; i < seconds; ++i) {
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        sum += BASS_GetCPU();
+void BM_LengthOfLameMp3(benchmark::State& state) {
+    const fs::path path = make("long.mp3", "-c:a libmp3lame -b:a 128k", 300);
+    if (path.empty() || !BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr)) {
+        state.SkipWithError("no fixture or no library");
+        return;
     }
-    std::printf("%.4f\n", sum / seconds);
+    for (auto _ : state) {
+        const uint32_t handle = BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0);
+        benchmark::DoNotOptimize(BASS_StreamGetLength(handle));
+        BASS_StreamFree(handle);
+    }
     BASS_Free();
-    return 0;
 }
+BENCHMARK(BM_LengthOfLameMp3)->Unit(benchmark::kMicrosecond);
+
+// Five seconds of real-time playback on the default output (SDL's dummy driver unless
+// SDL_AUDIODRIVER says otherwise); the counter is BASS_GetCPU's mean, in percent.
+void BM_PlayMp3RealTime(benchmark::State& state) {
+    const fs::path path = make("long.mp3", "-c:a libmp3lame -b:a 128k", 300);
+    setenv("SDL_AUDIODRIVER",
+           std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "dummy", 1);
+    if (path.empty() || !BASS_Init(1, 44100, 0, nullptr, nullptr)) {
+        state.SkipWithError("no fixture or no output");
+        return;
+    }
+    double load = 0;
+    for (auto _ : state) {
+        const uint32_t handle = BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0);
+        BASS_StreamPlay(handle, 0, 0);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        for (int i = 0; i < 5; ++i) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            load += BASS_GetCPU() / 5;
+        }
+        BASS_StreamFree(handle);
+    }
+    state.counters["cpu_percent"] = benchmark::Counter(load, benchmark::Counter::kAvgIterations);
+    BASS_Free();
+}
+BENCHMARK(BM_PlayMp3RealTime)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+const bool registered = [] {
+    const std::pair<const char*, const char*> formats[] = {
+        {"mp3", "-c:a libmp3lame -b:a 192k"},
+        {"mp2", "-c:a mp2 -b:a 192k"},
+        {"ogg", "-c:a libvorbis -q:a 5"},
+        {"wma", "-c:a wmav2 -b:a 128k"},
+        {"wav", "-c:a pcm_s16le"},
+    };
+    for (const auto& [ext, codec] : formats) {
+        benchmark::RegisterBenchmark(
+            (std::string("BM_DecodeThroughMixer/") + ext).c_str(),
+            [ext = std::string(ext), codec = std::string(codec)](benchmark::State& state) {
+                decodeThroughMixer(state, ext, codec);
+            })
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    const std::string mode = argc > 2 ? argv[1] : "";
-    if (mode == "decode") return decode(argv[2]);
-    if (mode == "length" && argc > 3) return length(argv[2], std::atoi(argv[3]));
-    if (mode == "cpu" && argc > 3) return cpu(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: soundlib_bench decode FILE | length FILE N | cpu FILE S\n");
-    return 64;
-}
