@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_print.h"
+
 #include "source_rules.h"
 
 using namespace TrackText;
