@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
+#include "player/ui/skin_look.h"
 #include "player/ui/transport_glyphs.h"
 
 namespace {
@@ -41,6 +43,54 @@ TForm1::TForm1(QWidget* parent)
     CreateAudioSettingsPanel();
     CreatePlaylistPanel();
     CreateButtonBar();
+    NameControls();
+}
+
+void TForm1::NameControls() {
+    const std::pair<QObject*, const char*> names[] = {
+        {ParentSkin1, "ParentSkin1"},
+        {ParentSkin2, "ParentSkin2"},
+        {Label2, "Label2"},
+        {Label27, "Label27"},
+        {Label26, "Label26"},
+        {Panel6, "Panel6"},
+        {Image1, "Image1"},
+        {TrackBarEx1, "TrackBarEx1"},
+        {TrackBar1, "TrackBar1"},
+        {Label25, "Label25"},
+        {Label33, "Label33"},
+        {Label28, "Label28"},
+        {Label29, "Label29"},
+        {Label30, "Label30"},
+        {Label31, "Label31"},
+        {Label32, "Label32"},
+        {Label4, "Label4"},
+        {Label3, "Label3"},
+        {Memo1, "Memo1"},
+        {Panel1, "Panel1"},
+        {ProgressBar1, "ProgressBar1"},
+        {ProgressBar2, "ProgressBar2"},
+        {Label23, "Label23"},
+        {Label24, "Label24"},
+        {Label34, "Label34"},
+        {ListBox1, "ListBox1"},
+        {Label35, "Label35"},
+    };
+    for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
+    // Styled one by one: a sheet on the window would cut its colour off from the skin.
+    const QString sheet = skin_look::StyleSheet();
+    for (QWidget* control : std::initializer_list<QWidget*>{Label27, Panel6, TrackBarEx1, TrackBar1,
+                                                            ProgressBar1, ProgressBar2, ListBox1})
+        control->setStyleSheet(sheet);
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor color = palette().color(QPalette::Window);
+    for (const TRoundRectSkinPart* panel :
+         {RoundRectSkinPart1, RoundRectSkinPart2, RoundRectSkinPart3, RoundRectSkinPart4})
+        skin_look::PaintPanel(painter, panel->geometry().translated(ParentSkin1->pos()),
+                              panel->CircleWidth(), panel->CircleHeight(), color);
 }
 
 void TForm1::CreateSkin() {
@@ -69,12 +119,13 @@ void TForm1::CreateTransportPanel() {
     QWidget* on = RoundRectSkinPart1;
     Label2 = CreateLabel(on, {34, 10}, QString());
     Label2->setFixedWidth(230);
-    Label27 = CreateLabel(on, {34, 26}, QStringLiteral("0:00:00"));
-    QFont timeFont = Label27->font();
+    Label27 = new QLabel(QStringLiteral("0:00:00"), on);
+    Label27->setGeometry(30, 24, 118, 22);
+    Label27->setAlignment(Qt::AlignCenter);
+    QFont timeFont(QStringLiteral("DejaVu Sans Mono"));
     timeFont.setPixelSize(17);
     timeFont.setBold(true);
     Label27->setFont(timeFont);
-    Label27->setFixedWidth(140);
     Label26 = CreateLabel(on, {440, 30}, QStringLiteral("0:00:00"));
     Label26->setFixedWidth(80);
     Label26->setAlignment(Qt::AlignRight);

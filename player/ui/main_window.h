@@ -86,8 +86,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shades the four panels of the shape as raised plates in the window colour.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void NameControls();
     void CreateSkin();
     void CreateButtonBar();
     void CreateTransportPanel();

@@ -2,6 +2,8 @@
 // How an internet stream is opened, and the ways opening or reading it can fail.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 
 namespace soundlib::net {
 
@@ -17,6 +19,9 @@ struct UrlOptions {
     std::chrono::milliseconds stallTimeout{5000};
     // Audio bytes held ahead of the reader; the download pauses while it is full.
     std::size_t bufferBytes = 256 * 1024;
+    // When set, receives the body's bytes as they arrive (metadata included), on the
+    // download thread, and a last call with no bytes when the body has ended.
+    std::function<void(const std::uint8_t* bytes, std::size_t size)> onData;
 };
 
 enum class NetError {

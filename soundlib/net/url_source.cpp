@@ -2,6 +2,7 @@
 
 #include "platform/text.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -22,19 +23,23 @@ bool isInternetAddress(const std::string& url) {
 UrlSource::UrlSource(std::string url, const UrlOptions& options)
     : url_(std::move(url)), options_(options) {}
 
-std::unique_ptr<UrlSource> UrlSource::open(const std::string& url, const UrlOptions& options,
-                                           NetError& error) {
+std::unique_ptr<UrlSource> UrlSource::open(const std::string& url, std::int64_t offset,
+                                           const UrlOptions& options, NetError& error) {
     if (!isInternetAddress(url)) {
         error = NetError::Address;
         return nullptr;
     }
     std::unique_ptr<UrlSource> source(new UrlSource(url, options));
-    source->transfer_ = std::make_unique<UrlTransfer>(url, 0, options, source->titles_);
+    source->transfer_ = std::make_unique<UrlTransfer>(url, offset, options, source->titles_);
     error = source->transfer_->waitOpen();
     if (error != NetError::None) return nullptr;
     source->headers_ = source->transfer_->headers();
+    if (!source->headers_.lines().empty()) source->headerTag_ = source->headers_.tagBlock();
     source->url_ = source->transfer_->effectiveUrl();
-    source->size_ = source->transfer_->remainingLength();
+    const std::int64_t remaining = source->transfer_->remainingLength();
+    source->size_ = remaining < 0 ? -1 : offset + remaining;
+    source->position_ = offset;
+    source->start_ = offset;
     return source;
 }
 
@@ -58,6 +63,18 @@ bool UrlSource::seek(std::int64_t offset) {
     transfer_ = std::move(moved);
     position_ = offset;
     return true;
+}
+
+const char* UrlSource::headerTag() const {
+    return headerTag_.empty() ? nullptr : headerTag_.c_str();
+}
+
+const char* UrlSource::metadataTag(std::int64_t offset) {
+    std::optional<std::string> text = titles_.at(std::max(offset, start_));
+    if (!text) return nullptr;
+    std::lock_guard lock(metadataTagMutex_);
+    metadataTag_ = std::move(*text);
+    return metadataTag_.c_str();
 }
 
 }  // namespace soundlib::net

@@ -13,6 +13,7 @@
 #include "soundlib/net/url_transfer.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -20,9 +21,9 @@ namespace soundlib::net {
 
 class UrlSource final : public ByteSource {
 public:
-    // The opened stream, or null with `error` set.
-    static std::unique_ptr<UrlSource> open(const std::string& url, const UrlOptions& options,
-                                           NetError& error);
+    // The stream opened from byte `offset` on, or null with `error` set.
+    static std::unique_ptr<UrlSource> open(const std::string& url, std::int64_t offset,
+                                           const UrlOptions& options, NetError& error);
 
     long read(std::uint8_t* buffer, std::size_t size) override;
     std::int64_t size() const override { return size_; }
@@ -36,6 +37,13 @@ public:
     std::optional<std::string> metadataAt(std::int64_t offset) const { return titles_.at(offset); }
     std::optional<std::string> latestMetadata() const { return titles_.latest(); }
 
+    // The header block as callers of the tag functions read it (UrlSource keeps it for
+    // its life); null for ftp.
+    const char* headerTag() const;
+    // The metadata text heard at audio byte `offset` (before anything is heard: at the
+    // start), kept until the next call; null when the stream has sent none.
+    const char* metadataTag(std::int64_t offset);
+
 private:
     UrlSource(std::string url, const UrlOptions& options);
 
@@ -44,6 +52,10 @@ private:
     ResponseHeaders headers_;
     std::int64_t size_ = -1;
     std::int64_t position_ = 0;
+    std::int64_t start_ = 0;
+    std::string headerTag_;
+    std::mutex metadataTagMutex_;
+    std::string metadataTag_;
     StreamTitles titles_;
     std::unique_ptr<UrlTransfer> transfer_;  // null once a seek went to the very end
 };

@@ -210,7 +210,7 @@ void UrlTransfer::perform() {
     }
 }
 
-void UrlTransfer::finish(CURLcode code) {
+void UrlTransfer::finishLocked(CURLcode code) {
     char* effective = nullptr;
     curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &effective);
     std::lock_guard lock(mutex_);
@@ -224,6 +224,11 @@ void UrlTransfer::finish(CURLcode code) {
         phase_ = Phase::Ended;
         changed_.notify_all();
     }
+}
+
+void UrlTransfer::finish(CURLcode code) {
+    finishLocked(code);
+    if (options_.onData) options_.onData(nullptr, 0);
 }
 
 size_t UrlTransfer::onHeader(const char* data, size_t size) {
@@ -255,6 +260,14 @@ void UrlTransfer::startBodyLocked() {
 }
 
 size_t UrlTransfer::onBody(const char* data, size_t size) {
+    const size_t taken = takeBody(data, size);
+    if (taken == size && options_.onData) {
+        options_.onData(reinterpret_cast<const std::uint8_t*>(data), size);
+    }
+    return taken;
+}
+
+size_t UrlTransfer::takeBody(const char* data, size_t size) {
     std::lock_guard lock(mutex_);
     if (stop_) return 0;
     if (!demuxer_) {

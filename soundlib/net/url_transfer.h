@@ -55,11 +55,13 @@ private:
     void perform();
     bool setUp(CurlList& requestHeaders, CurlList& aliases);
     void finish(CURLcode code);
+    void finishLocked(CURLcode code);
     void failLocked(NetError error);
     bool readyLocked() const;
     std::size_t bufferedLocked() const { return buffer_.size() - head_; }
     size_t onHeader(const char* data, size_t size);
     size_t onBody(const char* data, size_t size);
+    size_t takeBody(const char* data, size_t size);
     void startBodyLocked();
     static size_t headerCallback(char* data, size_t one, size_t size, void* self);
     static size_t bodyCallback(char* data, size_t one, size_t size, void* self);

@@ -47,7 +47,7 @@ Drained drain(ByteSource& source, std::size_t limit = 1 << 24) {
 
 std::unique_ptr<UrlSource> openOk(const std::string& url, UrlOptions options = {}) {
     NetError error = NetError::None;
-    auto source = UrlSource::open(url, options, error);
+    auto source = UrlSource::open(url, 0, options, error);
     EXPECT_EQ(error, NetError::None) << url;
     return source;
 }
@@ -136,6 +136,13 @@ TEST(UrlSourceTest, FileAfterRedirectsHasItsLengthAndSeeks) {
     EXPECT_EQ(drain(*source).bytes.size(), 0u);
     EXPECT_FALSE(source->seek(100001));
     EXPECT_FALSE(source->seek(-1));
+
+    NetError error = NetError::None;
+    auto late = UrlSource::open(server.url("/target"), 70000, {}, error);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->size(), 100000);
+    EXPECT_EQ(late->position(), 70000);
+    EXPECT_EQ(drain(*late).bytes, pattern(30000, 70000));
 }
 
 TEST(UrlSourceTest, SeekFailsHarmlesslyWhereTheServerIgnoresRanges) {
@@ -181,7 +188,7 @@ TEST(UrlSourceTest, OpeningFailsWithinTheBound) {
         StreamServer server(c.config);
         const auto start = Clock::now();
         NetError error = NetError::None;
-        EXPECT_FALSE(UrlSource::open(server.url(c.path), options, error));
+        EXPECT_FALSE(UrlSource::open(server.url(c.path), 0, options, error));
         EXPECT_EQ(error, c.error);
         EXPECT_LT(Clock::now() - start, bound);
     }
@@ -193,7 +200,7 @@ TEST(UrlSourceTest, OpeningFailsWithinTheBound) {
     };
     for (const auto& [url, expected] : addresses) {
         NetError error = NetError::None;
-        EXPECT_FALSE(UrlSource::open(url, options, error));
+        EXPECT_FALSE(UrlSource::open(url, 0, options, error));
         EXPECT_EQ(error, expected) << url;
     }
 }
@@ -204,11 +211,21 @@ TEST(UrlSourceTest, StreamEndsWhenTheServerClosesOrStalls) {
     options.stallTimeout = 1s;
     {
         StreamServer closing(R"({"mode": "icy", "metaint": 4000, "loop": true, "total": 30000})");
-        auto source = openOk(closing.url(), options);
+        std::size_t rawBytes = 0;
+        bool endSeen = false;
+        UrlOptions watched = options;
+        watched.onData = [&](const std::uint8_t* bytes, std::size_t size) {
+            rawBytes += size;
+            endSeen = bytes == nullptr;
+        };
+        auto source = openOk(closing.url(), watched);
         ASSERT_TRUE(source);
         const Drained all = drain(*source);
         EXPECT_EQ(all.bytes, pattern(30000));
         EXPECT_EQ(all.last, 0);
+        source.reset();
+        EXPECT_EQ(rawBytes, 30000u + 7u);  // seven empty metadata points of one byte
+        EXPECT_TRUE(endSeen);
     }
     {
         StreamServer stalling(R"({"mode": "stall", "loop": true, "total": 30000})");
@@ -257,7 +274,7 @@ TEST(UrlSourceTest, FtpFileHasItsLengthAndSeeks) {
     EXPECT_EQ(drain(*source).bytes, pattern(30000, 20000));
 
     NetError error = NetError::None;
-    EXPECT_FALSE(UrlSource::open(server.url("/missing.mp3", "ftp"), {}, error));
+    EXPECT_FALSE(UrlSource::open(server.url("/missing.mp3", "ftp"), 0, {}, error));
     EXPECT_EQ(error, NetError::Status);
 }
 
