@@ -290,14 +290,14 @@ QString TAudioObject::GetOpenFilter() {
 void TAudioObject::ReadTrackInfo(const QString& path) {
     SongInformation info{};
     GetSongInformation(&info, fileName(path).constData());
-    Artist = tagText(info.Artist);
+    Artist = TrackText::LibraryName(tagText(info.Artist));
     Title = tagText(info.Title);
     if (Title.isEmpty()) Title = SourceRules::BareName(path);
-    Album = tagText(info.Album);
+    Album = TrackText::LibraryName(tagText(info.Album));
     Year = tagText(info.Year);
     Track = tagText(info.Track);
     Lyrics = tagText(info.Lyrics);
-    Genre = tagText(info.Genre);
+    Genre = TrackText::LibraryName(tagText(info.Genre));
 
     {
         TLibraryIndex::Batch batch(libraryIndex_);

@@ -14,6 +14,12 @@ TEST(TrackText, FirstBracketsOnlyBecomeRound) {
     EXPECT_EQ(RoundFirstBrackets("Plain"), "Plain");
 }
 
+TEST(TrackText, LibraryNamesStandOnOneLine) {
+    EXPECT_EQ(LibraryName("  Kino \r\n"), "Kino");
+    EXPECT_EQ(LibraryName("Two\nLines"), "Two Lines");
+    EXPECT_EQ(LibraryName(" \t "), "");
+}
+
 TEST(TrackText, FormatLine) {
     EXPECT_EQ(FormatText(44100, false, 2), "Freequency: 44100Hz 16 bits Stereo");
     EXPECT_EQ(FormatText(8000, true, 1), "Freequency: 8000Hz 8 bits Mono");
