@@ -10,7 +10,9 @@
 namespace songmeta {
 
 SongFile::SongFile(const std::string& path, Mode mode) {
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    // O_NONBLOCK: opening a named pipe that carries a song's name must not wait for a
+    // writer; only regular files are kept open.
+    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     platform::UniqueFd fd(::open(path.c_str(), flags));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return;

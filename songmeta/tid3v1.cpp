@@ -57,18 +57,6 @@ bool TID3v1::LoadFromFile(const std::string& fileName) {
     return true;
 }
 
-bool TID3v1::StripFromFile(const std::string& fileName) {
-    const SongFile probe(fileName, SongFile::Mode::Read);
-    if (!probe.isOpen()) return false;
-    std::string block;
-    if (probe.size() < static_cast<std::int64_t>(kBlockSize)) return true;
-    if (!readBlock(probe, block)) return false;
-    if (!isTag(block)) return true;
-    if (!makeWritable(fileName)) return false;
-    SongFile file(fileName, SongFile::Mode::ReadWrite);
-    return file.truncate(file.size() - static_cast<std::int64_t>(kBlockSize)) && file.close();
-}
-
 std::string TID3v1::Block() const {
     std::string block(kBlockSize, '\0');
     const auto put = [&](std::size_t offset, std::size_t width, const std::string& text) {

@@ -17,9 +17,6 @@ public:
     // True when the file's last 128 bytes could be read, whether or not they are a tag;
     // Found() tells whether they were. Every field is reset first.
     bool LoadFromFile(const std::string& fileName);
-    // True when the file has no block (also when it is shorter than one) or the block was
-    // cut off.
-    bool StripFromFile(const std::string& fileName);
     // Writes the fields as a block at the end of the file, in place of an existing one.
     // On failure the file keeps its old block.
     bool WriteToFile(const std::string& fileName) const;
@@ -31,7 +28,6 @@ public:
     void SetYear(std::string_view s);
     void SetComment(std::string_view s);
     void SetTrack(std::uint8_t track) { track_ = track; }
-    void SetGenreIndex(std::uint8_t index) { genreIndex_ = index; }
     void SetGenre(std::string_view name) { genreIndex_ = genres::indexOf(name); }
 
     bool Found() const { return found_; }
@@ -43,7 +39,6 @@ public:
     const std::string& Year() const { return year_; }
     const std::string& Comment() const { return comment_; }
     std::uint8_t Track() const { return track_; }
-    std::uint8_t GenreIndex() const { return genreIndex_; }
     std::string_view GetGenre() const { return genres::name(genreIndex_); }
 
     // The block as it is written.

@@ -129,7 +129,9 @@ FrameValue frameValue(TID3v2::Item item, std::string_view data) {
         case TID3v2::Link: {
             if (item != TID3v2::Link) data.remove_prefix(std::min<std::size_t>(3, data.size()));
             const std::size_t end = tagtext::findTerminator(encoding, data);
-            value.described = end != 0;
+            // An empty description may still carry a byte-order mark.
+            value.described = end == std::string_view::npos ||
+                              !tagtext::decodeId3(encoding, data.substr(0, end)).empty();
             data = end == std::string_view::npos
                        ? std::string_view()
                        : data.substr(end + tagtext::terminatorSize(encoding));
@@ -273,16 +275,17 @@ std::string bigEndianBytes(std::uint32_t size) {
 }
 
 // A text with its encoding byte: 0 and Latin-1 bytes when it fits, else 1 and UTF-16
-// with a byte-order mark.
+// with a byte-order mark. Every UTF-16 string carries the mark, also an empty one.
 struct EncodedText {
     char encoding;
     std::string bytes;
-    std::string terminator;
+    std::string emptyString;  // an empty description, terminator included
 };
 
 EncodedText encodeText(std::string_view utf8) {
     if (text::fitsLatin1(utf8)) return {0, text::utf8ToLatin1(utf8), std::string(1, '\0')};
-    return {1, "\xFF\xFE" + text::utf8ToUtf16(utf8, text::Endian::Little), std::string(2, '\0')};
+    const std::string mark = "\xFF\xFE";
+    return {1, mark + text::utf8ToUtf16(utf8, text::Endian::Little), mark + std::string(2, '\0')};
 }
 
 std::string frameData(TID3v2::Item item, const std::string& value) {
@@ -290,7 +293,7 @@ std::string frameData(TID3v2::Item item, const std::string& value) {
         case TID3v2::Comment:
         case TID3v2::Lyrics: {
             const EncodedText t = encodeText(value);
-            return t.encoding + std::string("eng") + t.terminator + t.bytes;
+            return t.encoding + std::string("eng") + t.emptyString + t.bytes;
         }
         case TID3v2::Link: {
             // Links are 8-bit: Latin-1 when they fit, else their UTF-8 bytes as they are,

@@ -29,7 +29,17 @@ QSlider::handle:horizontal {
     background: qradialgradient(cx:0.4, cy:0.3, radius:0.8, fx:0.4, fy:0.3,
                                 stop:0 #ffffff, stop:0.5 #a9cdf5, stop:1 #2f68c2);
 }
+QSlider::groove:vertical {
+    width: 6px; border: 1px solid #0a224a; border-radius: 3px;
+    background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #0d2a5a, stop:1 #3a6cb4);
+}
+QSlider::handle:vertical {
+    width: 16px; height: 8px; margin: 0 -6px; border-radius: 3px; border: 1px solid #0a224a;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1,
+                                stop:0 #ffffff, stop:0.5 #a9cdf5, stop:1 #2f68c2);
+}
 QSlider::sub-page:horizontal:disabled { background: #5d7fae; }
+QSlider::handle:vertical:disabled { background: #9db4d4; }
 QSlider::handle:horizontal:disabled { background: #9db4d4; }
 QListWidget#ListBox1 { border: 1px solid #4f7cb8; border-radius: 4px; }
 QProgressBar {

@@ -61,6 +61,15 @@ TEST_F(Exports, MissingFilesGiveEmptyRecordsOrTheBareName) {
         const auto r = read(path(name));
         for (const auto& f : r.f) EXPECT_EQ(f, "") << name;
     }
+    // Neither a folder nor a named pipe is opened as a song file (nor waited on).
+    std::filesystem::create_directory(dir / "folder.mp3");
+    ASSERT_EQ(::mkfifo(path("pipe.mp3").c_str(), 0600), 0);
+    for (const char* name : {"folder.mp3", "pipe.mp3"}) {
+        EXPECT_EQ(read(path(name)).f[kPresent], "") << name;
+        SongInformation in{};
+        in.Title = "x";
+        EXPECT_EQ(lib.save(in, path(name).c_str()), 0) << name;
+    }
     EXPECT_EQ(read(path("sub/gone.ogg")).f[kTitle], "gone.ogg");
     EXPECT_EQ(read("").f[kTitle], "");
     SongInformation info{};

@@ -2,12 +2,17 @@
 // where this library's rules agree, and no crash anywhere.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "songmeta_library.h"
 #include "tag_fixtures.h"
+#include "child_process.h"
+#include "peers.h"
 #include "temp_dir.h"
 
 using fixtures::record;
@@ -33,7 +38,7 @@ fixtures::Record read(SongmetaLibrary& lib, const std::filesystem::path& file) {
 }  // namespace
 
 TEST(PeerFiles, ReadToTheValuesTheirSuitesAssert) {
-    if (!std::filesystem::exists(peers())) GTEST_SKIP() << "no peer material";
+    if (peers().empty()) GTEST_SKIP() << testing_support::kNoPeers;
     SongmetaLibrary lib;
     struct Case {
         const char* file;
@@ -289,7 +294,7 @@ TEST(PeerFiles, ReadToTheValuesTheirSuitesAssert) {
 }
 
 TEST(PeerFiles, EveryFileReadsAndRewritesWithoutHarm) {
-    if (!std::filesystem::exists(peers())) GTEST_SKIP() << "no peer material";
+    if (peers().empty()) GTEST_SKIP() << testing_support::kNoPeers;
     SongmetaLibrary lib;
     testing_support::TempDir dir;
     int files = 0;
@@ -312,4 +317,111 @@ TEST(PeerFiles, EveryFileReadsAndRewritesWithoutHarm) {
         EXPECT_STREQ(back.TagVersion, "2.3") << entry.path();
     }
     EXPECT_GT(files, 50);
+}
+
+namespace {
+
+// Runs python3-mutagen on a song file; its lines of output, or nothing when it is not
+// installed.
+std::optional<std::vector<std::string>> runMutagen(const std::string& script,
+                                                   const std::string& file) {
+    if (!std::filesystem::exists("/usr/bin/python3") ||
+        std::system("/usr/bin/python3 -c 'import mutagen' 2>/dev/null") != 0)
+        return std::nullopt;
+    testing_support::ChildProcess python({"/usr/bin/python3", "-c", script, file});
+    std::vector<std::string> lines;
+    while (auto line = python.readLine()) lines.push_back(*line);
+    python.wait();
+    return lines;
+}
+
+}  // namespace
+
+TEST(PeerFiles, MutagenReadsWhatSaveWrites) {
+    SongmetaLibrary lib;
+    testing_support::TempDir dir;
+    const auto file = dir / "song.mp3";
+    testing_support::writeFile(file, fixtures::audio());
+    SongInformation in{};
+    in.Title = "Заголовок";
+    in.Artist = "Björk";
+    in.Album = "Album";
+    in.Track = "5";
+    in.Year = "2004";
+    in.Genre = "Rock";
+    in.Comment = "Комментарий";
+    in.Composer = "Composer";
+    in.Encoder = "Encoder";
+    in.Copyright = "(c) 2004";
+    in.Language = "rus";
+    in.Link = "http://example.com/";
+    in.Lyrics = "Слова";
+    ASSERT_EQ(lib.save(in, file.c_str()), -1);
+    const auto lines = runMutagen(R"(
+import sys, mutagen.id3
+t = mutagen.id3.ID3(sys.argv[1], translate=False)
+print(t.version[1])
+for k in ("TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "TCOM", "TENC", "TCOP", "TLAN"):
+    print(t[k].text[0])
+print(t.getall("COMM")[0].lang, t.getall("COMM")[0].text[0])
+print(t.getall("WXXX")[0].url)
+print(t.getall("USLT")[0].text)
+)",
+                                  file.string());
+    if (!lines) GTEST_SKIP() << "python3-mutagen is not installed";
+    const std::vector<std::string> expected = {"3",
+                                               "Заголовок",
+                                               "Björk",
+                                               "Album",
+                                               "5",
+                                               "2004",
+                                               "Rock",
+                                               "Composer",
+                                               "Encoder",
+                                               "(c) 2004",
+                                               "rus",
+                                               "eng Комментарий",
+                                               "http://example.com/",
+                                               "Слова"};
+    EXPECT_EQ(*lines, expected);
+}
+
+TEST(PeerFiles, WhatMutagenWritesReadsBack) {
+    SongmetaLibrary lib;
+    testing_support::TempDir dir;
+    const auto file = dir / "song.mp3";
+    testing_support::writeFile(file, fixtures::audio());
+    const auto lines = runMutagen(R"(
+import sys
+from mutagen.id3 import (ID3, TIT2, TPE1, TALB, TRCK, TYER, TCON, COMM, TCOM, TENC, TCOP,
+                         TLAN, WXXX, USLT)
+t = ID3()
+t.add(TIT2(encoding=1, text="Группа крови"))
+t.add(TPE1(encoding=3, text="Кино"))
+t.add(TALB(encoding=0, text="Gruppa Krovi"))
+t.add(TRCK(encoding=0, text="1/11"))
+t.add(TYER(encoding=0, text="1988"))
+t.add(TCON(encoding=0, text="(17)Rock"))
+t.add(COMM(encoding=1, lang="rus", desc="d", text="Комментарий"))
+t.add(TCOM(encoding=1, text="Цой"))
+t.add(TENC(encoding=0, text="enc"))
+t.add(TCOP(encoding=0, text="(c) 1988"))
+t.add(TLAN(encoding=0, text="rus"))
+t.add(WXXX(encoding=1, desc="сайт", url="http://kino.example/"))
+t.add(USLT(encoding=1, lang="rus", desc="", text="Тёплое место"))
+t.save(sys.argv[1], v2_version=3, v1=2)
+print("saved")
+)",
+                                  file.string());
+    if (!lines) GTEST_SKIP() << "python3-mutagen is not installed";
+    ASSERT_EQ(*lines, std::vector<std::string>{"saved"});
+    SongInformation info{};
+    lib.get(&info, file.c_str());
+    const auto r = record(info);
+    const std::vector<std::string> expected = {
+        "Yes",          "2.3", r.f[2],     "Группа крови", r.f[4],
+        "Gruppa Krovi", "1",   "1988",     "Rock",         "Комментарий",
+        "Цой",          "enc", "(c) 1988", "rus",          "http://kino.example/",
+        "Тёплое место"};
+    EXPECT_EQ(std::vector<std::string>(std::begin(r.f), std::end(r.f)), expected);
 }
