@@ -201,17 +201,20 @@ int TPlaylist::LengthAt(int index) const {
 }
 
 void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs) {
-    if (FindFile(file) < 0) append(file, title, QString::number(lengthMs));
+    if (!fileKeys_.contains(file.toCaseFolded())) append(file, title, QString::number(lengthMs));
 }
 
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
+    const QString key = files_[index].toCaseFolded();
+    if (--fileKeys_[key] == 0) fileKeys_.remove(key);
     files_.removeAt(index);
     titles_.removeAt(index);
     lengths_.removeAt(index);
 }
 
 void TPlaylist::ClearAll() {
+    fileKeys_.clear();
     files_.clear();
     titles_.clear();
     lengths_.clear();
@@ -224,6 +227,7 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
+    if (!fileKeys_.contains(file.toCaseFolded())) return -1;
     for (int i = 0; i < Count(); ++i)
         if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -275,6 +279,7 @@ void TPlaylist::SortTitles() {
 }
 
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
+    ++fileKeys_[file.toCaseFolded()];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

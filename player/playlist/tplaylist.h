@@ -12,6 +12,7 @@
 // - files are read as UTF-8 (a byte-order mark skipped) or, when not valid UTF-8, as
 //   windows-1251, and written as UTF-8 without a byte-order mark, atomically.
 // Out-of-range indices are ignored (removal) or give an empty value.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +73,8 @@ private:
     void append(const QString& file, const QString& title, const QString& length);
 
     QStringList files_;
+    // Case-folded file -> number of entries holding it, so adding stays linear in total.
+    QHash<QString, int> fileKeys_;
     QStringList titles_;
     QStringList lengths_;
     QString listFileName_;

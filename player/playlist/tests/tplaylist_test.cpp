@@ -316,8 +316,12 @@ TEST(TPlaylist, AddsUniqueFilesAndFindsWithoutCase) {
     list.RemoveAt(0);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.TitleAt(0), "Second");
+    list.AddEntry("c:\\music\\a.MP3", "again", 5);  // a removed file can come back
+    EXPECT_EQ(list.FindFile("C:\\Music\\A.mp3"), 1);
     list.ClearAll();
     EXPECT_EQ(list.Count(), 0);
+    list.AddEntry(q("/Музыка/Ёж.mp3"), "after clearing", 6);
+    EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.ListName(), "");
 }
 
