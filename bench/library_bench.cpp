@@ -1,30 +1,30 @@
-// The library work of a big collection, timed on generated tagged MP3 files:
-//  - AddSources of every file into an empty playlist and index (the whole call, and the
-//    time per file over the first and the last 500 files);
+// The library work of a big collection, on 10,000 generated tagged MP3 files:
+//  - AddSources of every file into an empty playlist and index; the counters give the
+//    time per file over the first and over the last 500 files, which must stay level;
 //  - a fresh start building the three name lists from that index;
 //  - "all music" from it.
-// Usage: zorvan_library_bench [file count, default 10000] [folder to keep the files in]
-// With a folder given the files stay there, for timing a peer on the same folder.
+// With ZORVAN_BENCH_FIXTURES set, the files are made in its "music" folder and kept, so
+// bench/run.sh can time a peer adding the same folder.
+#include <benchmark/benchmark.h>
+
 #include <QString>
 #include <QStringList>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
+#include <optional>
 #include <vector>
 
 #include "audio_object.h"
 #include "soundlib/soundlib.h"
 #include "tagged_mp3_folder.h"
+#include "temp_dir.h"
 
 namespace {
 
+constexpr int kFiles = 10000;
+constexpr std::size_t kWindow = 500;
 using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Shows nothing; notes the moment each added file reaches the playlist.
 class TTimingView : public TAudioView {
@@ -47,59 +47,80 @@ public:
     void LibraryMenuItemInserted(TLibraryKind, int, const QString&) override {}
 };
 
-double meanStep(const std::vector<Clock::time_point>& times, std::size_t from, std::size_t to) {
+struct Fixture {
+    std::optional<testing_support::TempDir> temp;
+    std::filesystem::path dir;
+    std::filesystem::path index;
+    QStringList files;
+
+    Fixture() {
+        const char* kept = std::getenv("ZORVAN_BENCH_FIXTURES");
+        dir = kept ? std::filesystem::path(kept) : temp.emplace().path();
+        index = dir / "AllMusik.aml";
+        for (const auto& path : bench::makeTaggedMp3Folder(dir / "music", kFiles))
+            files << QString::fromStdString(path);
+        BASS_Init(0, 44100, 0, nullptr, nullptr);  // no sound: only files are opened
+    }
+    ~Fixture() { BASS_Free(); }
+
+    // The index of every file, as AddSources leaves it.
+    void ensureIndex() {
+        if (std::filesystem::exists(index)) return;
+        TTimingView view;
+        TAudioObject(view, index).AddSources(files);
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+double msPerFile(const std::vector<Clock::time_point>& times, std::size_t from, std::size_t to) {
     return std::chrono::duration<double, std::milli>(times[to] - times[from]).count() /
            static_cast<double>(to - from);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-    const bool keep = argc > 2;
-    const std::filesystem::path folder = keep ? std::filesystem::path(argv[2])
-                                              : std::filesystem::temp_directory_path() /
-                                                    ("zorvan-bench-" + std::to_string(getpid()));
-    const auto paths = bench::makeTaggedMp3Folder(folder / "music", count);
-    QStringList files;
-    for (const auto& path : paths) files << QString::fromStdString(path);
-    const auto indexFile = folder / "AllMusik.aml";
-    std::filesystem::remove(indexFile);
-
-    if (BASS_Init(0, 44100, 0, nullptr, nullptr) == 0) return 1;
-    {
+void AddSources(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove(f.index);
         TTimingView view;
-        TAudioObject audio(view, indexFile);
-        const auto start = Clock::now();
-        audio.AddSources(files);
-        const double total = msSince(start);
+        TAudioObject audio(view, f.index);
+        state.ResumeTiming();
+        audio.AddSources(f.files);
+        state.PauseTiming();
         const std::size_t n = view.added.size();
-        const std::size_t window = std::min<std::size_t>(500, n / 2);
-        std::printf("AddSources of %d files: %.0f ms (%.3f ms per file)\n", count, total,
-                    total / count);
-        if (window > 1) {
-            std::printf("  per file, first %zu: %.3f ms, last %zu: %.3f ms\n", window,
-                        meanStep(view.added, 0, window - 1), window,
-                        meanStep(view.added, n - window, n - 1));
-        }
+        state.counters["first500_ms_per_file"] = msPerFile(view.added, 0, kWindow - 1);
+        state.counters["last500_ms_per_file"] = msPerFile(view.added, n - kWindow, n - 1);
+        state.ResumeTiming();
     }
-    {
-        TTimingView view;
-        TAudioObject audio(view, indexFile);
-        auto start = Clock::now();
-        audio.BuildLibraryMenus();
-        std::printf(
-            "Building the three name lists: %.1f ms (%lld artists, %lld albums, %lld "
-            "genres)\n",
-            msSince(start),
-            static_cast<long long>(audio.LibraryMenus().Captions(TLibraryKind::Artists).size()),
-            static_cast<long long>(audio.LibraryMenus().Captions(TLibraryKind::Albums).size()),
-            static_cast<long long>(audio.LibraryMenus().Captions(TLibraryKind::Genres).size()));
-        start = Clock::now();
-        audio.PlayAllMusic();
-        std::printf("All music: %.1f ms (%d entries)\n", msSince(start), audio.EntryCount());
-    }
-    BASS_Free();
-    if (!keep) std::filesystem::remove_all(folder);
-    return 0;
 }
+BENCHMARK(AddSources)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BuildNameLists(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.ensureIndex();
+    for (auto _ : state) {
+        TTimingView view;
+        TAudioObject audio(view, f.index);
+        audio.BuildLibraryMenus();
+        benchmark::DoNotOptimize(audio.LibraryMenus().Captions(TLibraryKind::Albums).size());
+    }
+}
+BENCHMARK(BuildNameLists)->Unit(benchmark::kMillisecond);
+
+void AllMusic(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.ensureIndex();
+    for (auto _ : state) {
+        TTimingView view;
+        TAudioObject audio(view, f.index);
+        audio.PlayAllMusic();
+        if (audio.EntryCount() != kFiles) state.SkipWithError("not every file was listed");
+    }
+}
+BENCHMARK(AllMusic)->Unit(benchmark::kMillisecond);
+
+}  // namespace

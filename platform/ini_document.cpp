@@ -179,7 +179,8 @@ std::vector<std::string> IniDocument::keys(std::string_view section) const {
     if (!s) return names;
     std::unordered_set<std::string> seen;
     for (const Line& line : s->lines)
-        if (line.isKey && !line.erased && seen.insert(text::foldCase(line.key)).second)
+        if (line.isKey && !line.erased &&
+            (!s->hasDuplicateKeys || seen.insert(text::foldCase(line.key)).second))
             names.push_back(line.key);
     return names;
 }

@@ -15,6 +15,7 @@ constexpr float kMaxPredelayMs = 4.0f;
 // that a steady tone reads as its peak level and not as a ripple.
 constexpr double kHoldSeconds = 0.005;
 constexpr double kPeakDecaySeconds = 0.01;
+constexpr float kDbPerOctave = 6.0205999f;  // 20 log10(2)
 
 float coefficient(double seconds, double rate) {
     return static_cast<float>(1.0 - std::exp(-1.0 / (seconds * rate)));
@@ -55,6 +56,7 @@ void Compressor::process(float* samples, std::size_t frames) {
     running_ = true;
     const DenormalGuard guard;
     const float threshold = params_.threshold;
+    const float thresholdLevel = std::exp2(threshold / kDbPerOctave);
     const float slope = 1.0f - 1.0f / params_.ratio;
     for (std::size_t i = 0; i < frames; ++i) {
         float* frame = samples + 2 * i;
@@ -67,12 +69,14 @@ void Compressor::process(float* samples, std::size_t frames) {
         } else {
             peak_ = flushTiny(peak_ * peakDecay_);
         }
-        // Below about -100 dB nothing is reduced at any threshold.
-        const float levelDb = peak_ > 1e-5f ? 20.0f * std::log10(peak_) : -100.0f;
-        const float target = std::max(0.0f, levelDb - threshold) * slope;
+        // Logarithms only where they matter: above the threshold, and while reducing.
+        const float target =
+            peak_ > thresholdLevel ? (kDbPerOctave * std::log2(peak_) - threshold) * slope : 0.0f;
         reductionDb_ += (target - reductionDb_) * (target > reductionDb_ ? attack_ : release_);
         reductionDb_ = flushTiny(reductionDb_);
-        const float gain = outputGain_.next() * std::pow(10.0f, -reductionDb_ / 20.0f);
+        const float reduction =
+            reductionDb_ > 0.0f ? std::exp2(-reductionDb_ / kDbPerOctave) : 1.0f;
+        const float gain = outputGain_.next() * reduction;
         left_.write(frame[0]);
         right_.write(frame[1]);
         const float delay = predelay_.next();

@@ -54,8 +54,7 @@ void Echo::process(float* samples, std::size_t frames) {
         const float cross = cross_.next();
         const float wetLeft = leftDelay_.read(left_, fadeStep_);
         const float wetRight = rightDelay_.read(right_, fadeStep_);
-        level = std::max({level, std::fabs(frame[0]), std::fabs(frame[1]), std::fabs(wetLeft),
-                          std::fabs(wetRight)});
+        level = std::max(level, loudest(frame[0], frame[1], wetLeft, wetRight));
         const float backLeft = wetLeft + (wetRight - wetLeft) * cross;
         const float backRight = wetRight + (wetLeft - wetRight) * cross;
         left_.write(flushTiny(frame[0] + feedback * backLeft));

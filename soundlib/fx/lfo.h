@@ -4,9 +4,16 @@
 
 namespace soundlib::fx {
 
-// Sine of 2*pi*phase by a short polynomial (error below 1e-5): cheap enough per sample.
+// The fractional part of a phase above -2 (truncation is cheaper than floor).
+inline float wrapPhase(float phase) {
+    const float shifted = phase + 2.0f;
+    return shifted - static_cast<float>(static_cast<int>(shifted));
+}
+
+// Sine of 2*pi*phase, phase above -2, by a short polynomial (error below 1e-5): cheap
+// enough per sample.
 inline float lfoSine(float phase) {
-    float t = phase - std::floor(phase);
+    float t = wrapPhase(phase);
     if (t > 0.75f) {
         t -= 1.0f;
     } else if (t > 0.25f) {
@@ -19,7 +26,7 @@ inline float lfoSine(float phase) {
 
 // Triangle in step with lfoSine: 0 at phase 0, +1 at a quarter, -1 at three quarters.
 inline float lfoTriangle(float phase) {
-    const float t = phase + 0.25f - std::floor(phase + 0.25f);
+    const float t = wrapPhase(phase + 0.25f);
     return 1.0f - 4.0f * std::fabs(t - 0.5f);
 }
 

@@ -80,8 +80,7 @@ void ModulatedDelay::process(float* samples, std::size_t frames) {
         float* frame = samples + 2 * i;
         const float wetLeft = left_.tap(dl - 1.0f);
         const float wetRight = right_.tap(dr - 1.0f);
-        level = std::max({level, std::fabs(frame[0]), std::fabs(frame[1]), std::fabs(wetLeft),
-                          std::fabs(wetRight)});
+        level = std::max(level, loudest(frame[0], frame[1], wetLeft, wetRight));
         left_.write(flushTiny(frame[0] + feedback * wetLeft));
         right_.write(flushTiny(frame[1] + feedback * wetRight));
         frame[0] += (wetLeft - frame[0]) * mix;

@@ -97,7 +97,7 @@ void Reverb::process(float* samples, std::size_t frames) {
             const float wet = wet_.next();
             const float left = frame[0] * in;
             const float right = frame[1] * in;
-            level = std::max({level, std::fabs(left), std::fabs(right)});
+            level = std::max(level, loudest(left, right, 0.0f, 0.0f));
             float outLeft = 0.0f, outRight = 0.0f;
             for (std::size_t i = 0; i < kLines; ++i) {
                 const float out = lines_[i].tap(kLengths[i] - 1);

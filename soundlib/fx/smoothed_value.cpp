@@ -13,18 +13,14 @@ void SmoothedValue::set(float target, bool immediate) {
     if (immediate) current_ = target;
 }
 
-float SmoothedValue::next() {
-    if (current_ != target_) {
-        const float step = (target_ - current_) * coefficient_;
-        // Snap once the rest is below what a float step can still express.
-        const float scale = std::fabs(target_) > 1.0f ? std::fabs(target_) : 1.0f;
-        if (std::fabs(target_ - current_) < 1e-6f * scale) {
-            current_ = target_;
-        } else {
-            current_ += step;
-        }
+void SmoothedValue::glide() {
+    // Snap once the rest is below what a float step can still express.
+    const float scale = std::fabs(target_) > 1.0f ? std::fabs(target_) : 1.0f;
+    if (std::fabs(target_ - current_) < 1e-6f * scale) {
+        current_ = target_;
+    } else {
+        current_ += (target_ - current_) * coefficient_;
     }
-    return current_;
 }
 
 }  // namespace soundlib::fx

@@ -13,12 +13,17 @@ public:
     void set(float target, bool immediate);
     void jump() { current_ = target_; }
     // Advances one step and returns the new current value.
-    float next();
+    float next() {
+        if (current_ != target_) glide();
+        return current_;
+    }
     float value() const { return current_; }
     float target() const { return target_; }
     bool settled() const { return current_ == target_; }
 
 private:
+    void glide();
+
     float current_;
     float target_;
     float coefficient_ = 1.0f;

@@ -3,6 +3,7 @@
 // memory output stay below -160 dB for longer than the memory holds, the memory carries
 // nothing audible and is cleared, so that silence in gives exact silence out instead of
 // a tail that shrinks for minutes.
+#include <cmath>
 #include <cstddef>
 
 namespace soundlib::fx {
@@ -29,5 +30,12 @@ private:
     std::size_t memory_ = 0;
     std::size_t quiet_ = 0;
 };
+
+// The largest magnitude of four samples (without the slow initializer-list max).
+inline float loudest(float a, float b, float c, float d) {
+    const float ab = std::fabs(a) > std::fabs(b) ? std::fabs(a) : std::fabs(b);
+    const float cd = std::fabs(c) > std::fabs(d) ? std::fabs(c) : std::fabs(d);
+    return ab > cd ? ab : cd;
+}
 
 }  // namespace soundlib::fx

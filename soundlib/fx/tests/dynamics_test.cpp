@@ -14,6 +14,11 @@ struct CurveCase {
     float threshold, ratio, gain, inputDb;
 };
 
+void PrintTo(const CurveCase& c, std::ostream* os) {
+    *os << "threshold " << c.threshold << ", ratio " << c.ratio << ", gain " << c.gain << ", in "
+        << c.inputDb << " dB";
+}
+
 class CompressorCurve : public ::testing::TestWithParam<CurveCase> {};
 
 TEST_P(CompressorCurve, SteadyToneFollowsThresholdAndRatio) {
@@ -142,6 +147,10 @@ TEST(DistortionTest, PreLowPassAndPostBandShapeTheSound) {
 struct GargleCase {
     int rate, shape;
 };
+
+void PrintTo(const GargleCase& c, std::ostream* os) {
+    *os << c.rate << " Hz " << (c.shape ? "square" : "triangle");
+}
 
 class GargleModulation : public ::testing::TestWithParam<GargleCase> {};
 

@@ -26,6 +26,10 @@ struct BandCase {
     float centre, semitones, gain;
 };
 
+void PrintTo(const BandCase& c, std::ostream* os) {
+    *os << c.centre << " Hz, " << c.semitones << " semitones, " << c.gain << " dB";
+}
+
 class EqBand : public ::testing::TestWithParam<BandCase> {};
 
 TEST_P(EqBand, GainAtCentreEdgesAndFarAway) {
