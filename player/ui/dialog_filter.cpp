@@ -12,7 +12,8 @@ QString ToQt(const QString& pairs) {
         const QString bracketed = QStringLiteral("(") + patterns + QStringLiteral(")");
         // Qt reads the patterns from the last brackets of the description, so they are
         // always added; "Any file (*.*)" only shows them once.
-        filters << (parts[i].endsWith(bracketed) ? parts[i] : parts[i] + QLatin1Char(' ') + bracketed);
+        filters << (parts[i].endsWith(bracketed) ? parts[i]
+                                                 : parts[i] + QLatin1Char(' ') + bracketed);
     }
     return filters.join(QStringLiteral(";;"));
 }

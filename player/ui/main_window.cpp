@@ -308,7 +308,6 @@ void TForm1::CreateButtonBar() {
         CreateButton({173, 5, 18, 18}, "Список воспроизведения", kPurple, ImageList6, 0);
     BitmapSkinPart10 = CreateButton({200, 5, 18, 18}, "Визуализация", kPurple, ImageList6, 4);
     BitmapSkinPart11 = CreateButton({224, 5, 18, 18}, "Аудио настройки", kPurple, ImageList6, 7);
-
 }
 
 void TForm1::ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index) {

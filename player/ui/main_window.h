@@ -117,14 +117,14 @@ public:
     TImageList ImageList6;
 
     // Transport panel.
-    QLabel* Label2;        // status text
-    QLabel* Label27;       // elapsed time
-    QLabel* Label26;       // track length
-    QLabel* Panel6;        // quick access
-    QLabel* Image1;        // closes the window
+    QLabel* Label2;            // status text
+    QLabel* Label27;           // elapsed time
+    QLabel* Label26;           // track length
+    QLabel* Panel6;            // quick access
+    QLabel* Image1;            // closes the window
     TTrackBarEx* TrackBarEx1;  // seek bar
-    QSlider* TrackBar1;    // volume
-    QLabel* Label25;       // volume read-out
+    QSlider* TrackBar1;        // volume
+    QLabel* Label25;           // volume read-out
 
     // Track information panel.
     QLabel* Label33;        // heading

@@ -115,8 +115,7 @@ void TForm1::CreateMenus() {
     QAction* show = PopupMenu2->addAction(QStringLiteral("Показать окно"));
     show->setEnabled(false);
     PopupMenu2->setDefaultAction(show);
-    player(PopupMenu2, "Проиграть/Приостановить", "Предыдущая дорожка", "Следующая дорожка",
-           false);
+    player(PopupMenu2, "Проиграть/Приостановить", "Предыдущая дорожка", "Следующая дорожка", false);
     item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
     waiting(PopupMenu2, "Настройки...");
     waiting(PopupMenu2, "Проверка обновлений...");
@@ -128,9 +127,8 @@ void TForm1::CreateMenus() {
     waiting(PopupMenu5, "Спрятать в трей");
     item(PopupMenu5, "Открыть файл...", &TForm1::OpenFilesCommand, "Ctrl+O");
     player(PopupMenu5, "Проиграть/приостановить", "Предыдущая", "Следующая", true);
-    item(PopupMenu5, "Справка", [this] {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("No help"));
-    });
+    item(PopupMenu5, "Справка",
+         [this] { QMessageBox::information(this, windowTitle(), QStringLiteral("No help")); });
     waiting(PopupMenu5, "Настройки...");
     waiting(PopupMenu5, "О программе...");
     item(PopupMenu5, "Выход", &QWidget::close);
@@ -158,7 +156,9 @@ void TForm1::Timer2Timer() {
     TrackBarEx1->setValue(position);
     const std::int32_t level = BASS_ChannelGetLevel(AudioObject ? AudioObject->Channel : 0);
     const auto word = [level](int shift) {
-        return level == -1 ? 0 : static_cast<int>((static_cast<std::uint32_t>(level) >> shift) & 0xFFFF);
+        return level == -1
+                   ? 0
+                   : static_cast<int>((static_cast<std::uint32_t>(level) >> shift) & 0xFFFF);
     };
     ProgressBar1->setValue(word(16));
     ProgressBar2->setValue(word(0));
@@ -178,11 +178,12 @@ void TForm1::TrackBarEx1MouseMove(Qt::MouseButtons buttons) {
 void TForm1::TrackBarEx1MouseUp(Qt::MouseButton) {
     SeekDragging = false;
     if (!AudioObject) return;
-    if (Timer1->isActive()) {
+    if (!CdMode) {
         AudioObject->SetPosition(TrackBarEx1->value());
         AudioObject->PlayState = PlayState::Playing;
         Timer2->start();
     } else {
+        // In CD mode the bar counts seconds of CD audio, 176 400 bytes each.
         BASS_ChannelSetPosition(AudioObject->Channel,
                                 static_cast<std::int64_t>(TrackBarEx1->value()) * 176'400);
     }
@@ -224,17 +225,17 @@ void TForm1::StopPlayback() {
 
 void TForm1::SeekBy(int deltaMs) {
     if (!AudioObject) return;
-    AudioObject->SetPosition(TransportRules::SeekTarget(AudioObject->GetPosition(), deltaMs,
-                                                        TrackBarEx1->maximum()));
+    AudioObject->SetPosition(
+        TransportRules::SeekTarget(AudioObject->GetPosition(), deltaMs, TrackBarEx1->maximum()));
 }
 
 void TForm1::OpenFilesCommand() {
     ListBox1->clear();
     if (AudioObject) {
-        QFileDialog* open = CreateFileDialog(
-            QStringLiteral("Выбрать музыкальные файлы"),
-            TAudioObject::GetOpenFilter() + QStringLiteral("|Any file (*.*)|*.*"),
-            QFileDialog::ExistingFiles);
+        QFileDialog* open =
+            CreateFileDialog(QStringLiteral("Выбрать музыкальные файлы"),
+                             TAudioObject::GetOpenFilter() + QStringLiteral("|Any file (*.*)|*.*"),
+                             QFileDialog::ExistingFiles);
         const QStringList files = RunDialog(open);
         open->deleteLater();
         if (!files.isEmpty()) AudioObject->AddSources(files);

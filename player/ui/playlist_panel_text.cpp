@@ -41,8 +41,7 @@ QString TotalsText(long long totalMs, int count) {
 }
 
 QString M3uSavePath(const QString& path) {
-    return SourceRules::UpperExtension(path) == QLatin1String(".M3U") ? path
-                                                                       : path + ".m3u";
+    return SourceRules::UpperExtension(path) == QLatin1String(".M3U") ? path : path + ".m3u";
 }
 
 }  // namespace PlaylistPanelText

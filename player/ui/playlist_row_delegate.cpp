@@ -39,7 +39,6 @@ void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->restore();
 }
 
-QSize TPlaylistRowDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                     const QModelIndex&) const {
+QSize TPlaylistRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
     return {option.rect.width(), RowHeight};
 }

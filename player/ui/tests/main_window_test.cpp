@@ -84,13 +84,14 @@ TEST_F(MainWindowTest, SlidersHaveTheirRangesAndOnlyFinishedFeaturesAreEnabled) 
         EXPECT_EQ(c.slider->orientation() == Qt::Vertical && c.slider->invertedAppearance(),
                   c.topIsMin);
         // The seek and volume bars work; the equalizer's and the speed bar wait.
-        EXPECT_EQ(c.slider->isEnabled(), c.slider == form.TrackBarEx1 || c.slider == form.TrackBar1);
+        EXPECT_EQ(c.slider->isEnabled(),
+                  c.slider == form.TrackBarEx1 || c.slider == form.TrackBar1);
     }
     for (QWidget* control : std::initializer_list<QWidget*>{form.CheckBox1, form.CheckBox5,
                                                             form.Label37, form.BitmapSkinPart10})
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    for (QWidget* control : std::initializer_list<QWidget*>{form.ListBox1, form.Panel6,
-                                                            form.BitmapSkinPart2, form.BitmapSkinPart11})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             form.ListBox1, form.Panel6, form.BitmapSkinPart2, form.BitmapSkinPart11})
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
 }
 

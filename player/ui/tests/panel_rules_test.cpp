@@ -52,7 +52,8 @@ TEST(TransportRules, EndOfTrackSeekTargetsColoursAndLoad) {
               2'100'000'000);
 
     std::vector<int> steps;
-    for (int i = 0, index = 0; i < 7; ++i) steps.push_back(index = TransportRules::NextColorIndex(index));
+    for (int i = 0, index = 0; i < 7; ++i)
+        steps.push_back(index = TransportRules::NextColorIndex(index));
     EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 4, 5, 0, 1}));
 
     EXPECT_EQ(TransportRules::CpuLoadText(3.24, QLocale(QLocale::Russian)), "3,2");
@@ -80,8 +81,10 @@ TEST(PlaylistPanelText, RowsLengthsTotalsAndSaveNames) {
     EXPECT_EQ(PlaylistPanelText::LengthText(75 * 60'000), "15:00");
     EXPECT_EQ(PlaylistPanelText::LengthText(-5), "00:00");
 
-    EXPECT_EQ(PlaylistPanelText::TotalsText(3'723'000, 17), "Общее время: 01:02:03 Всего песен: 17");
-    EXPECT_EQ(PlaylistPanelText::TotalsText(25LL * 3'600'000, 2), "Общее время: 01:00:00 Всего песен: 2");
+    EXPECT_EQ(PlaylistPanelText::TotalsText(3'723'000, 17),
+              "Общее время: 01:02:03 Всего песен: 17");
+    EXPECT_EQ(PlaylistPanelText::TotalsText(25LL * 3'600'000, 2),
+              "Общее время: 01:00:00 Всего песен: 2");
     EXPECT_EQ(PlaylistPanelText::TotalsText(0, 0), "Общее время: 00:00:00 Всего песен: 0");
 
     for (const auto& [chosen, written] : std::initializer_list<std::pair<const char*, const char*>>{
