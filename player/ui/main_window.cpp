@@ -280,7 +280,11 @@ void TForm1::CreatePlaylistPanel() {
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
     SaveDialog1 = CreateFileDialog(QString(), QString(), QFileDialog::AnyFile);
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 225);
+    Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 232);
+    // Small enough that the whole totals line fits the panel.
+    QFont totals = Label35->font();
+    totals.setPixelSize(11);
+    Label35->setFont(totals);
 }
 
 TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor transparentColor,
