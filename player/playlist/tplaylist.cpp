@@ -201,20 +201,20 @@ int TPlaylist::LengthAt(int index) const {
 }
 
 void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs) {
-    if (!fileKeys_.contains(file.toCaseFolded())) append(file, title, QString::number(lengthMs));
+    if (FindFile(file) < 0) append(file, title, QString::number(lengthMs));
 }
 
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
-    const QString key = files_[index].toCaseFolded();
-    if (--fileKeys_[key] == 0) fileKeys_.remove(key);
+    const auto count = fileCounts_.find(files_[index].toCaseFolded());
+    if (--count.value() == 0) fileCounts_.erase(count);
     files_.removeAt(index);
     titles_.removeAt(index);
     lengths_.removeAt(index);
 }
 
 void TPlaylist::ClearAll() {
-    fileKeys_.clear();
+    fileCounts_.clear();
     files_.clear();
     titles_.clear();
     lengths_.clear();
@@ -227,7 +227,7 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
-    if (!fileKeys_.contains(file.toCaseFolded())) return -1;
+    if (!fileCounts_.contains(file.toCaseFolded())) return -1;
     for (int i = 0; i < Count(); ++i)
         if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -279,7 +279,7 @@ void TPlaylist::SortTitles() {
 }
 
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
-    ++fileKeys_[file.toCaseFolded()];
+    ++fileCounts_[file.toCaseFolded()];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

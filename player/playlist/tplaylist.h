@@ -41,7 +41,8 @@ public:
     // The length in milliseconds; 0 for a length text that is not a decimal integer.
     int LengthAt(int index) const;
 
-    // Appends the entry unless FindFile(file) finds it already.
+    // Appends the entry unless FindFile(file) finds it already; constant time, so
+    // filling a playlist of thousands of files one by one stays fast.
     void AddEntry(const QString& file, const QString& title, int lengthMs);
     void RemoveAt(int index);
     void ClearAll();
@@ -73,8 +74,8 @@ private:
     void append(const QString& file, const QString& title, const QString& length);
 
     QStringList files_;
-    // Case-folded file -> number of entries holding it, so adding stays linear in total.
-    QHash<QString, int> fileKeys_;
+    // How many entries hold each file, case-folded: membership without a scan.
+    QHash<QString, int> fileCounts_;
     QStringList titles_;
     QStringList lengths_;
     QString listFileName_;

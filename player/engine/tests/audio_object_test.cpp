@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 // The sound files made at build time.
 const fs::path kFixtures = ENGINE_FIXTURES_DIR;
-const fs::path kModule =
-    fs::path(ZORVAN_PEERS_DIR) / "modules/debian/tecnoballz-data/high-score.mod";
 
 class SoundDevice : public ::testing::Environment {
 public:
@@ -239,7 +237,7 @@ TEST_F(AudioObjectTest, ProbedLengthsOfEveryKind) {
         {file("tone.ogg", "b.ogg"), 500},
         {file("mono8.wav", "c.WAV"), 500},
         {file("tone.wma", "d.wma"), 500},
-        {q(kModule), 0},
+        {file("tune.mod", "e.MOD"), 7680},
         {q(dir / "missing.mp3"), -1},
         {"http://127.0.0.1:9/x.mp3", -1},
     };
