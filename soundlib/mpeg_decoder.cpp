@@ -193,7 +193,7 @@ void MpegDecoder::decodeNext() {
         av_packet_unref(packet_.get());
         return endStream();
     }
-    lastOffset_ = offsets_[index];
+    pending_.markOffset(offsets_[index]);
     int result = avcodec_send_packet(codec_.get(), packet_.get());
     av_packet_unref(packet_.get());
     std::int64_t produced = 0;
@@ -206,12 +206,13 @@ void MpegDecoder::decodeNext() {
         const std::int64_t to = std::min(at + frame_->nb_samples, keepEnd_);
         if (to > from) {
             // Only the part the frame holds: [from - at, to - at).
-            const std::size_t before = pending_.size();
-            if (!converter_.append(frame_.get(), static_cast<int>(from - at), pending_)) {
+            std::vector<std::int16_t>& samples = pending_.samples();
+            const std::size_t before = samples.size();
+            if (!converter_.append(frame_.get(), static_cast<int>(from - at), samples)) {
                 return endStream();
             }
-            pending_.resize(
-                std::min(pending_.size(), before + 2 * static_cast<std::size_t>(to - from)));
+            samples.resize(
+                std::min(samples.size(), before + 2 * static_cast<std::size_t>(to - from)));
         }
         av_frame_unref(frame_.get());
     }
@@ -220,21 +221,11 @@ void MpegDecoder::decodeNext() {
 }
 
 std::size_t MpegDecoder::read(std::int16_t* out, std::size_t frames) {
-    std::size_t done = 0;
-    while (done < frames) {
-        if (pendingRead_ == pending_.size()) {
-            pending_.clear();
-            pendingRead_ = 0;
-            if (ended_) break;
-            decodeNext();
-            continue;
-        }
-        const std::size_t take = std::min(frames - done, (pending_.size() - pendingRead_) / 2);
-        std::memcpy(out + 2 * done, pending_.data() + pendingRead_, take * 4);
-        pendingRead_ += take * 2;
-        done += take;
-    }
-    return done;
+    return pending_.read(out, frames, [this] {
+        if (ended_) return false;
+        decodeNext();
+        return true;
+    });
 }
 
 bool MpegDecoder::seek(std::int64_t frame) {
@@ -248,7 +239,6 @@ bool MpegDecoder::seek(std::int64_t frame) {
     prerollEnd_ = targetFrame;
     dropBefore_ = target;
     pending_.clear();
-    pendingRead_ = 0;
     ended_ = false;
     return true;
 }
