@@ -233,12 +233,9 @@ TEST_F(AudioObjectTest, ProbedLengthsOfEveryKind) {
         int ms;  // -1: cannot be opened
     };
     const Case cases[] = {
-        {file("first.mp3", "a.mp3"), 1000},
-        {file("tone.ogg", "b.ogg"), 500},
-        {file("mono8.wav", "c.WAV"), 500},
-        {file("tone.wma", "d.wma"), 500},
-        {file("tune.mod", "e.MOD"), 7680},
-        {q(dir / "missing.mp3"), -1},
+        {file("first.mp3", "a.mp3"), 1000}, {file("tone.ogg", "b.ogg"), 500},
+        {file("mono8.wav", "c.WAV"), 500},  {file("tone.wma", "d.wma"), 500},
+        {file("tune.mod", "e.MOD"), 7680},  {q(dir / "missing.mp3"), -1},
         {"http://127.0.0.1:9/x.mp3", -1},
     };
     for (const Case& c : cases) {
