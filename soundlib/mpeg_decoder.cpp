@@ -16,6 +16,8 @@ constexpr std::size_t kPrerollFrames = 10;
 // anything else is left to the general decoder.
 constexpr std::int64_t kFirstFrameSearch = 4096;
 constexpr std::int64_t kResyncSearch = 64 * 1024;
+// No MPEG audio frame is shorter (8 kbit/s at 24 kHz).
+constexpr std::int64_t kSmallestFrameBytes = 24;
 // The decoder's own delay that the LAME encoder delay does not include.
 constexpr int kDecoderDelay = 529;
 
@@ -144,8 +146,10 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     d->sizes_.push_back(static_cast<std::uint16_t>(audioHeader.frameBytes));
 
     const std::int64_t spf = header.samplesPerFrame;
-    // A tag whose byte count the file does not hold belongs to a cut file: count frames.
-    const bool tagFits = tag.frames > 0 && (tag.bytes < 0 || tag.bytes <= d->dataEnd_ - firstAt);
+    // A tag whose counts the file cannot hold (a cut file, or a lying tag): count frames.
+    const std::int64_t audioBytes = d->dataEnd_ - audioAt;
+    const bool tagFits = tag.frames > 0 && tag.frames <= audioBytes / kSmallestFrameBytes &&
+                         (tag.bytes < 0 || tag.bytes <= d->dataEnd_ - firstAt);
     std::int64_t total = 0;
     if (tagFits) {
         total = tag.frames * spf;

@@ -230,11 +230,11 @@ void TAudioObject::LoadPlaylistFile(const QString& path, bool clearFirst) {
     view_.SetListCaption(QStringLiteral("Текущий список: ") + GetPlaylistName());
 }
 
-void TAudioObject::SavePls(const QString& path) {
-    Playlist.SaveToPls(path);
+bool TAudioObject::SavePls(const QString& path) {
+    return Playlist.SaveToPls(path);
 }
-void TAudioObject::SaveM3u(const QString& path) {
-    Playlist.SaveToM3u(path);
+bool TAudioObject::SaveM3u(const QString& path) {
+    return Playlist.SaveToM3u(path);
 }
 QString TAudioObject::GetPlaylistName() const {
     return Playlist.ListName();

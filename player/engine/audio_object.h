@@ -57,8 +57,9 @@ public:
     // names are loaded as playlist files; then the next entry plays.
     void AddSources(const QStringList& names);
     void LoadPlaylistFile(const QString& path, bool clearFirst);
-    void SavePls(const QString& path);
-    void SaveM3u(const QString& path);
+    // False when the file could not be written (the playlist layer's report).
+    bool SavePls(const QString& path);
+    bool SaveM3u(const QString& path);
     QString GetPlaylistName() const;
     void ClearPlaylist();
     int EntryCount() const;
