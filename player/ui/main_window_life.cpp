@@ -17,13 +17,12 @@
 #include "player/ui/window_message_bridge.h"
 #include "soundlib/soundlib.h"
 
-TMainWindowLife::TMainWindowLife(TForm1& form) : form_(form), view_(form) {}
+TMainWindowLife::TMainWindowLife(TForm1& form) : form_(form) {}
 
 TMainWindowLife::~TMainWindowLife() {
     delete bridge_;
     form_.removeEventFilter(this);
     AudioObject = nullptr;
-    view_.SetAudioObject(nullptr);
     audio_.reset();
     if (soundStarted_) BASS_Free();
 }
@@ -35,9 +34,8 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     settings_.effects = SavedSettings::readEffects(*store_);
 
     folder_ = programDataFolder();
-    audio_ = std::make_unique<TAudioObject>(view_, folder_ / "AllMusik.aml");
+    audio_ = std::make_unique<TAudioObject>(form_, folder_ / "AllMusik.aml");
     AudioObject = audio_.get();
-    view_.SetAudioObject(audio_.get());
 
     // A failed start ends the program without writing anything back.
     closed_ = true;
@@ -54,10 +52,12 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     soundStarted_ = true;
     closed_ = false;
 
+    form_.SavedVolume = settings_.main.volume;
     form_.TrackBar1->setValue(settings_.main.volume);
     form_.TrackBar11->setValue(settings_.main.eqDepth);
     audio_->ShowInfoInTray = settings_.main.showInfoInTray;
     audio_->PlayState = PlayState::NotReady;
+    form_.SoundOn = true;
     form_.ColorIndex = 0;
     form_.setAcceptDrops(true);
     form_.installEventFilter(this);
@@ -66,7 +66,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     const auto saved = folder_ / "Default.pls";
     if (std::filesystem::exists(saved)) {
         audio_->LoadPlaylistFile(QString::fromStdString(saved.string()), true);
-        view_.RefreshPlaylistView();
+        form_.RefreshPlaylistView();
     }
     form_.CheckBox1->setChecked(settings_.main.equalizerOn);
     // Until the effect settings window reads its own settings, the switches are set here.
@@ -90,7 +90,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
 
 void TMainWindowLife::AddFiles(const QStringList& files) {
     audio_->AddSources(files);
-    view_.RefreshPlaylistView();
+    form_.RefreshPlaylistView();
 }
 
 void TMainWindowLife::FormClose() {

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "player/ui/main_window_view.h"
 #include "player/ui/saved_settings.h"
 #include "player/ui/settings_store.h"
 
@@ -36,7 +35,6 @@ public:
     void FormClose();
 
     TAudioObject* Audio() const { return audio_.get(); }
-    TMainWindowView& View() { return view_; }
     // The values read at start, which the close writes back; windows that own a setting
     // update theirs when closeSettingsNeeded is emitted.
     SavedSettings& Settings() { return settings_; }
@@ -57,7 +55,6 @@ private:
     std::array<QCheckBox*, settings::kEffects.size()> effectSwitches() const;
 
     TForm1& form_;
-    TMainWindowView view_;
     std::unique_ptr<SettingsStore> store_;
     SavedSettings settings_;
     std::unique_ptr<TAudioObject> audio_;
