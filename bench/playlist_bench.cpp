@@ -91,8 +91,21 @@ void BM_SaveM3u(benchmark::State& state) {
         if (!f.loaded.SaveToM3u(out)) state.SkipWithError("save failed");
 }
 
+// Filling the playlist one file at a time, as adding a folder or the whole music
+// library does; every addition checks that the file is not there yet.
+void BM_AddEntries(benchmark::State& state) {
+    const Fixture& f = fixture();
+    for (auto _ : state) {
+        TPlaylist list;
+        for (int i = 0; i < f.loaded.Count(); ++i)
+            list.AddEntry(f.loaded.FileAt(i), f.loaded.TitleAt(i), f.loaded.LengthAt(i));
+        if (list.Count() != kEntries) state.SkipWithError("wrong entry count");
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_AddEntries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadM3u)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SavePls)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,9 @@ trap 'rm -rf "$work"' EXIT
 
 # name of a benchmark program -> peer script taking the fixture folder
 declare -A peers=([playlist_bench]="$here/peers/playlist_peer.py"
-                 [effects_bench]="$here/peers/effects_peer.py")
+                 [effects_bench]="$here/peers/effects_peer.py"
+                 [soundlib_bench]="$here/peers/soundlib_peer.py"
+                 [songmeta_bench]="$here/peers/songmeta_peer.py")
 
 for program in "$build"/bin/*_bench; do
   name=$(basename "$program")

@@ -80,7 +80,7 @@ bool SongFile::close() {
 
 bool makeWritable(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     if (st.st_mode & S_IWUSR) return true;
     return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }

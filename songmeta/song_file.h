@@ -41,7 +41,8 @@ private:
 };
 
 // Adds the owner's write permission when it is missing (a read-only song file is written
-// after its read-only attribute is cleared). False when the file cannot be reached.
+// after its read-only attribute is cleared). False when the path is no regular file or
+// cannot be reached.
 bool makeWritable(const std::string& path);
 
 }  // namespace songmeta

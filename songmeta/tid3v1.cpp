@@ -78,19 +78,13 @@ std::string TID3v1::Block() const {
 }
 
 bool TID3v1::WriteToFile(const std::string& fileName) const {
-    std::string old;
-    bool hasBlock = false;
-    {
-        const SongFile probe(fileName, SongFile::Mode::Read);
-        if (!probe.isOpen()) return false;
-        if (probe.size() >= static_cast<std::int64_t>(kBlockSize)) {
-            if (!readBlock(probe, old)) return false;
-            hasBlock = isTag(old);
-        }
-    }
     if (!makeWritable(fileName)) return false;
     SongFile file(fileName, SongFile::Mode::ReadWrite);
+    std::string old;
     if (!file.isOpen()) return false;
+    const bool fits = file.size() >= static_cast<std::int64_t>(kBlockSize);
+    if (fits && !readBlock(file, old)) return false;
+    const bool hasBlock = fits && isTag(old);
     // An existing block is overwritten where it lies, so a failing write never leaves the
     // file without one; a new block that cannot be appended whole is cut off again.
     const std::int64_t at =

@@ -334,6 +334,8 @@ bool TID3v2::LoadFromFile(const std::string& fileName) {
     const auto bodyLength = static_cast<std::size_t>(std::min<std::int64_t>(declared, file.size()) -
                                                      static_cast<std::int64_t>(kHeaderSize));
     const unsigned flags = byteAt(header, 5);
+    // Version 2.2 knows no scheme for its compression flag, so such a body is unreadable.
+    if (majorVersion_ == 2 && (flags & 0x40)) return true;
     const bool unsync = (flags & 0x80) != 0;
     const TagBody body(file, bodyLength, unsync && majorVersion_ < 4);
     FrameWalker(body, majorVersion_, unsync && majorVersion_ == 4)

@@ -6,9 +6,9 @@ Prints one JSON object: operation name -> [median wall ms, median CPU ms]."""
 import configparser
 import json
 import os
-import statistics
 import sys
-import time
+
+from peer_timing import median_ms
 
 
 def resolve(line, folder):
@@ -82,16 +82,6 @@ def save_m3u(entries, path):
     for file, title, length in entries:
         lines += [f"#EXTINF:{length},{title}", file]
     replace(path, "\r\n".join(lines) + "\r\n")
-
-
-def median_ms(fn, repeats=7):
-    wall, cpu = [], []
-    for _ in range(repeats):
-        start, start_cpu = time.perf_counter(), time.process_time()
-        fn()
-        wall.append((time.perf_counter() - start) * 1000)
-        cpu.append((time.process_time() - start_cpu) * 1000)
-    return [statistics.median(wall), statistics.median(cpu)]
 
 
 def main():

@@ -93,6 +93,7 @@ TEST_F(Id3v2, FramesBecomeFields) {
         {"v2.2 frames", tag(frame("TT2", text("Short"), 2) + frame("COM", "\0engd\0Said"s, 2), 2),
          kComment, "Said"},
         {"v2.2 title", tag(frame("TT2", text("Short"), 2), 2), kTitle, "Short"},
+        {"v2.2 compressed tag", tag(frame("TT2", text("Short"), 2), 2, 0x40), kTitle, ""},
         {"v2.4 syncsafe size",
          tag(frame("TIT2", text(std::string(200, 'b')), 4) + frame("TPE1", text("After"), 4), 4),
          kArtist, "After"},
