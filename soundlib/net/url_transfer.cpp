@@ -210,7 +210,7 @@ void UrlTransfer::perform() {
     }
 }
 
-void UrlTransfer::finishLocked(CURLcode code) {
+void UrlTransfer::recordResult(CURLcode code) {
     char* effective = nullptr;
     curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &effective);
     std::lock_guard lock(mutex_);
@@ -227,7 +227,7 @@ void UrlTransfer::finishLocked(CURLcode code) {
 }
 
 void UrlTransfer::finish(CURLcode code) {
-    finishLocked(code);
+    recordResult(code);
     if (options_.onData) options_.onData(nullptr, 0);
 }
 

@@ -55,7 +55,7 @@ private:
     void perform();
     bool setUp(CurlList& requestHeaders, CurlList& aliases);
     void finish(CURLcode code);
-    void finishLocked(CURLcode code);
+    void recordResult(CURLcode code);
     void failLocked(NetError error);
     bool readyLocked() const;
     std::size_t bufferedLocked() const { return buffer_.size() - head_; }
