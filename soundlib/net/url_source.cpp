@@ -53,6 +53,10 @@ long UrlSource::read(std::uint8_t* buffer, std::size_t size) {
 bool UrlSource::seek(std::int64_t offset) {
     if (offset == position_) return true;
     if (size_ < 0 || offset < 0 || offset > size_) return false;
+    if (transfer_ && transfer_->seekWithin(offset)) {
+        position_ = offset;
+        return true;
+    }
     if (offset == size_) {
         transfer_.reset();
         position_ = offset;

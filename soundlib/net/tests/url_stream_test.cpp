@@ -54,6 +54,17 @@ void countEnd(std::uint32_t, std::uint32_t, std::uint32_t, void* user) {
     ++*static_cast<std::atomic<int>*>(user);
 }
 
+struct Downloaded {
+    std::atomic<std::size_t> bytes = 0;
+    std::atomic<bool> ended = false;
+};
+
+void countDownload(const void* buffer, std::uint32_t length, void* user) {
+    auto* downloaded = static_cast<Downloaded*>(user);
+    downloaded->bytes += length;
+    if (buffer == nullptr) downloaded->ended = true;
+}
+
 TEST_F(UrlStreamTest, RadioStreamTitleFollowsWhatIsHeardUntilTheServerStops) {
     StreamServer server(R"({"mode": "icy", "metaint": 8192, "body": ")" + kTone + R"(",
         "titles": [{"at": 0, "text": "StreamTitle='One';StreamUrl='http://one/';"},
@@ -123,7 +134,9 @@ TEST_F(UrlStreamTest, FilesOverHttpAndFtpPlayToTheirEnd) {
     StreamServer ftp(R"({"mode": "ftp", "dir": ")" + dir.path().string() + R"("})");
     for (const std::string& url : {http.url("/2"), ftp.url("/tone.mp3", "ftp")}) {
         SCOPED_TRACE(url);
-        const std::uint32_t channel = BASS_StreamCreateURL(url.c_str(), 0, 0, nullptr, nullptr);
+        Downloaded downloaded;
+        const std::uint32_t channel =
+            BASS_StreamCreateURL(url.c_str(), 0, 0, countDownload, &downloaded);
         ASSERT_NE(channel, 0u) << BASS_ErrorGetCode();
         EXPECT_EQ(BASS_StreamGetTags(channel, SOUND_TAG_META), nullptr);
         std::atomic<int> ends = 0;
@@ -134,6 +147,8 @@ TEST_F(UrlStreamTest, FilesOverHttpAndFtpPlayToTheirEnd) {
         }
         EXPECT_NEAR(BASS_ChannelBytes2Seconds(channel, BASS_ChannelGetPosition(channel)), 8.0, 0.1);
         EXPECT_EQ(ends.load(), 1);
+        EXPECT_EQ(downloaded.bytes.load(), std::filesystem::file_size(kTone));
+        EXPECT_TRUE(downloaded.ended.load());
         BASS_StreamFree(channel);
     }
 }
