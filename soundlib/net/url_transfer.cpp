@@ -64,18 +64,24 @@ UrlTransfer::UrlTransfer(std::string url, std::int64_t offset, const UrlOptions&
 }
 
 UrlTransfer::~UrlTransfer() {
+    cancel();
+    worker_.join();
+}
+
+void UrlTransfer::cancel() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
+        changed_.notify_all();
     }
     if (multi_) curl_multi_wakeup(multi_.get());
-    worker_.join();
 }
 
 NetError UrlTransfer::waitOpen() {
     std::unique_lock lock(mutex_);
     changed_.wait_until(lock, started_ + options_.openTimeout,
-                        [&] { return phase_ != Phase::Opening || readyLocked(); });
+                        [&] { return phase_ != Phase::Opening || readyLocked() || stop_; });
+    if (stop_) return NetError::Transfer;
     if (phase_ == Phase::Opening) {
         if (bufferedLocked() > 0) {
             phase_ = Phase::Open;
@@ -90,8 +96,9 @@ NetError UrlTransfer::waitOpen() {
 long UrlTransfer::read(std::uint8_t* buffer, std::size_t size) {
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
-        return bufferedLocked() > 0 || phase_ == Phase::Ended || phase_ == Phase::Failed;
+        return bufferedLocked() > 0 || phase_ == Phase::Ended || phase_ == Phase::Failed || stop_;
     });
+    if (stop_) return -1;
     const std::size_t count = std::min(size, bufferedLocked());
     if (count == 0) return phase_ == Phase::Ended ? 0 : -1;
     std::memcpy(buffer, buffer_.data() + head_, count);
@@ -114,9 +121,10 @@ bool UrlTransfer::seekWithin(std::int64_t offset) {
                                    CURL_MAX_WRITE_SIZE;
         if (offset > reach) return false;
         changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
-            return received() >= offset || phase_ == Phase::Ended || phase_ == Phase::Failed;
+            return received() >= offset || phase_ == Phase::Ended || phase_ == Phase::Failed ||
+                   stop_;
         });
-        if (offset > received()) return false;
+        if (offset > received() || stop_) return false;
     }
     head_ = static_cast<std::size_t>(offset - base_);
     return true;

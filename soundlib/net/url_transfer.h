@@ -40,6 +40,9 @@ public:
     // Up to `size` buffered bytes; 0 at the end of the body, -1 when the transfer failed.
     // Waits while the buffer is empty, bounded by the stall timeout.
     long read(std::uint8_t* buffer, std::size_t size);
+    // Callable from any thread: ends the transfer; a waiting waitOpen, read or seekWithin
+    // returns at once and fails.
+    void cancel();
     // Moves the reader to the absolute offset `offset` when this transfer holds the bytes
     // there: back over at least half a buffer's worth of bytes already read (decoders
     // probe and step back), or ahead as far as the buffer reaches, waiting for them

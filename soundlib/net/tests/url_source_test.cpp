@@ -243,6 +243,26 @@ TEST(UrlSourceTest, StreamEndsWhenTheServerClosesOrStalls) {
     }
 }
 
+TEST(UrlSourceTest, CancelEndsABlockedReadAtOnce) {
+    StreamServer stalling(R"({"mode": "stall", "loop": true, "total": 10000})");
+    auto source = openOk(stalling.url());
+    ASSERT_TRUE(source);
+    Clock::time_point returned;
+    long last = 0;
+    std::thread reader([&] {
+        last = drain(*source).last;
+        returned = Clock::now();
+    });
+    std::this_thread::sleep_for(300ms);
+    const auto cancelled = Clock::now();
+    source->cancel();
+    reader.join();
+    EXPECT_EQ(last, -1);
+    EXPECT_LT(returned - cancelled, 500ms);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(source->read(&byte, 1), -1);
+}
+
 TEST(UrlSourceTest, SlowReaderGetsEveryByteThroughASmallBuffer) {
     StreamServer server(R"({"mode": "file", "body_size": 400000})");
     UrlOptions options;
