@@ -127,6 +127,29 @@ TEST_F(UrlStreamTest, ServerThatStallsEndsTheChannel) {
                 48000 / kToneBytesPerSecond, 0.3);
 }
 
+TEST_F(UrlStreamTest, FreeingAStalledStreamDoesNotWaitOutTheTimeout) {
+    StreamServer server(R"({"mode": "stall", "total": 48000, "body": ")" + kTone + R"("})");
+    const std::uint32_t channel =
+        BASS_StreamCreateURL(server.url().c_str(), 0, 0, nullptr, nullptr);
+    ASSERT_NE(channel, 0u) << BASS_ErrorGetCode();
+    ASSERT_NE(BASS_StreamPlay(channel, 0, 0), 0);
+    // Past the 3 seconds sent, the decoder's thread waits in a read of the silent server.
+    const auto heard = [&] {
+        return BASS_ChannelBytes2Seconds(channel, BASS_ChannelGetPosition(channel));
+    };
+    const auto deadline = Clock::now() + 10s;
+    while ((heard() < 2.9 || BASS_ChannelIsActive(channel) != SOUND_ACTIVE_STALLED) &&
+           Clock::now() < deadline) {
+        renderBlock(channel);
+    }
+    ASSERT_EQ(BASS_ChannelIsActive(channel), static_cast<std::uint32_t>(SOUND_ACTIVE_STALLED));
+    std::this_thread::sleep_for(200ms);
+    const auto start = Clock::now();
+    EXPECT_NE(BASS_StreamFree(channel), 0);
+    BASS_Free();
+    EXPECT_LT(Clock::now() - start, 1s);
+}
+
 TEST_F(UrlStreamTest, FilesOverHttpAndFtpPlayToTheirEnd) {
     testing_support::TempDir dir;
     std::filesystem::copy_file(kTone, dir / "tone.mp3");
