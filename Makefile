@@ -1,12 +1,13 @@
 # make run   installs what is missing, builds and starts the player
 # make test  installs what is missing, builds and runs every test
+# make bench builds and runs the benchmarks against their peers
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: run test deps configure build build-asan test-asan format format-check clean
+.PHONY: run test bench deps configure build build-asan test-asan format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +33,9 @@ test-asan: build-asan
 test: build format-check
 	@scripts/run-tests.sh $(BUILD) $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
+
+bench: build
+	@bash bench/run.sh $(BUILD)
 
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i

@@ -2,6 +2,20 @@
 # Builds a GoogleTest executable and registers its cases with CTest. Every test runs
 # with fresh XDG folders, the offscreen Qt platform and the dummy audio driver, so
 # no test touches the user's files or needs a display or a sound card.
+#
+# Third-party test material: -DZORVAN_PEERS_DIR=..., else the first of these folders that
+# holds it: ../shared/peers beside the sources (a clone), ../../shared/peers (a worktree
+# one level further down), /work/shared/peers. Tests that need it skip when it is absent
+# (testing/peers.h also looks at $ZORVAN_PEERS_DIR when the tests run).
+if(NOT EXISTS "${ZORVAN_PEERS_DIR}/README.md")
+  foreach(candidate ../shared/peers ../../shared/peers /work/shared/peers)
+    get_filename_component(dir "${candidate}" ABSOLUTE BASE_DIR "${CMAKE_SOURCE_DIR}")
+    if(EXISTS "${dir}/README.md")
+      set(ZORVAN_PEERS_DIR "${dir}" CACHE PATH "Third-party test material" FORCE)
+      break()
+    endif()
+  endforeach()
+endif()
 set(ZORVAN_PEERS_DIR "${CMAKE_SOURCE_DIR}/../shared/peers" CACHE PATH "Third-party test material")
 # Widget tests add this source: one QApplication for the whole test binary.
 set(ZORVAN_QT_TEST_ENVIRONMENT "${CMAKE_SOURCE_DIR}/testing/qt_environment.cpp")

@@ -70,9 +70,16 @@ int createTempBeside(const std::filesystem::path& target, std::string& path) {
 std::optional<std::string> readFileBytes(const std::filesystem::path& file,
                                          std::error_code& error) {
     error.clear();
-    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a named pipe given as a file cannot hold the caller.
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd) {
         error.assign(errno, std::generic_category());
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory
+                                                         : std::errc::invalid_argument);
         return std::nullopt;
     }
     std::string bytes;

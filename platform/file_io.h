@@ -10,7 +10,8 @@
 
 namespace platform {
 
-// The file's bytes, or nothing when it cannot be read; `error` then says why
+// The bytes of a regular file, or nothing when it cannot be read or is something else
+// (a folder, a pipe, a device); `error` then says why
 // (std::errc::no_such_file_or_directory for a missing file).
 std::optional<std::string> readFileBytes(const std::filesystem::path& file, std::error_code& error);
 

@@ -16,6 +16,11 @@ std::string valueOf(std::string_view raw) {
     return std::string(v);
 }
 
+// How names are compared: without regard to case and to surrounding blanks.
+std::string nameKey(std::string_view name) {
+    return text::foldCase(text::trim(name));
+}
+
 bool isBlankLine(std::string_view line) {
     return text::trim(line).empty();
 }
@@ -139,12 +144,12 @@ int IniDocument::readInteger(std::string_view section, std::string_view key, int
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    const std::string name = text::oneLine(section);
+    const std::string name = text::oneLine(text::trim(section));
     const std::string keyName = text::oneLine(text::trim(key));
     const std::string v = text::oneLine(value);
     Section* s = findSection(name);
     if (!s) s = &addSection(name, "[" + name + "]");
-    const auto found = s->index.find(text::foldCase(keyName));
+    const auto found = s->index.find(nameKey(keyName));
     if (found != s->index.end()) {
         Line& line = s->lines[found->second];
         line.text = line.key + "=" + v;
@@ -157,7 +162,7 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
     while (at > 0 && (s->lines[at - 1].erased || isBlankLine(s->lines[at - 1].text))) --at;
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
                     Line{keyName + "=" + v, keyName, valueOf(v), true, false});
-    s->index.emplace(text::foldCase(keyName), at);
+    s->index.emplace(nameKey(keyName), at);
 }
 
 void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
@@ -168,7 +173,7 @@ std::vector<std::string> IniDocument::sections() const {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     for (std::size_t i = 1; i < sections_.size(); ++i)
-        if (!sections_[i].erased && seen.insert(text::foldCase(sections_[i].name)).second)
+        if (!sections_[i].erased && seen.insert(nameKey(sections_[i].name)).second)
             names.push_back(sections_[i].name);
     return names;
 }
@@ -179,7 +184,8 @@ std::vector<std::string> IniDocument::keys(std::string_view section) const {
     if (!s) return names;
     std::unordered_set<std::string> seen;
     for (const Line& line : s->lines)
-        if (line.isKey && !line.erased && seen.insert(text::foldCase(line.key)).second)
+        if (line.isKey && !line.erased &&
+            (!s->hasDuplicateKeys || seen.insert(nameKey(line.key)).second))
             names.push_back(line.key);
     return names;
 }
@@ -189,7 +195,7 @@ bool IniDocument::hasSection(std::string_view section) const {
 }
 
 bool IniDocument::eraseSection(std::string_view section) {
-    const std::string folded = text::foldCase(section);
+    const std::string folded = nameKey(section);
     const auto found = index_.find(folded);
     if (found == index_.end()) return false;
     const std::size_t at = found->second;
@@ -197,7 +203,7 @@ bool IniDocument::eraseSection(std::string_view section) {
     index_.erase(found);
     if (hasDuplicateSections_) {
         for (std::size_t i = at + 1; i < sections_.size(); ++i) {
-            if (!sections_[i].erased && text::foldCase(sections_[i].name) == folded) {
+            if (!sections_[i].erased && nameKey(sections_[i].name) == folded) {
                 index_.emplace(folded, i);
                 break;
             }
@@ -209,7 +215,7 @@ bool IniDocument::eraseSection(std::string_view section) {
 bool IniDocument::eraseKey(std::string_view section, std::string_view key) {
     Section* s = findSection(section);
     if (!s) return false;
-    const std::string folded = text::foldCase(key);
+    const std::string folded = nameKey(key);
     const auto found = s->index.find(folded);
     if (found == s->index.end()) return false;
     const std::size_t at = found->second;
@@ -223,23 +229,22 @@ const IniDocument::Line* IniDocument::findLine(std::string_view section,
                                                std::string_view key) const {
     const Section* s = findSection(section);
     if (!s) return nullptr;
-    const auto found = s->index.find(text::foldCase(key));
+    const auto found = s->index.find(nameKey(key));
     return found == s->index.end() ? nullptr : &s->lines[found->second];
 }
 
 IniDocument::Section* IniDocument::findSection(std::string_view section) {
-    const auto found = index_.find(text::foldCase(section));
+    const auto found = index_.find(nameKey(section));
     return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 const IniDocument::Section* IniDocument::findSection(std::string_view section) const {
-    const auto found = index_.find(text::foldCase(section));
+    const auto found = index_.find(nameKey(section));
     return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 IniDocument::Section& IniDocument::addSection(std::string name, std::string header) {
-    if (!index_.emplace(text::foldCase(name), sections_.size()).second)
-        hasDuplicateSections_ = true;
+    if (!index_.emplace(nameKey(name), sections_.size()).second) hasDuplicateSections_ = true;
     Section& s = sections_.emplace_back();
     s.name = std::move(name);
     s.header = std::move(header);
@@ -247,7 +252,7 @@ IniDocument::Section& IniDocument::addSection(std::string name, std::string head
 }
 
 void IniDocument::addLine(Section& section, Line line) {
-    if (line.isKey && !section.index.emplace(text::foldCase(line.key), section.lines.size()).second)
+    if (line.isKey && !section.index.emplace(nameKey(line.key), section.lines.size()).second)
         section.hasDuplicateKeys = true;
     section.lines.push_back(std::move(line));
 }
@@ -255,7 +260,7 @@ void IniDocument::addLine(Section& section, Line line) {
 void IniDocument::reindexKey(Section& section, const std::string& folded, std::size_t from) {
     for (std::size_t i = from; i < section.lines.size(); ++i) {
         const Line& line = section.lines[i];
-        if (line.isKey && !line.erased && text::foldCase(line.key) == folded) {
+        if (line.isKey && !line.erased && nameKey(line.key) == folded) {
             section.index.emplace(folded, i);
             return;
         }

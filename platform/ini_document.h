@@ -1,8 +1,9 @@
 #pragma once
 // An INI file held in memory between open() and save(), with the semantics of the
 // original platform's private-profile functions:
-// - section and key names compare without regard to case (Latin, Latin-1, Cyrillic);
-//   the first matching section, and in it the first matching key, wins;
+// - section and key names compare without regard to case (Latin, Latin-1, Cyrillic)
+//   and to surrounding blanks; the first matching section, and in it the first
+//   matching key, wins;
 // - a value loses surrounding blanks (codes up to 32) and one pair of enclosing double
 //   or single quotation marks, and reads as at most kMaxValueChars characters;
 // - a missing file reads as empty; writes replace a key's value in place, keep every

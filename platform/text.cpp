@@ -290,6 +290,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string foldCase(std::string_view s) {
+    if (isAscii(s)) return asciiLower(s);
     std::string out;
     out.reserve(s.size());
     for (std::size_t pos = 0; pos < s.size();) appendUtf8(out, foldCase(nextCodePoint(s, pos)));

@@ -6,7 +6,7 @@
 namespace testing_support {
 
 std::filesystem::path peersDir() {
-    std::string candidates[] = {"", ZORVAN_PEERS_DIR, "/work/shared/peers"};
+    std::string candidates[] = {"", ZORVAN_PEERS_DIR};
     if (const char* env = std::getenv("ZORVAN_PEERS_DIR")) candidates[0] = env;
     for (const auto& c : candidates) {
         std::error_code ec;

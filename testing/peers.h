@@ -1,6 +1,6 @@
 #pragma once
 // Where the third-party test material lies: $ZORVAN_PEERS_DIR, else the folder the build
-// was configured with (../shared/peers beside the sources), else /work/shared/peers.
+// found when it was configured (cmake/ZorvanTest.cmake).
 // Empty when none of them holds the material; tests then skip:
 //   const auto peers = testing_support::peersDir();
 //   if (peers.empty()) GTEST_SKIP() << testing_support::kNoPeers;

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -34,6 +35,10 @@ TEST(FileIo, ReadsWholeFileAndReportsMissing) {
     EXPECT_FALSE(readFileBytes(dir / "none", error));
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
     EXPECT_FALSE(readFileBytes(dir.path(), error));
+    EXPECT_EQ(error, std::errc::is_a_directory);
+    // A named pipe without a writer would block a plain read for ever.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(readFileBytes(dir / "pipe", error));
     EXPECT_TRUE(error);
 }
 

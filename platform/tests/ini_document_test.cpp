@@ -63,6 +63,7 @@ TEST(IniDocument, ReadsWithPrivateProfileRules) {
         {"playlist", "Missing", std::nullopt},
         {"", "orphan", std::nullopt},
         {"second", "КЛЮЧ", "значение"},
+        {" Second\t", " ключ ", "значение"},
         {"Second", "[broken", std::nullopt},
         {"nowhere", "File1", std::nullopt},
     };

@@ -206,12 +206,15 @@ void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs
 
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
+    const auto count = fileCounts_.find(files_[index].toCaseFolded());
+    if (--count.value() == 0) fileCounts_.erase(count);
     files_.removeAt(index);
     titles_.removeAt(index);
     lengths_.removeAt(index);
 }
 
 void TPlaylist::ClearAll() {
+    fileCounts_.clear();
     files_.clear();
     titles_.clear();
     lengths_.clear();
@@ -224,6 +227,7 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
+    if (!fileCounts_.contains(file.toCaseFolded())) return -1;
     for (int i = 0; i < Count(); ++i)
         if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -275,6 +279,7 @@ void TPlaylist::SortTitles() {
 }
 
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
+    ++fileCounts_[file.toCaseFolded()];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

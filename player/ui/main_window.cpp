@@ -2,7 +2,12 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
+#include <string>
+#include <tuple>
+
+#include "player/ui/skin_look.h"
 #include "player/ui/transport_glyphs.h"
 
 namespace {
@@ -11,6 +16,7 @@ const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
 const QColor kPurple(0x80, 0x00, 0x80);
 const QColor kFuchsia(0xFF, 0x00, 0xFF);
 const QColor kInk(0x0B, 0x2A, 0x55);
+const QColor kLink(0x00, 0x00, 0xFF);
 
 // The window colours the colour button steps through.
 const QColor kWindowColors[] = {QColor(0x00, 0x00, 0xFF), QColor(0x00, 0xFF, 0x00),
@@ -41,10 +47,27 @@ TForm1::TForm1(QWidget* parent)
     CreateAudioSettingsPanel();
     CreatePlaylistPanel();
     CreateButtonBar();
+
+    // Styled one by one: a sheet on the window would cut its colour off from the skin.
+    const QString sheet = skin_look::StyleSheet();
+    for (QWidget* control : findChildren<QWidget*>())
+        if (qobject_cast<QSlider*>(control) || qobject_cast<QProgressBar*>(control) ||
+            control == Label27 || control == Panel6 || control == ListBox1)
+            control->setStyleSheet(sheet);
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor color = palette().color(QPalette::Window);
+    for (const TRoundRectSkinPart* panel :
+         {RoundRectSkinPart1, RoundRectSkinPart2, RoundRectSkinPart3, RoundRectSkinPart4})
+        skin_look::PaintPanel(painter, panel->geometry().translated(ParentSkin1->pos()),
+                              panel->CircleWidth(), panel->CircleHeight(), color);
 }
 
 void TForm1::CreateSkin() {
     ParentSkin1 = new TParentSkin(this);
+    ParentSkin1->setObjectName(QStringLiteral("ParentSkin1"));
     ParentSkin1->setGeometry(0, 0, 841, 489);
     const auto panel = [this](QRect geometry) {
         auto* part = new TRoundRectSkinPart(ParentSkin1);
@@ -58,120 +81,189 @@ void TForm1::CreateSkin() {
     connect(ParentSkin1, &TMainSkin::MouseDown, this, &TForm1::ParentSkin1MouseDown);
 }
 
-QLabel* TForm1::CreateLabel(QWidget* on, QPoint place, const QString& caption) {
+template <class Control>
+Control* TForm1::Place(Control* control, const char* name, QRect geometry) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel* TForm1::CreateLabel(QWidget* on, const char* name, QPoint place, const QString& caption,
+                            int width) {
     auto* label = new QLabel(caption, on);
-    label->move(place);
-    label->adjustSize();
-    return label;
+    return Place(label, name, QRect(place, QSize(width, label->sizeHint().height())));
+}
+
+QSlider* TForm1::CreateSlider(QWidget* on, const char* name, QRect geometry, int min, int max,
+                              const char* hint) {
+    const auto orientation = geometry.width() > geometry.height() ? Qt::Horizontal : Qt::Vertical;
+    auto* slider = Place(new QSlider(orientation, on), name, geometry);
+    slider->setRange(min, max);
+    // Vertical bars have their smallest position at the top.
+    slider->setInvertedAppearance(orientation == Qt::Vertical);
+    slider->setToolTip(QString::fromUtf8(hint));
+    slider->setEnabled(false);
+    return slider;
+}
+
+QCheckBox* TForm1::CreateCheckBox(QWidget* on, const char* name, QPoint place,
+                                  const char* caption) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption), on);
+    Place(box, name, QRect(place, box->sizeHint()));
+    box->setEnabled(false);
+    return box;
+}
+
+QLabel* TForm1::CreateLink(QWidget* on, const char* name, QPoint place, const char* caption,
+                           const char* hint) {
+    QLabel* link = CreateLabel(on, name, place, QString::fromUtf8(caption), 100);
+    QFont underlined = link->font();
+    underlined.setUnderline(true);
+    link->setFont(underlined);
+    QPalette colours = link->palette();
+    colours.setColor(QPalette::WindowText, kLink);
+    link->setPalette(colours);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setToolTip(QString::fromUtf8(hint));
+    link->setEnabled(false);
+    return link;
 }
 
 void TForm1::CreateTransportPanel() {
     QWidget* on = RoundRectSkinPart1;
-    Label2 = CreateLabel(on, {34, 10}, QString());
-    Label2->setFixedWidth(230);
-    Label27 = CreateLabel(on, {34, 26}, QStringLiteral("0:00:00"));
-    QFont timeFont = Label27->font();
+    Label2 = CreateLabel(on, "Label2", {34, 8}, QString(), 230);
+    Label27 = Place(new QLabel(QStringLiteral("0:00:00"), on), "Label27", {30, 24, 118, 22});
+    Label27->setAlignment(Qt::AlignCenter);
+    QFont timeFont(QStringLiteral("DejaVu Sans Mono"));
     timeFont.setPixelSize(17);
     timeFont.setBold(true);
     Label27->setFont(timeFont);
-    Label27->setFixedWidth(140);
-    Label26 = CreateLabel(on, {440, 30}, QStringLiteral("0:00:00"));
-    Label26->setFixedWidth(80);
+    Label26 = CreateLabel(on, "Label26", {440, 30}, QStringLiteral("0:00:00"), 80);
     Label26->setAlignment(Qt::AlignRight);
 
-    Panel6 = new QLabel(QStringLiteral("Быстрый доступ"), on);
+    Panel6 = Place(new QLabel(QStringLiteral("Быстрый доступ"), on), "Panel6", {290, 8, 120, 20});
     Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel6->setLineWidth(1);
     Panel6->setAlignment(Qt::AlignCenter);
-    Panel6->setGeometry(290, 8, 120, 20);
     Panel6->setEnabled(false);
 
-    Image1 = new QLabel(on);
+    Image1 = Place(new QLabel(on), "Image1", {512, 12, 14, 14});
     Image1->setPixmap(QPixmap::fromImage(transport_glyphs::CloseGlyph()));
-    Image1->setGeometry(512, 12, 14, 14);
     Image1->setToolTip(QStringLiteral("Закрыть"));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 
-    TrackBarEx1 = new QSlider(Qt::Horizontal, on);
-    TrackBarEx1->setGeometry(26, 48, 501, 18);
-    TrackBarEx1->setRange(0, 100);
-    TrackBarEx1->setToolTip(QStringLiteral("Поиск"));
-    TrackBarEx1->setEnabled(false);
-
-    TrackBar1 = new QSlider(Qt::Horizontal, on);
-    TrackBar1->setGeometry(300, 72, 130, 18);
-    TrackBar1->setRange(0, 100);
-    TrackBar1->setToolTip(QStringLiteral("Громкость"));
-    TrackBar1->setEnabled(false);
-    Label25 = CreateLabel(on, {438, 73}, QStringLiteral("Громкость"));
-    Label25->setFixedWidth(100);
+    TrackBarEx1 = CreateSlider(on, "TrackBarEx1", {26, 48, 501, 18}, 0, 100, "Поиск");
+    TrackBar1 = CreateSlider(on, "TrackBar1", {300, 72, 130, 18}, 0, 100, "Громкость");
+    Label25 = CreateLabel(on, "Label25", {438, 73}, QStringLiteral("Громкость"), 100);
 }
 
 void TForm1::CreateInformationPanel() {
     QWidget* on = RoundRectSkinPart3;
-    Label33 = CreateLabel(on, {24, 14}, QStringLiteral("Информация о файле"));
+    Label33 = CreateLabel(on, "Label33", {24, 14}, QStringLiteral("Информация о файле"), 220);
     QFont heading = Label33->font();
     heading.setBold(true);
     Label33->setFont(heading);
-    Label33->setFixedWidth(220);
+    const std::tuple<QLabel**, const char*, const char*> lines[] = {
+        {&Label28, "Label28", "Исполнитель: "}, {&Label29, "Label29", "Название: "},
+        {&Label30, "Label30", "Альбом: "},      {&Label31, "Label31", "Год: "},
+        {&Label32, "Label32", "Дорожка: "},     {&Label4, "Label4", "Жанр: "},
+    };
     int y = 38;
-    for (QLabel** label : {&Label28, &Label29, &Label30, &Label31, &Label32, &Label4}) {
-        *label = CreateLabel(on, {24, y}, QString());
-        (*label)->setFixedWidth(225);
+    for (const auto& [label, name, caption] : lines) {
+        *label = CreateLabel(on, name, {24, y}, QString::fromUtf8(caption), 225);
         y += 18;
     }
-    Label28->setText(QStringLiteral("Исполнитель: "));
-    Label29->setText(QStringLiteral("Название: "));
-    Label30->setText(QStringLiteral("Альбом: "));
-    Label31->setText(QStringLiteral("Год: "));
-    Label32->setText(QStringLiteral("Дорожка: "));
-    Label4->setText(QStringLiteral("Жанр: "));
-    Label3 = CreateLabel(on, {24, y + 6}, QString());
-    Label3->setFixedWidth(225);
+    Label3 = CreateLabel(on, "Label3", {24, y + 6}, QString(), 225);
 
-    Memo1 = new QPlainTextEdit(on);
-    Memo1->setGeometry(14, 10, 237, 165);
+    Memo1 = Place(new QPlainTextEdit(on), "Memo1", {14, 10, 237, 165});
     Memo1->setReadOnly(true);
     Memo1->setToolTip(QStringLiteral("Слова песни"));
     Memo1->hide();
 }
 
 void TForm1::CreateAudioSettingsPanel() {
-    Panel1 = new QWidget(RoundRectSkinPart2);
-    Panel1->setGeometry(14, 10, 525, 205);
-    const auto levelBar = [this](int x, const char* hint) {
-        auto* bar = new QProgressBar(Panel1);
+    Panel1 = Place(new QWidget(RoundRectSkinPart2), "Panel1", {14, 6, 525, 209});
+    QWidget* on = Panel1;
+    QFont bold = font();
+    bold.setBold(true);
+    CreateLabel(on, "", {10, 2}, QStringLiteral("Графический эквалайзер"), 200)->setFont(bold);
+    CheckBox1 = CreateCheckBox(on, "CheckBox1", {8, 20}, "Эквалайзер");
+    CheckBox1->setToolTip(QStringLiteral("Эквалайзер"));
+    QFont underlined = CheckBox1->font();
+    underlined.setUnderline(true);
+    CheckBox1->setFont(underlined);
+    QPalette linkColours = CheckBox1->palette();
+    linkColours.setColor(QPalette::WindowText, kLink);
+    CheckBox1->setPalette(linkColours);
+    Label37 = CreateLink(on, "Label37", {120, 22}, "По умолчанию", "Выберите заготовку");
+    Label40 =
+        CreateLink(on, "Label40", {230, 22}, "Сброс", "Восстановить исходные значения регуляторов");
+
+    QSlider** bands[] = {&TrackBar2, &TrackBar3, &TrackBar4, &TrackBar5, &TrackBar6,
+                         &TrackBar7, &TrackBar8, &TrackBar9, &TrackBar10};
+    QLabel** captions[] = {&Label12, &Label13, &Label14, &Label15, &Label16,
+                           &Label17, &Label18, &Label19, &Label20};
+    const char* bandCaptions[] = {"80", "125", "250", "500", "1k", "2k", "4k", "8k", "16k"};
+    for (int i = 0; i < 9; ++i) {
+        const int x = 10 + 26 * i;
+        const std::string sliderName = "TrackBar" + std::to_string(2 + i);
+        const std::string labelName = "Label" + std::to_string(12 + i);
+        *bands[i] = CreateSlider(on, sliderName.c_str(), {x + 3, 42, 20, 88}, -15, 15, "");
+        *captions[i] =
+            CreateLabel(on, labelName.c_str(), {x, 132}, QString::fromLatin1(bandCaptions[i]), 26);
+        (*captions[i])->setAlignment(Qt::AlignHCenter);
+    }
+    TrackBar11 = CreateSlider(on, "TrackBar11", {268, 42, 20, 88}, 1, 36, "");
+    TrackBar11->setValue(18);
+    CreateLabel(on, "", {250, 132}, QStringLiteral("Глубина"), 56)->setAlignment(Qt::AlignHCenter);
+
+    CheckBox2 = CreateCheckBox(on, "CheckBox2", {8, 152}, "Rotate");
+    CheckBox3 = CreateCheckBox(on, "CheckBox3", {88, 152}, "Echo");
+    CheckBox4 = CreateCheckBox(on, "CheckBox4", {160, 152}, "Flanger");
+    trkSpeed = CreateSlider(on, "trkSpeed", {10, 180, 180, 18}, 50, 150, "Скорость");
+    trkSpeed->setValue(100);
+    trkSpeed->setPageStep(10);
+    Label36 = CreateLabel(on, "Label36", {198, 181}, QStringLiteral("Скорость 50"), 100);
+
+    CreateLabel(on, "", {312, 2}, QStringLiteral("Эффекты"), 120)->setFont(bold);
+    const std::tuple<QCheckBox**, const char*, const char*> effects[] = {
+        {&CheckBox5, "CheckBox5", "Chorus"},     {&CheckBox6, "CheckBox6", "Compression"},
+        {&CheckBox7, "CheckBox7", "Distortion"}, {&CheckBox8, "CheckBox8", "Echo"},
+        {&CheckBox9, "CheckBox9", "Flanger"},    {&CheckBox10, "CheckBox10", "Gargle"},
+        {&CheckBox11, "CheckBox11", "Reverb"},
+    };
+    int y = 20;
+    for (const auto& [box, name, caption] : effects) {
+        *box = CreateCheckBox(on, name, {310, y}, caption);
+        y += 19;
+    }
+
+    const auto levelBar = [on, this](const char* name, int x, const char* hint) {
+        auto* bar = Place(new QProgressBar(on), name, {x, 22, 12, 140});
         bar->setOrientation(Qt::Vertical);
         bar->setRange(0, 128);
         bar->setValue(0);
         bar->setTextVisible(false);
-        bar->setGeometry(x, 20, 12, 140);
         bar->setToolTip(QString::fromUtf8(hint));
         return bar;
     };
-    ProgressBar2 = levelBar(478, "Уровень левого канала");
-    ProgressBar1 = levelBar(496, "Уровень правого канала");
-    Label23 = CreateLabel(Panel1, {400, 172}, QStringLiteral("Загрузка CPU: "));
-    Label24 = CreateLabel(Panel1, {Label23->x() + Label23->width(), 172}, QString());
-    Label24->setFixedWidth(40);
+    ProgressBar2 = levelBar("ProgressBar2", 476, "Уровень левого канала");
+    ProgressBar1 = levelBar("ProgressBar1", 494, "Уровень правого канала");
+    Label23 = CreateLabel(on, "Label23", {330, 181}, QStringLiteral("Загрузка CPU: "), 96);
+    Label24 = CreateLabel(on, "Label24", {426, 181}, QString(), 50);
 }
 
 void TForm1::CreatePlaylistPanel() {
     QWidget* on = RoundRectSkinPart4;
-    Label34 = CreateLabel(on, {18, 10}, QStringLiteral("Название"));
-    Label34->setFixedWidth(220);
-    ListBox1 = new QListWidget(on);
-    ListBox1->setGeometry(14, 30, 229, 210);
+    Label34 = CreateLabel(on, "Label34", {18, 10}, QStringLiteral("Название"), 220);
+    ListBox1 = Place(new QListWidget(on), "ListBox1", {14, 30, 229, 210});
     ListBox1->setToolTip(QStringLiteral("Список песен"));
-    ListBox1->setFrameShape(QFrame::NoFrame);
     QPalette colours = ListBox1->palette();
     colours.setColor(QPalette::Base, kSkyBlue);
     colours.setColor(QPalette::Text, Qt::white);
     ListBox1->setPalette(colours);
     ListBox1->setEnabled(false);
-    Label35 = CreateLabel(on, {18, 246}, QStringLiteral("Общее время"));
-    Label35->setFixedWidth(225);
+    Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 225);
 }
 
 TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor transparentColor,
@@ -180,14 +272,13 @@ TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor t
     part->setGeometry(geometry);
     part->setToolTip(QString::fromUtf8(hint));
     part->SetTransparentColor(transparentColor);
-    part->SetGlyph(glyphs.GetBitmap(glyph, transparentColor));
+    ShowGlyph(part, glyphs, glyph);
     part->setEnabled(false);
     return part;
 }
 
 void TForm1::CreateButtonBar() {
-    ParentSkin2 = new TParentSkin(this);
-    ParentSkin2->setGeometry(15, 148, 258, 29);
+    ParentSkin2 = Place(new TParentSkin(this), "ParentSkin2", {15, 148, 258, 29});
     BitmapSkinPart2 = CreateButton({0, 0, 29, 29}, "Воспроизвести", kSkyBlue, ImageList1, 0);
     BitmapSkinPart3 = CreateButton({29, 2, 20, 27}, "Остановить", kPurple, ImageList2, 0);
     BitmapSkinPart5 = CreateButton({48, 5, 20, 20}, "Предыдущая дорожка", kPurple, ImageList3, 0);
@@ -206,17 +297,21 @@ void TForm1::CreateButtonBar() {
     connect(BitmapSkinPart4, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart4MouseUp);
 }
 
+void TForm1::ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index) {
+    button->SetGlyph(glyphs.GetBitmap(index, button->TransparentColor()));
+}
+
 void TForm1::ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos) {
     // The right button stays free for the window's context menu.
     if (button == Qt::LeftButton) ParentSkin1->DragForm(ParentSkin1->mapToGlobal(pos));
 }
 
 void TForm1::BitmapSkinPart4MouseDown() {
-    BitmapSkinPart4->SetGlyph(ImageList4.GetBitmap(1, BitmapSkinPart4->TransparentColor()));
+    ShowGlyph(BitmapSkinPart4, ImageList4, 1);
 }
 
 void TForm1::BitmapSkinPart4MouseUp() {
-    BitmapSkinPart4->SetGlyph(ImageList4.GetBitmap(0, BitmapSkinPart4->TransparentColor()));
+    ShowGlyph(BitmapSkinPart4, ImageList4, 0);
     ColorIndex = ColorIndex == 5 ? 0 : ColorIndex + 1;
     SetWindowColor(kWindowColors[ColorIndex]);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -24,6 +25,9 @@ public:
 
     // Position in the window colour table; the window starts in its design colour.
     int ColorIndex = 0;
+
+    // Shows picture `index` of `glyphs` on a button (its pressed or released look).
+    static void ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index);
 
     TParentSkin* ParentSkin1;
     TRoundRectSkinPart* RoundRectSkinPart1;  // transport
@@ -73,7 +77,41 @@ public:
     QPlainTextEdit* Memo1;  // lyrics, hidden
 
     // Equalizer and effects panel.
-    QWidget* Panel1;             // audio settings area
+    QWidget* Panel1;       // audio settings area
+    QCheckBox* CheckBox1;  // equalizer on
+    QLabel* Label37;       // preset in force
+    QLabel* Label40;       // reset
+    QSlider* TrackBar2;    // band gains, 80 Hz ... 16 kHz
+    QSlider* TrackBar3;
+    QSlider* TrackBar4;
+    QSlider* TrackBar5;
+    QSlider* TrackBar6;
+    QSlider* TrackBar7;
+    QSlider* TrackBar8;
+    QSlider* TrackBar9;
+    QSlider* TrackBar10;
+    QSlider* TrackBar11;  // depth
+    QLabel* Label12;      // band captions
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QLabel* Label16;
+    QLabel* Label17;
+    QLabel* Label18;
+    QLabel* Label19;
+    QLabel* Label20;
+    QCheckBox* CheckBox2;  // sample effects: rotate, echo, flanger
+    QCheckBox* CheckBox3;
+    QCheckBox* CheckBox4;
+    QSlider* trkSpeed;
+    QLabel* Label36;       // speed read-out
+    QCheckBox* CheckBox5;  // channel effects: chorus ... reverb
+    QCheckBox* CheckBox6;
+    QCheckBox* CheckBox7;
+    QCheckBox* CheckBox8;
+    QCheckBox* CheckBox9;
+    QCheckBox* CheckBox10;
+    QCheckBox* CheckBox11;
     QProgressBar* ProgressBar1;  // right level
     QProgressBar* ProgressBar2;  // left level
     QLabel* Label23;
@@ -86,6 +124,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shades the four panels of the shape as raised plates in the window colour.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateSkin();
@@ -96,7 +136,17 @@ private:
     void CreatePlaylistPanel();
     TBitmapSkinPart* CreateButton(QRect geometry, const char* hint, QColor transparentColor,
                                   const TImageList& glyphs, int glyph);
-    QLabel* CreateLabel(QWidget* on, QPoint place, const QString& caption);
+    // Names a control after the window's design and puts it in place.
+    template <class Control>
+    static Control* Place(Control* control, const char* name, QRect geometry);
+    QLabel* CreateLabel(QWidget* on, const char* name, QPoint place, const QString& caption,
+                        int width);
+    QLabel* CreateLink(QWidget* on, const char* name, QPoint place, const char* caption,
+                       const char* hint);
+    // Created disabled, like every control whose behaviour comes with its own feature.
+    QSlider* CreateSlider(QWidget* on, const char* name, QRect geometry, int min, int max,
+                          const char* hint);
+    QCheckBox* CreateCheckBox(QWidget* on, const char* name, QPoint place, const char* caption);
 
     void ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos);
     void BitmapSkinPart4MouseDown();

@@ -107,7 +107,7 @@ void paintSymbol(QPainter& p, const QPainterPath& symbol, Look look, Ink ink) {
                 1.0, look == Look::Pressed ? QColor(0xA2, 0xC8, 0xF0) : QColor(0xD0, 0xE6, 0xFF));
             break;
         case Ink::Lit:
-            p.setPen(QPen(QColor(255, 196, 70, 120), 1.8));
+            p.setPen(QPen(QColor(255, 190, 60, 90), 1.2));
             p.setBrush(Qt::NoBrush);
             p.drawPath(s);
             p.setPen(Qt::NoPen);

@@ -316,9 +316,29 @@ TEST(TPlaylist, AddsUniqueFilesAndFindsWithoutCase) {
     list.RemoveAt(0);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.TitleAt(0), "Second");
+    EXPECT_EQ(list.FindFile("C:\\Music\\A.mp3"), -1);
+    list.AddEntry("c:\\music\\a.mp3", "again", 5);
+    EXPECT_EQ(list.FindFile("C:\\MUSIC\\A.MP3"), 1) << "a removed file may come back";
     list.ClearAll();
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.FindFile(q("/Музыка/Ёж.mp3")), -1);
     EXPECT_EQ(list.ListName(), "");
+}
+
+TEST(TPlaylist, DuplicatesFromAFileStayFindableOneByOne) {
+    TempDir dir;
+    writeFile(dir / "dup.m3u", "/a.mp3\n/b.mp3\n/A.MP3\n");
+    TPlaylist list;
+    ASSERT_TRUE(list.LoadFromM3u(q(dir / "dup.m3u"), true));
+    ASSERT_EQ(list.Count(), 3);
+    list.RemoveAt(0);
+    EXPECT_EQ(list.FindFile("/a.mp3"), 1);
+    list.AddEntry("/a.mp3", "not added", 0);
+    EXPECT_EQ(list.Count(), 2);
+    list.RemoveAt(1);
+    EXPECT_EQ(list.FindFile("/a.mp3"), -1);
+    list.AddEntry("/a.mp3", "added", 0);
+    EXPECT_EQ(list.Count(), 2);
 }
 
 TEST(TPlaylist, SortsTitlesByCodePageOrder) {

@@ -67,6 +67,31 @@ TEST_F(MainWindowTest, FirstPaintLiftsThePanelControlsOntoTheSkin) {
     EXPECT_FALSE(form.Memo1->isVisible());
 }
 
+TEST_F(MainWindowTest, SlidersHaveTheirRangesAndWaitDisabledForTheirFeatures) {
+    struct Case {
+        QSlider* slider;
+        int min, max, position;
+        bool topIsMin;
+    };
+    for (const Case& c :
+         {Case{form.TrackBarEx1, 0, 100, 0, false}, Case{form.TrackBar1, 0, 100, 0, false},
+          Case{form.TrackBar2, -15, 15, 0, true}, Case{form.TrackBar10, -15, 15, 0, true},
+          Case{form.TrackBar11, 1, 36, 18, true}, Case{form.trkSpeed, 50, 150, 100, false}}) {
+        SCOPED_TRACE(c.slider->objectName().toStdString());
+        EXPECT_EQ(c.slider->minimum(), c.min);
+        EXPECT_EQ(c.slider->maximum(), c.max);
+        EXPECT_EQ(c.slider->value(), c.position);
+        EXPECT_EQ(c.slider->orientation() == Qt::Vertical && c.slider->invertedAppearance(),
+                  c.topIsMin);
+        EXPECT_FALSE(c.slider->isEnabled());
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{form.ListBox1, form.Panel6, form.CheckBox1, form.CheckBox5,
+                                         form.Label37, form.BitmapSkinPart2, form.BitmapSkinPart11})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_TRUE(form.BitmapSkinPart4->isEnabled());
+}
+
 TEST_F(MainWindowTest, ButtonBarHasItsTenButtons) {
     struct Case {
         TBitmapSkinPart* part;

@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the ID3v1 reader and the record rules built on it.
+#include "memory_file.h"
+#include "songmeta/song_information.h"
+#include "songmeta/tid3v1.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const MemoryFile file(data, size);
+    songmeta::TID3v1 tag;
+    tag.LoadFromFile(file.name());
+    tag.Block();
+    songmeta::SongFields fields;
+    songmeta::fillFromId3v1(file.name(), fields);
+    return 0;
+}

@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the ID3v2 reader; what it reads must also lay out as a tag.
+#include "memory_file.h"
+#include "songmeta/song_information.h"
+#include "songmeta/tid3v2.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const MemoryFile file(data, size);
+    songmeta::TID3v2 tag;
+    tag.LoadFromFile(file.name());
+    tag.TagBytes();
+    songmeta::SongFields fields;
+    songmeta::fillFromId3v2(file.name(), fields);
+    return 0;
+}

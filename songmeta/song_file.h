@@ -1,0 +1,48 @@
+#pragma once
+// An open file descriptor of a song file, closed with the object. Reads are positional
+// and never go past the end: a short read is a failure, so a size field in a tag that
+// points beyond the file simply fails the read instead of allocating or seeking wildly.
+#include <cstdint>
+#include <string>
+
+#include "platform/unique_fd.h"
+
+namespace songmeta {
+
+class SongFile {
+public:
+    enum class Mode { Read, ReadWrite };
+
+    SongFile() = default;
+    SongFile(const std::string& path, Mode mode);
+
+    bool isOpen() const { return fd_.valid(); }
+    int fd() const { return fd_.get(); }
+    // The size at opening; -1 when the file is not open.
+    std::int64_t size() const { return size_; }
+
+    // Reads the first `count` bytes (fewer in a shorter file) with one call, so that the
+    // many small reads of a tag header that follow are served from memory.
+    void prefetch(std::size_t count);
+
+    // Exactly `count` bytes at `offset` into `out`; false on an error or a short read.
+    bool readAt(std::int64_t offset, std::size_t count, std::string& out) const;
+    // Up to `count` bytes at `offset`, fewer at the end of the file; false on an error.
+    bool readUpTo(std::int64_t offset, std::size_t count, std::string& out) const;
+    // Writes all of `bytes` at `offset`; false on any error.
+    bool writeAt(std::int64_t offset, const std::string& bytes) const;
+    bool truncate(std::int64_t length) const;
+    bool close();
+
+private:
+    platform::UniqueFd fd_;
+    std::int64_t size_ = -1;
+    std::string head_;
+};
+
+// Adds the owner's write permission when it is missing (a read-only song file is written
+// after its read-only attribute is cleared). False when the path is no regular file or
+// cannot be reached.
+bool makeWritable(const std::string& path);
+
+}  // namespace songmeta

@@ -1,0 +1,22 @@
+#pragma once
+// Keeps the texts handed out by the library alive for the life of the process. Each
+// distinct text is stored once, so reading the same tags again never grows memory.
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace songmeta {
+
+class TextPool {
+public:
+    // A zero-terminated copy of `text` that stays valid until the library is unloaded;
+    // null for an empty text.
+    const char* hold(std::string_view text);
+
+private:
+    std::mutex mutex_;
+    std::unordered_set<std::string> texts_;
+};
+
+}  // namespace songmeta

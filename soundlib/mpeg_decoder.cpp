@@ -1,0 +1,256 @@
+#include "soundlib/mpeg_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "soundlib/soundlib.h"
+
+namespace soundlib {
+namespace {
+
+constexpr std::size_t kCacheBytes = 64 * 1024;
+// Frames decoded before a seek target: enough for the largest bit reservoir at the
+// lowest bitrates, and the overlap of the filter bank.
+constexpr std::size_t kPrerollFrames = 10;
+// The first frame must lie this close to the start of the data (after ID3v2 tags);
+// anything else is left to the general decoder.
+constexpr std::int64_t kFirstFrameSearch = 4096;
+constexpr std::int64_t kResyncSearch = 64 * 1024;
+// The decoder's own delay that the LAME encoder delay does not include.
+constexpr int kDecoderDelay = 529;
+
+std::uint32_t syncsafe(const std::uint8_t* p) {
+    return (std::uint32_t(p[0] & 0x7F) << 21) | (std::uint32_t(p[1] & 0x7F) << 14) |
+           (std::uint32_t(p[2] & 0x7F) << 7) | (p[3] & 0x7F);
+}
+
+std::uint32_t littleEndian32(const std::uint8_t* p) {
+    return p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+
+}  // namespace
+
+bool MpegDecoder::readAt(std::int64_t offset, std::uint8_t* out, std::size_t size) {
+    if (offset < 0 || offset + static_cast<std::int64_t>(size) > source_->size()) return false;
+    if (cacheStart_ < 0 || offset < cacheStart_ ||
+        offset + static_cast<std::int64_t>(size) >
+            cacheStart_ + static_cast<std::int64_t>(cache_.size())) {
+        cache_.resize(std::max(size, kCacheBytes));
+        if (!source_->seek(offset)) return false;
+        std::size_t got = 0;
+        while (got < cache_.size()) {
+            const long n = source_->read(cache_.data() + got, cache_.size() - got);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        cache_.resize(got);
+        cacheStart_ = offset;
+        if (got < size) return false;
+    }
+    std::memcpy(out, cache_.data() + (offset - cacheStart_), size);
+    return true;
+}
+
+bool MpegDecoder::headerAt(std::int64_t offset, MpegHeader& header) {
+    std::uint8_t bytes[4];
+    return readAt(offset, bytes, 4) && parseMpegHeader(bytes, header) &&
+           offset + header.frameBytes <= dataEnd_;
+}
+
+// A run of `run` frames, each starting where the previous one ends, with the same fixed
+// header bits as the first; `header` receives the first.
+bool MpegDecoder::consistentAt(std::int64_t offset, int run, MpegHeader& header) {
+    if (!headerAt(offset, header)) return false;
+    std::int64_t at = offset + header.frameBytes;
+    for (int i = 1; i < run && at < dataEnd_; ++i) {
+        MpegHeader next;
+        if (!headerAt(at, next) || next.fixedBits != header.fixedBits) return false;
+        at += next.frameBytes;
+    }
+    return true;
+}
+
+bool MpegDecoder::findSync(std::int64_t from, std::int64_t limit, int run, std::int64_t& found) {
+    const std::int64_t end = std::min(dataEnd_ - 4, from + limit);
+    for (std::int64_t at = from; at <= end; ++at) {
+        MpegHeader header;
+        if (consistentAt(at, run, header) &&
+            (offsets_.empty() || header.fixedBits == first_.fixedBits)) {
+            found = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MpegDecoder::extendIndex(std::size_t frame) {
+    while (offsets_.size() <= frame && !indexComplete_) {
+        const std::int64_t at = offsets_.back() + sizes_.back();
+        MpegHeader header;
+        std::int64_t next = at;
+        if (!(headerAt(at, header) && header.fixedBits == first_.fixedBits) &&
+            !findSync(at + 1, kResyncSearch, 3, next)) {
+            indexComplete_ = true;
+            break;
+        }
+        headerAt(next, header);
+        offsets_.push_back(next);
+        sizes_.push_back(static_cast<std::uint16_t>(header.frameBytes));
+    }
+    return offsets_.size() > frame;
+}
+
+std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> source, int& error) {
+    error = SOUND_ERROR_FORMAT;
+    if (!source || source->size() < 8) return nullptr;
+    std::unique_ptr<MpegDecoder> d(new MpegDecoder(std::move(source)));
+    const std::int64_t size = d->source_->size();
+    d->dataEnd_ = size;
+
+    std::int64_t start = 0;
+    std::uint8_t head[10];
+    while (d->readAt(start, head, 10) && std::memcmp(head, "ID3", 3) == 0 && head[3] < 0xFF &&
+           !((head[6] | head[7] | head[8] | head[9]) & 0x80)) {
+        start += 10 + syncsafe(head + 6) + ((head[5] & 0x10) ? 10 : 0);
+    }
+    std::uint8_t tail[32];
+    if (size - 128 > start && d->readAt(size - 128, tail, 3) && std::memcmp(tail, "TAG", 3) == 0) {
+        d->dataEnd_ = size - 128;
+    }
+    if (d->dataEnd_ - 32 > start && d->readAt(d->dataEnd_ - 32, tail, 32) &&
+        std::memcmp(tail, "APETAGEX", 8) == 0) {
+        const std::int64_t tagBytes =
+            static_cast<std::int64_t>(littleEndian32(tail + 12)) + ((tail[23] & 0x80) ? 32 : 0);
+        if (tagBytes < d->dataEnd_ - start) d->dataEnd_ -= tagBytes;
+    }
+
+    std::int64_t firstAt = start;
+    MpegHeader header;
+    if (!d->consistentAt(start, 3, header)) {
+        if (!d->findSync(start + 1, kFirstFrameSearch, 4, firstAt)) return nullptr;
+        d->consistentAt(firstAt, 4, header);
+    }
+    d->first_ = header;
+
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(header.frameBytes));
+    VbrTag tag;
+    const bool tagged = d->readAt(firstAt, frame.data(), frame.size()) &&
+                        parseVbrTag(frame.data(), frame.size(), header, tag);
+    const std::int64_t audioAt = tagged ? firstAt + header.frameBytes : firstAt;
+    d->offsets_.push_back(audioAt);
+    MpegHeader audioHeader;
+    if (!d->headerAt(audioAt, audioHeader)) return nullptr;
+    d->sizes_.push_back(static_cast<std::uint16_t>(audioHeader.frameBytes));
+
+    const std::int64_t spf = header.samplesPerFrame;
+    // A tag whose byte count the file does not hold belongs to a cut file: count frames.
+    const bool tagFits = tag.frames > 0 && (tag.bytes < 0 || tag.bytes <= d->dataEnd_ - firstAt);
+    std::int64_t total = 0;
+    if (tagFits) {
+        total = tag.frames * spf;
+    } else {
+        d->extendIndex(SIZE_MAX - 1);
+        total = static_cast<std::int64_t>(d->offsets_.size()) * spf;
+    }
+    d->keepEnd_ = total;
+    if (tag.encoderDelay >= 0) {
+        d->skipStart_ = tag.encoderDelay + kDecoderDelay;
+        d->keepEnd_ = std::min(total, total - tag.encoderPadding + kDecoderDelay);
+    }
+    d->keepEnd_ = std::max(d->keepEnd_, d->skipStart_);
+    d->dropBefore_ = d->skipStart_;
+
+    const AVCodecID id = header.layer == 3   ? AV_CODEC_ID_MP3
+                         : header.layer == 2 ? AV_CODEC_ID_MP2
+                                             : AV_CODEC_ID_MP1;
+    const AVCodec* codec = avcodec_find_decoder(id);
+    if (!codec) return nullptr;
+    d->codec_.reset(avcodec_alloc_context3(codec));
+    d->packet_.reset(av_packet_alloc());
+    d->frame_.reset(av_frame_alloc());
+    if (!d->codec_ || !d->packet_ || !d->frame_ ||
+        avcodec_open2(d->codec_.get(), codec, nullptr) < 0) {
+        error = SOUND_ERROR_MEMORY;
+        return nullptr;
+    }
+    // The first audio frame must decode.
+    error = SOUND_ERROR_DECODE;
+    while (d->pending_.empty() && !d->ended_) d->decodeNext();
+    if (d->pending_.empty() && d->lengthFrames() > 0) return nullptr;
+    error = SOUND_OK;
+    return d;
+}
+
+void MpegDecoder::decodeNext() {
+    const std::int64_t spf = first_.samplesPerFrame;
+    const std::int64_t frameStart = static_cast<std::int64_t>(nextFrame_) * spf;
+    if (frameStart >= keepEnd_ || !extendIndex(nextFrame_)) return endStream();
+    const std::size_t index = nextFrame_++;
+    const bool preroll = index < prerollEnd_;
+    if (av_new_packet(packet_.get(), sizes_[index]) < 0 ||
+        !readAt(offsets_[index], packet_->data, sizes_[index])) {
+        av_packet_unref(packet_.get());
+        return endStream();
+    }
+    lastOffset_ = offsets_[index];
+    int result = avcodec_send_packet(codec_.get(), packet_.get());
+    av_packet_unref(packet_.get());
+    std::int64_t produced = 0;
+    while (result >= 0) {
+        result = avcodec_receive_frame(codec_.get(), frame_.get());
+        if (result < 0) break;
+        const std::int64_t at = frameStart + produced;
+        produced += frame_->nb_samples;
+        const std::int64_t from = std::max(at, dropBefore_);
+        const std::int64_t to = std::min(at + frame_->nb_samples, keepEnd_);
+        if (to > from) {
+            // Only the part the frame holds: [from - at, to - at).
+            const std::size_t before = pending_.size();
+            if (!converter_.append(frame_.get(), static_cast<int>(from - at), pending_)) {
+                return endStream();
+            }
+            pending_.resize(
+                std::min(pending_.size(), before + 2 * static_cast<std::size_t>(to - from)));
+        }
+        av_frame_unref(frame_.get());
+    }
+    if (result != AVERROR(EAGAIN) && result != AVERROR_EOF && !preroll) return endStream();
+    if (produced == 0 && !preroll) return endStream();
+}
+
+std::size_t MpegDecoder::read(std::int16_t* out, std::size_t frames) {
+    std::size_t done = 0;
+    while (done < frames) {
+        if (pendingRead_ == pending_.size()) {
+            pending_.clear();
+            pendingRead_ = 0;
+            if (ended_) break;
+            decodeNext();
+            continue;
+        }
+        const std::size_t take = std::min(frames - done, (pending_.size() - pendingRead_) / 2);
+        std::memcpy(out + 2 * done, pending_.data() + pendingRead_, take * 4);
+        pendingRead_ += take * 2;
+        done += take;
+    }
+    return done;
+}
+
+bool MpegDecoder::seek(std::int64_t frame) {
+    if (frame < 0 || frame > lengthFrames()) return false;
+    const std::int64_t target = frame + skipStart_;
+    const std::size_t targetFrame = static_cast<std::size_t>(target / first_.samplesPerFrame);
+    const std::size_t start = targetFrame > kPrerollFrames ? targetFrame - kPrerollFrames : 0;
+    if (target < keepEnd_ && !extendIndex(targetFrame)) return false;
+    avcodec_flush_buffers(codec_.get());
+    nextFrame_ = start;
+    prerollEnd_ = targetFrame;
+    dropBefore_ = target;
+    pending_.clear();
+    pendingRead_ = 0;
+    ended_ = false;
+    return true;
+}
+
+}  // namespace soundlib

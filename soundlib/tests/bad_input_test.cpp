@@ -1,0 +1,150 @@
+// Whatever a file holds, the create calls give a channel or 0 with an error code: no
+// crash, no hang, bounded memory. A stream whose data breaks off mid-way ends cleanly.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fixtures.h"
+#include "soundlib/soundlib.h"
+#include "temp_dir.h"
+
+using namespace soundlib_test;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+namespace {
+
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(BASS_Init(0, 44100, SOUND_INIT_OFFLINE, nullptr, nullptr));
+    }
+    void TearDown() override { BASS_Free(); }
+};
+
+std::string randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    return bytes;
+}
+
+// A WAV header announcing the given format over a few bytes of data.
+std::string wavHeader(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                      std::uint32_t dataSize) {
+    std::string b = "RIFF";
+    const auto put32 = [&b](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    const auto put16 = [&b](std::uint16_t v) {
+        b.push_back(static_cast<char>(v));
+        b.push_back(static_cast<char>(v >> 8));
+    };
+    put32(0xFFFFFFF0u);
+    b += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(channels);
+    put32(rate);
+    put32(rate * channels * (bits / 8u));
+    put16(static_cast<std::uint16_t>(channels * (bits / 8u)));
+    put16(bits);
+    b += "data";
+    put32(dataSize);
+    return b + std::string(64, '\x10');
+}
+
+}  // namespace
+
+TEST_F(BadInput, EveryCreateCallRefusesWhatItCannotPlay) {
+    const std::string mp3 = readFile(fixture("lame.mp3"));
+    const std::string ogg = readFile(fixture("vorbis.ogg"));
+    struct Case {
+        const char* name;
+        std::string bytes;  // written unless it is the missing file
+    };
+    const Case cases[] = {
+        {"empty.mp3", ""},
+        {"short.mp3", mp3.substr(0, 300)},
+        {"header-only.ogg", ogg.substr(0, 200)},
+        {"garbage.mp3", randomBytes(20000, 1)},
+        {"garbage.wma", randomBytes(9000, 2)},
+        {"text.mp3", std::string(5000, 'a') + "\nnot audio at all\n"},
+        {"no-channels.wav", wavHeader(0, 44100, 16, 64)},
+        {"no-rate.wav", wavHeader(2, 0, 16, 64)},
+        {"huge-channels.wav", wavHeader(65535, 44100, 16, 64)},
+        {"huge-rate.wav", wavHeader(2, 0xFFFFFFF0u, 16, 64)},
+        {"id3-huge.mp3", std::string("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10) + randomBytes(3000, 3)},
+    };
+    for (const Case& c : cases) {
+        const auto path = scratch(c.name);
+        writeFile(path, c.bytes);
+        EXPECT_EQ(BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0), 0u) << c.name;
+        EXPECT_NE(BASS_ErrorGetCode(), SOUND_OK) << c.name;
+        EXPECT_EQ(BASS_WMA_StreamCreateFile(0, path.c_str(), 0, 0, 0), 0u) << c.name;
+        EXPECT_NE(BASS_ErrorGetCode(), SOUND_OK) << c.name;
+        EXPECT_EQ(BASS_MusicLoad(0, path.c_str(), 0, 0, 0, 0), 0u) << c.name;
+        EXPECT_NE(BASS_ErrorGetCode(), SOUND_OK) << c.name;
+    }
+    for (const std::string& missing : {scratch("missing.mp3").string(), scratch("").string()}) {
+        EXPECT_EQ(BASS_StreamCreateFile(0, missing.c_str(), 0, 0, 0), 0u);
+        EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_FILEOPEN);
+        EXPECT_EQ(BASS_MusicLoad(0, missing.c_str(), 0, 0, 0, 0), 0u);
+        EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_FILEOPEN);
+    }
+    EXPECT_EQ(BASS_StreamCreateFile(0, nullptr, 0, 0, 0), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_PARAM);
+}
+
+TEST_F(BadInput, ExtensionsDoNotDecideTheFormat) {
+    // A module named like an MP3 is no stream but loads as a music; a WAV named like a
+    // WMA is no WMA stream but plays as a file stream.
+    const auto module = scratch("module.mp3");
+    writeFile(module, readFile(peer("modules/debian/tecnoballz-data/high-score.mod")));
+    EXPECT_EQ(BASS_StreamCreateFile(0, module.c_str(), 0, 0, 0), 0u);
+    EXPECT_NE(BASS_MusicLoad(0, module.c_str(), 0, 0, 0, 0), 0u);
+    const auto wav = scratch("sound.wma");
+    writeFile(wav, readFile(fixture("stereo.wav")));
+    EXPECT_EQ(BASS_WMA_StreamCreateFile(0, wav.c_str(), 0, 0, 0), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_FORMAT);
+    EXPECT_NE(BASS_StreamCreateFile(0, wav.c_str(), 0, 0, 0), 0u);
+    // An MP3 in memory plays as one from a file does.
+    const std::string bytes = readFile(fixture("lame.mp3"));
+    const uint32_t memory =
+        BASS_StreamCreateFile(1, bytes.data(), 0, static_cast<int64_t>(bytes.size()), 0);
+    ASSERT_NE(memory, 0u);
+    const uint32_t file = BASS_StreamCreateFile(0, fixture("lame.mp3").c_str(), 0, 0, 0);
+    EXPECT_EQ(BASS_StreamGetLength(memory), BASS_StreamGetLength(file));
+}
+
+TEST_F(BadInput, DataThatBreaksOffEndsTheStreamOnce) {
+    for (const char* name : {"lame.mp3", "vorbis.ogg", "stereo.wav", "wma2.wma", "adpcm_ms.wav"}) {
+        // FFmpeg looks for the last Ogg page to measure the length; in a file this small it
+        // finds only noise, and the file is refused.
+        const bool mayRefuse = std::string(name).ends_with(".ogg");
+        const std::string whole = readFile(fixture(name));
+        const auto path = scratch(std::string("cut-") + name);
+        // The first half, then a run of noise where the rest should be.
+        writeFile(path, whole.substr(0, whole.size() / 2) + randomBytes(3000, 9));
+        const bool wma = std::string(name).ends_with(".wma");
+        const uint32_t stream = wma ? BASS_WMA_StreamCreateFile(0, path.c_str(), 0, 0, 0)
+                                    : BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0);
+        if (mayRefuse && stream == 0) {
+            EXPECT_NE(BASS_ErrorGetCode(), SOUND_OK);
+            continue;
+        }
+        ASSERT_NE(stream, 0u) << name;
+        int ends = 0;
+        BASS_ChannelSetSync(
+            stream, SOUND_SYNC_END, 0,
+            [](uint32_t, uint32_t, uint32_t, void* user) { ++*static_cast<int*>(user); }, &ends);
+        BASS_StreamPlay(stream, 0, 0);
+        std::vector<std::int16_t> block(2 * 44100);
+        for (int second = 0; second < 10 && BASS_ChannelIsActive(stream); ++second) {
+            BASS_Render(block.data(), 44100);
+        }
+        EXPECT_EQ(BASS_ChannelIsActive(stream), uint32_t{SOUND_ACTIVE_STOPPED}) << name;
+        EXPECT_EQ(ends, 1) << name;
+        BASS_StreamFree(stream);
+    }
+}
