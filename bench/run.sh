@@ -12,7 +12,8 @@ trap 'rm -rf "$work"' EXIT
 declare -A peers=([playlist_bench]="$here/peers/playlist_peer.py"
                  [effects_bench]="$here/peers/effects_peer.py"
                  [soundlib_bench]="$here/peers/soundlib_peer.py"
-                 [songmeta_bench]="$here/peers/songmeta_peer.py")
+                 [songmeta_bench]="$here/peers/songmeta_peer.py"
+                 [library_bench]="$here/peers/library_peer.py")
 
 for program in "$build"/bin/*_bench; do
   name=$(basename "$program")

@@ -10,8 +10,9 @@ packages=(
   libopenmpt-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
   libsdl2-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg sox xvfb xauth x11-apps imagemagick dbus dbus-x11 fonts-dejavu-core
+  ffmpeg sox xvfb xauth x11-apps xdotool imagemagick dbus dbus-x11 fonts-dejavu-core
   python3 python3-pyftpdlib python3-mutagen openmpt123
+  audacious  # a peer player for the library benchmark
 )
 
 missing=()

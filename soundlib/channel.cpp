@@ -27,7 +27,7 @@ Channel::Channel(std::uint32_t handle, int kind, std::unique_ptr<Decoder> decode
       outputRate_(outputRate),
       resampler_(outputRate, resampleQuality),
       frequency_(format_.rate),
-      history_(historyFrames * 2, 0.0f) {}
+      historyFrames_(historyFrames) {}
 
 bool Channel::play(bool restart, std::uint64_t) {
     if (freed_) return false;
@@ -149,9 +149,9 @@ std::ptrdiff_t Channel::pull(float* out, std::size_t frames) {
 }
 
 void Channel::render(float* mix, std::size_t frames, std::uint64_t outStart) {
-    const std::size_t historyFrames = history_.size() / 2;
     std::size_t got = 0;
     if (state_ == SOUND_ACTIVE_PLAYING && !endRendered_ && !freed_) {
+        if (history_.empty()) history_.assign(historyFrames_ * 2, 0.0f);
         blockBuffer_.resize(frames * 2);
         float* block = blockBuffer_.data();
         if (frequency_ == outputRate_) {
@@ -172,7 +172,7 @@ void Channel::render(float* mix, std::size_t frames, std::uint64_t outStart) {
         for (std::size_t i = 0; i < got; ++i) {
             mix[2 * i] += block[2 * i] * left;
             mix[2 * i + 1] += block[2 * i + 1] * right;
-            const std::size_t slot = ((outStart + i) % historyFrames) * 2;
+            const std::size_t slot = ((outStart + i) % historyFrames_) * 2;
             history_[slot] = block[2 * i];
             history_[slot + 1] = block[2 * i + 1];
         }
@@ -187,8 +187,8 @@ void Channel::render(float* mix, std::size_t frames, std::uint64_t outStart) {
             endOut_ = outStart + got;
         }
     }
-    for (std::size_t i = got; i < frames; ++i) {
-        const std::size_t slot = ((outStart + i) % historyFrames) * 2;
+    for (std::size_t i = got; i < frames && !history_.empty(); ++i) {
+        const std::size_t slot = ((outStart + i) % historyFrames_) * 2;
         history_[slot] = history_[slot + 1] = 0.0f;
     }
 }
@@ -213,10 +213,9 @@ int Channel::level(std::uint64_t heard) const {
     const std::uint32_t active = activity();
     if (active != SOUND_ACTIVE_PLAYING && active != SOUND_ACTIVE_STALLED) return -1;
     float peaks[2] = {0, 0};
-    const std::size_t historyFrames = history_.size() / 2;
     const std::uint64_t first = heard > kLevelFrames ? heard - kLevelFrames : 0;
-    for (std::uint64_t f = first; f < heard; ++f) {
-        const std::size_t slot = (f % historyFrames) * 2;
+    for (std::uint64_t f = first; f < heard && !history_.empty(); ++f) {
+        const std::size_t slot = (f % historyFrames_) * 2;
         peaks[0] = std::max(peaks[0], std::fabs(history_[slot]));
         peaks[1] = std::max(peaks[1], std::fabs(history_[slot + 1]));
     }
@@ -225,12 +224,11 @@ int Channel::level(std::uint64_t heard) const {
 }
 
 bool Channel::history(std::uint64_t heard, float* out, std::size_t frames) const {
-    const std::size_t historyFrames = history_.size() / 2;
-    if (frames > historyFrames / 2) return false;
+    if (frames > historyFrames_ / 2) return false;
     for (std::size_t i = 0; i < frames; ++i) {
         const std::uint64_t f = heard + i >= frames ? heard + i - frames : 0;
-        const bool before = heard + i < frames;
-        const std::size_t slot = (f % historyFrames) * 2;
+        const bool before = heard + i < frames || history_.empty();
+        const std::size_t slot = (f % historyFrames_) * 2;
         out[2 * i] = before ? 0.0f : history_[slot];
         out[2 * i + 1] = before ? 0.0f : history_[slot + 1];
     }

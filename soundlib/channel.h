@@ -135,7 +135,10 @@ private:
     double renderedPosition_ = 0;  // source frame after the last one rendered
     bool freed_ = false;
 
-    std::vector<float> history_;  // float stereo by output frame, modulo its size
+    // Float stereo by output frame, modulo its size; allocated when the channel first
+    // renders, so that channels opened only to be measured cost no more than their decoder.
+    std::size_t historyFrames_;
+    std::vector<float> history_;
     std::vector<std::int16_t> decodeBuffer_;
     std::vector<float> blockBuffer_;
 };

@@ -226,8 +226,10 @@ void FfmpegDecoder::takeFrames() {
         nextFrame_ += frame_->nb_samples;
         const std::int64_t skip = std::max<std::int64_t>(0, dropBefore_ - at);
         if (skip < frame_->nb_samples) {
-            if (packetOffset_ >= 0) offsets_.emplace_back(pending_.size(), packetOffset_);
-            if (!converter_.append(frame_.get(), static_cast<int>(skip), pending_)) ended_ = true;
+            if (packetOffset_ >= 0) pending_.markOffset(packetOffset_);
+            if (!converter_.append(frame_.get(), static_cast<int>(skip), pending_.samples())) {
+                ended_ = true;
+            }
         }
         av_frame_unref(frame_.get());
     }
@@ -268,34 +270,17 @@ void FfmpegDecoder::decodeNext() {
 }
 
 std::size_t FfmpegDecoder::read(std::int16_t* out, std::size_t frames) {
-    std::size_t done = 0;
-    while (done < frames) {
-        if (pendingRead_ == pending_.size()) {
-            pending_.clear();
-            offsets_.clear();
-            pendingRead_ = 0;
-            if (ended_) break;
-            decodeNext();
-            continue;
-        }
-        const std::size_t take = std::min(frames - done, (pending_.size() - pendingRead_) / 2);
-        std::memcpy(out + 2 * done, pending_.data() + pendingRead_, take * 4);
-        pendingRead_ += take * 2;
-        done += take;
-        while (!offsets_.empty() && offsets_.front().first < pendingRead_) {
-            lastOffset_ = offsets_.front().second;
-            offsets_.pop_front();
-        }
-    }
-    return done;
+    return pending_.read(out, frames, [this] {
+        if (ended_) return false;
+        decodeNext();
+        return true;
+    });
 }
 
 bool FfmpegDecoder::seek(std::int64_t frame) {
     if (source_->size() < 0 || frame < 0 || (length_ >= 0 && frame > length_)) return false;
     avcodec_flush_buffers(codec_.get());
     pending_.clear();
-    offsets_.clear();
-    pendingRead_ = 0;
     dropBefore_ = frame;
     unplaced_ = 0;
     flushed_ = false;

@@ -2,12 +2,10 @@
 // Any audio format FFmpeg demuxes and decodes, read through a custom I/O context from a
 // ByteSource. Nested resources (playlists pointing at other files or addresses) are never
 // opened, and only the demuxers of the chosen family are allowed.
-#include <deque>
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "soundlib/byte_source.h"
+#include "soundlib/decoded_frames.h"
 #include "soundlib/decoder.h"
 #include "soundlib/ffmpeg_handles.h"
 #include "soundlib/stereo_converter.h"
@@ -30,9 +28,9 @@ public:
     SourceFormat format() const override { return format_; }
     std::int64_t lengthFrames() const override { return length_; }
     std::size_t read(std::int16_t* out, std::size_t frames) override;
-    bool ended() const override { return ended_ && pendingRead_ == pending_.size(); }
+    bool ended() const override { return ended_ && pending_.empty(); }
     bool seek(std::int64_t frame) override;
-    std::int64_t inputOffset() const override { return lastOffset_; }
+    std::int64_t inputOffset() const override { return pending_.lastOffset(); }
     ByteSource* byteSource() override { return source_.get(); }
 
 private:
@@ -62,22 +60,18 @@ private:
     SourceFormat format_;
     std::int64_t length_ = -1;
 
-    std::vector<std::int16_t> pending_;
-    std::size_t pendingRead_ = 0;
+    DecodedFrames pending_;
     std::int64_t nextFrame_ = 0;  // stream frame number of the next decoded sample
     std::int64_t dropBefore_ = 0;
     bool resync_ = false;   // after a seek: place the next decoded frame by its timestamp
     bool restart_ = false;  // after a seek to the start: count from 0 again
     int unplaced_ = 0;
-    // Input offsets of the packets behind the pending samples: (pending index, offset).
-    std::deque<std::pair<std::size_t, std::int64_t>> offsets_;
     std::int64_t packetOffset_ = -1;
     // Formats of fixed-size blocks whose timestamps do not place a seek exactly (ADPCM in
     // WAV) seek by byte: frames per block, bytes per block, and where the first one lies.
     int blockFrames_ = 0;
     int blockBytes_ = 0;
     std::int64_t firstPacketOffset_ = -1;
-    std::int64_t lastOffset_ = -1;
     bool flushed_ = false;
     bool ended_ = false;
 };

@@ -16,6 +16,8 @@ constexpr std::size_t kPrerollFrames = 10;
 // anything else is left to the general decoder.
 constexpr std::int64_t kFirstFrameSearch = 4096;
 constexpr std::int64_t kResyncSearch = 64 * 1024;
+// No MPEG audio frame is shorter (8 kbit/s at 24 kHz).
+constexpr std::int64_t kSmallestFrameBytes = 24;
 // The decoder's own delay that the LAME encoder delay does not include.
 constexpr int kDecoderDelay = 529;
 
@@ -144,8 +146,10 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     d->sizes_.push_back(static_cast<std::uint16_t>(audioHeader.frameBytes));
 
     const std::int64_t spf = header.samplesPerFrame;
-    // A tag whose byte count the file does not hold belongs to a cut file: count frames.
-    const bool tagFits = tag.frames > 0 && (tag.bytes < 0 || tag.bytes <= d->dataEnd_ - firstAt);
+    // A tag whose counts the file cannot hold (a cut file, or a lying tag): count frames.
+    const std::int64_t audioBytes = d->dataEnd_ - audioAt;
+    const bool tagFits = tag.frames > 0 && tag.frames <= audioBytes / kSmallestFrameBytes &&
+                         (tag.bytes < 0 || tag.bytes <= d->dataEnd_ - firstAt);
     std::int64_t total = 0;
     if (tagFits) {
         total = tag.frames * spf;
@@ -193,7 +197,7 @@ void MpegDecoder::decodeNext() {
         av_packet_unref(packet_.get());
         return endStream();
     }
-    lastOffset_ = offsets_[index];
+    pending_.markOffset(offsets_[index]);
     int result = avcodec_send_packet(codec_.get(), packet_.get());
     av_packet_unref(packet_.get());
     std::int64_t produced = 0;
@@ -206,12 +210,13 @@ void MpegDecoder::decodeNext() {
         const std::int64_t to = std::min(at + frame_->nb_samples, keepEnd_);
         if (to > from) {
             // Only the part the frame holds: [from - at, to - at).
-            const std::size_t before = pending_.size();
-            if (!converter_.append(frame_.get(), static_cast<int>(from - at), pending_)) {
+            std::vector<std::int16_t>& samples = pending_.samples();
+            const std::size_t before = samples.size();
+            if (!converter_.append(frame_.get(), static_cast<int>(from - at), samples)) {
                 return endStream();
             }
-            pending_.resize(
-                std::min(pending_.size(), before + 2 * static_cast<std::size_t>(to - from)));
+            samples.resize(
+                std::min(samples.size(), before + 2 * static_cast<std::size_t>(to - from)));
         }
         av_frame_unref(frame_.get());
     }
@@ -220,21 +225,11 @@ void MpegDecoder::decodeNext() {
 }
 
 std::size_t MpegDecoder::read(std::int16_t* out, std::size_t frames) {
-    std::size_t done = 0;
-    while (done < frames) {
-        if (pendingRead_ == pending_.size()) {
-            pending_.clear();
-            pendingRead_ = 0;
-            if (ended_) break;
-            decodeNext();
-            continue;
-        }
-        const std::size_t take = std::min(frames - done, (pending_.size() - pendingRead_) / 2);
-        std::memcpy(out + 2 * done, pending_.data() + pendingRead_, take * 4);
-        pendingRead_ += take * 2;
-        done += take;
-    }
-    return done;
+    return pending_.read(out, frames, [this] {
+        if (ended_) return false;
+        decodeNext();
+        return true;
+    });
 }
 
 bool MpegDecoder::seek(std::int64_t frame) {
@@ -248,7 +243,6 @@ bool MpegDecoder::seek(std::int64_t frame) {
     prerollEnd_ = targetFrame;
     dropBefore_ = target;
     pending_.clear();
-    pendingRead_ = 0;
     ended_ = false;
     return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "soundlib/byte_source.h"
+#include "soundlib/decoded_frames.h"
 #include "soundlib/decoder.h"
 #include "soundlib/ffmpeg_handles.h"
 #include "soundlib/mpeg_frame.h"
@@ -24,9 +25,9 @@ public:
     SourceFormat format() const override { return {first_.rate, first_.channels, false}; }
     std::int64_t lengthFrames() const override { return keepEnd_ - skipStart_; }
     std::size_t read(std::int16_t* out, std::size_t frames) override;
-    bool ended() const override { return ended_ && pendingRead_ == pending_.size(); }
+    bool ended() const override { return ended_ && pending_.empty(); }
     bool seek(std::int64_t frame) override;
-    std::int64_t inputOffset() const override { return lastOffset_; }
+    std::int64_t inputOffset() const override { return pending_.lastOffset(); }
 
 private:
     explicit MpegDecoder(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
@@ -55,14 +56,12 @@ private:
     std::size_t nextFrame_ = 0;
     std::size_t prerollEnd_ = 0;  // frames before this one only prime the decoder
     std::int64_t dropBefore_ = 0;
-    std::int64_t lastOffset_ = -1;
 
     CodecContextPtr codec_;
     PacketPtr packet_;
     FramePtr frame_;
     StereoConverter converter_;
-    std::vector<std::int16_t> pending_;
-    std::size_t pendingRead_ = 0;
+    DecodedFrames pending_;
     bool ended_ = false;
 };
 

@@ -54,13 +54,14 @@ uint32_t BASS_GetVersion(void);
 
 /* Opens the output. device 0: no sound (the mixer still runs in real time); 1: the
    default output; 2, 3, ...: further outputs in the order BASS_GetDeviceDescription
-   lists them. freq is the output rate (0 means 44100). window and clsid are accepted
-   and unused. Nonzero on success; fails with SOUND_ERROR_DEVICE, SOUND_ERROR_OUTPUT or
-   SOUND_ERROR_ALREADY. */
+   lists them. freq is the output rate, 8000..192000 (0 means 44100). window and clsid
+   are accepted and unused. Nonzero on success; fails with SOUND_ERROR_DEVICE,
+   SOUND_ERROR_OUTPUT, SOUND_ERROR_PARAM or SOUND_ERROR_ALREADY. */
 int BASS_Init(int device, uint32_t freq, uint32_t flags, void* window, const void* clsid);
 /* Starts (or restarts) output after BASS_Init. */
 int BASS_Start(void);
-/* Frees every channel, stops the mixer and closes the output. */
+/* Frees every channel, stops the mixer and closes the output. Refused (SOUND_ERROR_PARAM)
+   from a callback on the mixer thread, which it would have to wait for. */
 int BASS_Free(void);
 /* The error code of the last call made on this thread. */
 int BASS_ErrorGetCode(void);
@@ -164,8 +165,9 @@ int BASS_StreamPlay(uint32_t handle, int flush, uint32_t flags);
 /* Starts a music (from where it stands; from its start once it has ended). */
 int BASS_MusicPlay(uint32_t handle);
 /* Pause keeps the position; Resume continues a paused channel; Stop halts it and keeps
-   it open (a later play continues from the position where it stopped). Output stops at
-   once: what was buffered is dropped. */
+   it open (a later play continues from the position where it stopped). The channel is
+   no longer mixed from then on; what was mixed before still plays out of the output
+   (BASS_GetInfo's latency), and the position follows it. */
 int BASS_ChannelPause(uint32_t handle);
 int BASS_ChannelResume(uint32_t handle);
 int BASS_ChannelStop(uint32_t handle);
@@ -249,8 +251,10 @@ int BASS_ChannelRemoveDSP(uint32_t handle, uint32_t dsp);
 /* Sync types. */
 #define SOUND_SYNC_END 2u /* the end of the channel is heard; data is 0 */
 typedef void SoundSyncProc(uint32_t sync, uint32_t channel, uint32_t data, void* user);
-/* Registers a sync; it fires once per end, on the mixer thread, after the channel has
-   stopped, with no library lock held. Returns its handle or 0. */
+/* Registers a sync; it fires once per end, on the mixer thread (offline: in
+   BASS_Render), after the channel has stopped, with no library lock held. A sync may call
+   the library (free its channel, start another), but not BASS_Free. Returns its handle or
+   0 (SOUND_ERROR_PARAM for another type). */
 uint32_t BASS_ChannelSetSync(uint32_t handle, uint32_t type, int64_t param, SoundSyncProc* proc,
                              void* user);
 int BASS_ChannelRemoveSync(uint32_t handle, uint32_t sync);

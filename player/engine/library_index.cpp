@@ -1,5 +1,7 @@
 #include "library_index.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace {
@@ -45,6 +47,14 @@ std::string numbered(const char* prefix, int n) {
     return prefix + std::to_string(n);
 }
 
+// "Number" + name. A key cannot hold "=" (it would end the key on reading), so the
+// count of a name with one would never be found and its files would overwrite each other.
+std::string countKey(const QString& name) {
+    std::string key = "Number" + utf8(name);
+    std::replace(key.begin(), key.end(), '=', '_');
+    return key;
+}
+
 }  // namespace
 
 TLibraryIndex::Batch::Batch(TLibraryIndex& index) : index_(index) {
@@ -74,7 +84,7 @@ std::optional<QStringList> TLibraryIndex::Names(TLibraryKind kind) const {
 }
 
 int TLibraryIndex::FileCount(TLibraryKind kind, const QString& name) const {
-    return doc_.readInteger(sectionOf(kind, name), "Number" + utf8(name), 0);
+    return doc_.readInteger(sectionOf(kind, name), countKey(name), 0);
 }
 
 QStringList TLibraryIndex::Files(TLibraryKind kind, const QString& name) const {
@@ -131,9 +141,8 @@ TLibraryIndex::NumberedValues& TLibraryIndex::filesCache(const std::string& sect
 bool TLibraryIndex::EnterFile(TLibraryKind kind, const QString& name, const QString& path,
                               const QString& title, int lengthMs) {
     const std::string section = sectionOf(kind, name);
-    const std::string countKey = "Number" + utf8(name);
     const std::string file = utf8(path);
-    const int count = doc_.readInteger(section, countKey, 0);
+    const int count = FileCount(kind, name);
     NumberedValues& files = filesCache(section);
     if (contains(files, section, "File", count, file)) return false;
 
@@ -143,7 +152,7 @@ bool TLibraryIndex::EnterFile(TLibraryKind kind, const QString& name, const QStr
         doc_.writeString(section, numbered("FileTit", k), utf8(title));
         doc_.writeInteger(section, numbered("FileLen", k), lengthMs);
     }
-    doc_.writeInteger(section, countKey, k);
+    doc_.writeInteger(section, countKey(name), k);
 
     const int total = Total(kind);
     const std::string listedName = utf8(name);

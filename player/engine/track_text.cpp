@@ -6,6 +6,12 @@
 
 namespace TrackText {
 
+QString LibraryName(const QString& tag) {
+    QString name = tag;
+    name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return name.trimmed();
+}
+
 QString RoundFirstBrackets(QString name) {
     const qsizetype open = name.indexOf(QLatin1Char('['));
     if (open >= 0) name[open] = QLatin1Char('(');

@@ -10,6 +10,9 @@ inline const QString UnknownArtist = QStringLiteral("Неизвестный Ис
 inline const QString UnknownAlbum = QStringLiteral("Неизвестный Альбом");
 inline const QString UnknownGenre = QStringLiteral("Неизвестный жанр");
 
+// A tag text as a library name: line breaks become spaces and blanks at both ends go, so
+// the name can stand as an INI section name and read back the same.
+QString LibraryName(const QString& tag);
 // The first "[" becomes "(" and the first "]" becomes ")"; later ones stay.
 QString RoundFirstBrackets(QString name);
 // "Freequency: 44100Hz 16 bits Stereo" and its 8-bit and mono forms.

@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "player/engine/audio_object.h"
 #include "player/ui/skin_look.h"
 #include "player/ui/transport_glyphs.h"
 
@@ -17,11 +18,6 @@ const QColor kPurple(0x80, 0x00, 0x80);
 const QColor kFuchsia(0xFF, 0x00, 0xFF);
 const QColor kInk(0x0B, 0x2A, 0x55);
 const QColor kLink(0x00, 0x00, 0xFF);
-
-// The window colours the colour button steps through.
-const QColor kWindowColors[] = {QColor(0x00, 0x00, 0xFF), QColor(0x00, 0xFF, 0x00),
-                                QColor(0xFF, 0xFF, 0x00), QColor(0x00, 0x80, 0x00),
-                                QColor(0xFF, 0x00, 0x00), kSkyBlue};
 
 }  // namespace
 
@@ -47,6 +43,10 @@ TForm1::TForm1(QWidget* parent)
     CreateAudioSettingsPanel();
     CreatePlaylistPanel();
     CreateButtonBar();
+    CreateTimers();
+    CreateMenus();
+    BindTransport();
+    BindButtons();
 
     // Styled one by one: a sheet on the window would cut its colour off from the skin.
     const QString sheet = skin_look::StyleSheet();
@@ -144,7 +144,7 @@ void TForm1::CreateTransportPanel() {
     Panel6 = Place(new QLabel(QStringLiteral("Быстрый доступ"), on), "Panel6", {290, 8, 120, 20});
     Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel6->setAlignment(Qt::AlignCenter);
-    Panel6->setEnabled(false);
+    Panel6->installEventFilter(this);
 
     Image1 = Place(new QLabel(on), "Image1", {512, 12, 14, 14});
     Image1->setPixmap(QPixmap::fromImage(transport_glyphs::CloseGlyph()));
@@ -152,8 +152,11 @@ void TForm1::CreateTransportPanel() {
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 
-    TrackBarEx1 = CreateSlider(on, "TrackBarEx1", {26, 48, 501, 18}, 0, 100, "Поиск");
+    TrackBarEx1 = Place(new TTrackBarEx(on), "TrackBarEx1", {26, 48, 501, 18});
+    TrackBarEx1->setRange(0, 100);
+    TrackBarEx1->setToolTip(QStringLiteral("Поиск"));
     TrackBar1 = CreateSlider(on, "TrackBar1", {300, 72, 130, 18}, 0, 100, "Громкость");
+    TrackBar1->setEnabled(true);
     Label25 = CreateLabel(on, "Label25", {438, 73}, QStringLiteral("Громкость"), 100);
 }
 
@@ -262,8 +265,26 @@ void TForm1::CreatePlaylistPanel() {
     colours.setColor(QPalette::Base, kSkyBlue);
     colours.setColor(QPalette::Text, Qt::white);
     ListBox1->setPalette(colours);
-    ListBox1->setEnabled(false);
-    Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 225);
+    ListBox1->setUniformItemSizes(true);
+    QFont rowFont(QStringLiteral("MS Sans Serif"));
+    rowFont.setPointSize(8);
+    ListBox1->setFont(rowFont);
+    ListBox1Rows = new TPlaylistRowDelegate(
+        {[] { return AudioObject ? AudioObject->GetCurrentIndex() : -1; },
+         [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; }},
+        ListBox1);
+    ListBox1->setItemDelegate(ListBox1Rows);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QListWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(pos)); });
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
+    SaveDialog1 = CreateFileDialog(QString(), QString(), QFileDialog::AnyFile);
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 232);
+    // Small enough that the whole totals line fits the panel.
+    QFont totals = Label35->font();
+    totals.setPixelSize(11);
+    Label35->setFont(totals);
 }
 
 TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor transparentColor,
@@ -291,10 +312,6 @@ void TForm1::CreateButtonBar() {
         CreateButton({173, 5, 18, 18}, "Список воспроизведения", kPurple, ImageList6, 0);
     BitmapSkinPart10 = CreateButton({200, 5, 18, 18}, "Визуализация", kPurple, ImageList6, 4);
     BitmapSkinPart11 = CreateButton({224, 5, 18, 18}, "Аудио настройки", kPurple, ImageList6, 7);
-
-    BitmapSkinPart4->setEnabled(true);
-    connect(BitmapSkinPart4, &TMainSkin::MouseDown, this, &TForm1::BitmapSkinPart4MouseDown);
-    connect(BitmapSkinPart4, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart4MouseUp);
 }
 
 void TForm1::ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index) {
@@ -306,16 +323,6 @@ void TForm1::ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos) {
     if (button == Qt::LeftButton) ParentSkin1->DragForm(ParentSkin1->mapToGlobal(pos));
 }
 
-void TForm1::BitmapSkinPart4MouseDown() {
-    ShowGlyph(BitmapSkinPart4, ImageList4, 1);
-}
-
-void TForm1::BitmapSkinPart4MouseUp() {
-    ShowGlyph(BitmapSkinPart4, ImageList4, 0);
-    ColorIndex = ColorIndex == 5 ? 0 : ColorIndex + 1;
-    SetWindowColor(kWindowColors[ColorIndex]);
-}
-
 void TForm1::SetWindowColor(QColor color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, color);
@@ -323,9 +330,19 @@ void TForm1::SetWindowColor(QColor color) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool left = (event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonRelease) &&
+                      mouse->button() == Qt::LeftButton;
+    if (watched == Image1 && left && event->type() == QEvent::MouseButtonRelease) {
         close();
+        return true;
+    }
+    if (watched == Panel6 && left) {
+        const bool pressed = event->type() == QEvent::MouseButtonPress;
+        Panel6->setFrameShadow(pressed ? QFrame::Sunken : QFrame::Raised);
+        if (!pressed && Panel6->rect().contains(mouse->position().toPoint()))
+            PopupMenu4->popup(geometry().topLeft() + QPoint(290, 80));
         return true;
     }
     return QWidget::eventFilter(watched, event);

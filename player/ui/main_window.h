@@ -1,30 +1,91 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSlider>
+#include <QTimer>
 #include <QWidget>
+
+#include "player/engine/audio_view.h"
 
 #include "player/skin/bitmap_skin_part.h"
 #include "player/skin/image_list.h"
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
+#include "player/ui/playlist_row_delegate.h"
+#include "player/ui/track_bar_ex.h"
 
 // The main window: a borderless, sky-blue window whose shape is the union of four rounded
 // panels (transport, equalizer and effects, track information, playlist), with the button
 // bar in the transport panel. The controls keep the names of the window's design; controls
 // whose behaviour has not been built yet are present and disabled. The controls designed on
 // a panel are its children until the window's first paint lifts them onto ParentSkin1.
-class TForm1 : public QWidget {
+//
+// The window drives the one audio object (the global AudioObject) and is its view: what
+// the audio object shows lands on the controls here. Every handler runs on the window
+// thread and does nothing that needs a source while AudioObject is not set.
+class TForm1 : public QWidget, public TAudioView {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
 
     // Position in the window colour table; the window starts in its design colour.
     int ColorIndex = 0;
+    bool SoundOn = true;   // the mute button's next click mutes
+    int SavedVolume = 50;  // the volume bar's last position, restored on unmute
+    bool LyricsShown = false;
+    bool VisShown = false;
+    bool SeekDragging = false;  // a mouse button is down on the seek bar
+    bool CdMode = false;
+
+    // Transport commands, shared by the buttons and the menus.
+    void TogglePlayPause();
+    // Stops, frees the stopped channel, and puts the seek bar and the play glyph back.
+    void StopPlayback();
+    // Seeks by deltaMs from the position now, kept within the track.
+    void SeekBy(int deltaMs);
+    void OpenFilesCommand();
+
+    // Timer handlers: status, load and end of track; elapsed time, seek bar and levels.
+    void Timer1Timer();
+    void Timer2Timer();
+    void TrackBar1Change(int position);
+
+    // Playlist panel.
+    void ListBox1DblClick();
+    void AddFolderCommand();
+    void DeleteSelectedCommand();
+    void LoadPlaylistCommand();
+    void SortByTitleCommand();
+    void SavePlsCommand();
+    void SaveM3uCommand();
+    void ClearPlaylistCommand();
+    void TagEditorCommand();
+    void DefaultPlaylistCommand();
+
+    // TAudioView: what the audio object shows.
+    void SetSpeedPosition(int position) override;
+    void SetSeekMaximum(int ms) override;
+    void RepaintPlaylist() override;
+    void SelectPlaylistRow(int index) override;
+    void ClearPlaylistView() override;
+    // ListBox1 := the playlist's titles; Label35 := the total time and the song count.
+    void RefreshPlaylistView() override;
+    void SetTotalTimeText(const QString& text) override;
+    void SetFormatText(const QString& text) override;
+    void SetListCaption(const QString& text) override;
+    void SetPlayButtonGlyph(int image) override;
+    void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
+                         int timeoutSeconds) override;
+    void ShowTrackInfo(const TTrackInfoTexts& texts) override;
+    // Today the volume; equalizer and effects join with their features.
+    void ReapplyEffects() override;
+    void LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) override;
 
     // Shows picture `index` of `glyphs` on a button (its pressed or released look).
     static void ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index);
@@ -56,14 +117,14 @@ public:
     TImageList ImageList6;
 
     // Transport panel.
-    QLabel* Label2;        // status text
-    QLabel* Label27;       // elapsed time
-    QLabel* Label26;       // track length
-    QLabel* Panel6;        // quick access
-    QLabel* Image1;        // closes the window
-    QSlider* TrackBarEx1;  // seek bar
-    QSlider* TrackBar1;    // volume
-    QLabel* Label25;       // volume read-out
+    QLabel* Label2;            // status text
+    QLabel* Label27;           // elapsed time
+    QLabel* Label26;           // track length
+    QLabel* Panel6;            // quick access
+    QLabel* Image1;            // closes the window
+    TTrackBarEx* TrackBarEx1;  // seek bar
+    QSlider* TrackBar1;        // volume
+    QLabel* Label25;           // volume read-out
 
     // Track information panel.
     QLabel* Label33;        // heading
@@ -121,6 +182,20 @@ public:
     QLabel* Label34;  // current list
     QListWidget* ListBox1;
     QLabel* Label35;  // totals
+    TPlaylistRowDelegate* ListBox1Rows;
+    QFileDialog* SaveDialog1;  // keeps the last chosen name between saves
+
+    QTimer* Timer1;  // 250 ms
+    QTimer* Timer2;  // 100 ms
+    QTimer* Timer3;  // 50 ms, CD mode
+
+    QMenu* PopupMenu1;  // playlist commands
+    QMenu* PopupMenu2;  // tray
+    QMenu* PopupMenu4;  // quick access: library groups, playlists, open a file
+    QMenu* PopupMenu5;  // the window's context menu
+    QMenu* AlbumsMenu;
+    QMenu* SingersMenu;
+    QMenu* GenresMenu;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -148,8 +223,40 @@ private:
                           const char* hint);
     QCheckBox* CreateCheckBox(QWidget* on, const char* name, QPoint place, const char* caption);
 
+    void CreateTimers();
+    void CreateMenus();
+    void CreatePopupMenu1();
+    void CreatePopupMenu4();
+    void BindTransport();
+    void BindButtons();
+    QMenu* LibrarySubmenu(TLibraryKind kind) const;
+    // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
+    QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
+                                  QFileDialog::FileMode mode);
+    // Shows the dialog; the chosen paths, empty when cancelled.
+    static QStringList RunDialog(QFileDialog* dialog);
+    void SavePlaylistAs(const QString& filter, bool m3u);
+
     void ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos);
+    void TrackBarEx1MouseDown(Qt::MouseButton button);
+    void TrackBarEx1MouseMove(Qt::MouseButtons buttons);
+    void TrackBarEx1MouseUp(Qt::MouseButton button);
+    void BitmapSkinPart2MouseDown();
+    void BitmapSkinPart2MouseUp();
+    void BitmapSkinPart1Click();
     void BitmapSkinPart4MouseDown();
     void BitmapSkinPart4MouseUp();
+    void BitmapSkinPart8MouseDown();
+    void BitmapSkinPart8MouseUp();
+    void BitmapSkinPart9MouseDown();
+    void BitmapSkinPart9MouseUp();
+    void BitmapSkinPart7MouseDown();
+    void BitmapSkinPart7MouseUp();
+    void BitmapSkinPart11MouseDown();
+    void BitmapSkinPart11MouseUp();
+    // The menu steps that show the step buttons' released glyphs.
+    void MenuPlayNext();
+    void MenuPlayPrevious();
+    void MenuStop();
     void SetWindowColor(QColor color);
 };

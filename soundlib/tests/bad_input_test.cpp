@@ -117,6 +117,21 @@ TEST_F(BadInput, ExtensionsDoNotDecideTheFormat) {
     EXPECT_EQ(BASS_StreamGetLength(memory), BASS_StreamGetLength(file));
 }
 
+TEST_F(BadInput, AFrameCountTheFileCannotHoldIsNotBelieved) {
+    std::string bytes = readFile(fixture("lame.mp3"));
+    std::size_t tag = bytes.find("Info");
+    if (tag == std::string::npos) tag = bytes.find("Xing");
+    ASSERT_NE(tag, std::string::npos);
+    ASSERT_TRUE(bytes[tag + 7] & 1);  // the tag gives a frame count
+    bytes.replace(tag + 8, 4, "\x7F\xFF\xFF\xFF");
+    const auto path = scratch("lying-count.mp3");
+    writeFile(path, bytes);
+    const uint32_t lying = BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0);
+    const uint32_t honest = BASS_StreamCreateFile(0, fixture("lame.mp3").c_str(), 0, 0, 0);
+    ASSERT_NE(lying, 0u);
+    EXPECT_EQ(BASS_StreamGetLength(lying), BASS_StreamGetLength(honest));
+}
+
 TEST_F(BadInput, DataThatBreaksOffEndsTheStreamOnce) {
     for (const char* name : {"lame.mp3", "vorbis.ogg", "stereo.wav", "wma2.wma", "adpcm_ms.wav"}) {
         // FFmpeg looks for the last Ogg page to measure the length; in a file this small it

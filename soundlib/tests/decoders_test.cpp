@@ -125,6 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
                0, 0, 1},
         Format{"tags/tinytag/tinytag/tests/samples/mpeg2_22050hz.mp2", true, false, 22050, 2, false,
                0, 0, 1},
+        // Tags before and after the audio are skipped.
+        Format{"tags/tinytag/tinytag/tests/samples/mpeg1_id3v2.mp2", true, false, 44100, 2, false,
+               0, 0, 1},
+        Format{"tags/tinytag/tinytag/tests/samples/mpeg1_id3v1.mp2", true, false, 44100, 2, false,
+               0, 0, 1},
         Format{"vorbis.ogg", false, false, 44100, 2, false, 0, 0, 0},
         Format{"wma2.wma", false, true, 44100, 2, false, 2205, 220, 0},
         Format{"wma1.wma", false, true, 22050, 1, false, 1103, 110, 0},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_print.h"
+
 #include <filesystem>
 
 #include "ini_reader.h"
@@ -75,6 +77,14 @@ TEST_F(LibraryIndexTest, PathsAreMatchedExactly) {
     TLibraryIndex::Batch batch(index);
     EXPECT_EQ(index.Files(Kind::Artists, "Kino"), QStringList({"/m/a.mp3", "/M/A.mp3"}));
     EXPECT_EQ(index.Total(Kind::Artists), 1);
+}
+
+TEST_F(LibraryIndexTest, NameWithAnEqualsSignKeepsItsCount) {
+    enter("/m/a.mp3", "AC=DC", "Back", "Rock", "A", 1);
+    enter("/m/b.mp3", "AC=DC", "Back", "Rock", "B", 2);
+    TLibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.Files(Kind::Artists, "AC=DC"), QStringList({"/m/a.mp3", "/m/b.mp3"}));
+    EXPECT_EQ(written()["AC=DC"]["NumberAC_DC"], "2");
 }
 
 TEST_F(LibraryIndexTest, OneParseAndOneSavePerBatch) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_print.h"
+
 #include "recording_view.h"
 
 TEST(LibraryMenus, SortedInsertionByCapitalisedBytes) {

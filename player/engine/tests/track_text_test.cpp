@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_print.h"
+
 #include "source_rules.h"
 
 using namespace TrackText;
@@ -10,6 +12,12 @@ TEST(TrackText, FirstBracketsOnlyBecomeRound) {
     EXPECT_EQ(RoundFirstBrackets("A [x] [y]"), "A (x) [y]");
     EXPECT_EQ(RoundFirstBrackets("A ]x[ y"), "A )x( y");
     EXPECT_EQ(RoundFirstBrackets("Plain"), "Plain");
+}
+
+TEST(TrackText, LibraryNamesStandOnOneLine) {
+    EXPECT_EQ(LibraryName("  Kino \r\n"), "Kino");
+    EXPECT_EQ(LibraryName("Two\nLines"), "Two Lines");
+    EXPECT_EQ(LibraryName(" \t "), "");
 }
 
 TEST(TrackText, FormatLine) {

@@ -1,0 +1,130 @@
+#pragma once
+// The player's single playback engine. It owns the playlist and the one live sound-
+// library channel, opens sources by their kind, moves through the playlist, reads track
+// information and keeps the music library index and its menus. What it shows goes to a
+// TAudioView (the main window). Every call runs on the window thread; none takes locks.
+//
+// Times are milliseconds; the sound library works in bytes and float seconds, and the
+// conversions truncate (seconds x 1000). Opening failures are silent: a source that
+// cannot be opened leaves Channel 0, the previous channel already freed.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+
+#include "audio_view.h"
+#include "library_index.h"
+#include "library_menus.h"
+#include "play_state.h"
+#include "player/playlist/tplaylist.h"
+#include "stream_tags.h"
+
+class TAudioObject {
+public:
+    // `libraryIndexFile` is "AllMusik.aml" in the program's folder.
+    TAudioObject(TAudioView& view, std::filesystem::path libraryIndexFile);
+    ~TAudioObject();
+    TAudioObject(const TAudioObject&) = delete;
+    TAudioObject& operator=(const TAudioObject&) = delete;
+
+    // Transport.
+    void PlaySource(const QString& path);
+    // True only when the stream was created and started; PlayState becomes Playing anyway.
+    bool PlayUrl(const QString& address);
+    void PlayWma(const QString& path);
+    // Next (or, with Shuffle and more than two entries, a random other) entry, wrapping
+    // at the end; nothing happens on an empty playlist.
+    void PlayNext();
+    // The entry before the current one, wrapping to the last.
+    void PlayPrevious();
+    // Makes the entry current and plays it; an index out of range is ignored.
+    void PlayEntry(int index);
+    void Pause();
+    void Resume();
+    // Halts the channel and keeps it open.
+    void Stop();
+    int GetPosition() const;  // never negative
+    void SetPosition(int ms);
+    // Frees the live channel (as a stream and as a music) and sets Channel to 0.
+    void DropChannel();
+
+    // The length in ms of a file as opened for playing, or -1 when it cannot be opened.
+    int ProbeLength(const QString& path) const;
+    int ProbeWmaLength(const QString& path) const;
+
+    // Playlist. Playable names are appended (each measured and its tags read), other
+    // names are loaded as playlist files; then the next entry plays.
+    void AddSources(const QStringList& names);
+    void LoadPlaylistFile(const QString& path, bool clearFirst);
+    // False when the file could not be written (the playlist layer's report).
+    bool SavePls(const QString& path);
+    bool SaveM3u(const QString& path);
+    QString GetPlaylistName() const;
+    void ClearPlaylist();
+    int EntryCount() const;
+    // Empty for an index out of range.
+    QString GetEntryFile(int index) const;
+    QString GetEntryTitle(int index) const;
+    void DeleteEntry(int index);
+    int IndexOfFile(const QString& file) const;
+    int IndexOfTitle(const QString& title) const;
+    int EntryLength(int index) const;
+    long long TotalLength() const;
+    int GetCurrentIndex() const { return CurrentIndex; }
+    QString GetSourcePath() const { return SourcePath; }
+    // Sorts by title; the current index follows the title of the track now loaded.
+    void SortByTitle();
+    static bool IsPlayableFile(const QString& path);
+    static QString GetOpenFilter();
+
+    // Track information. ReadTrackInfo reads a local file's tags into the tag fields,
+    // enters the file into the library index and menus, and shows the information panel.
+    void ReadTrackInfo(const QString& path);
+    // A playlist entry's title: the title tag (or file name) of a local file; for an
+    // internet address "name url - title" from the station, or "Unknown Host".
+    QString MakeEntryTitle(const QString& path);
+    // The live channel's stream tags for an empty address; otherwise those of a
+    // temporary connection, which the stream layer's timeout bounds.
+    TStreamTags ReadStreamTags(const QString& address) const;
+
+    // Library. The three submenus from the index, sorted, without a duplicate check.
+    void BuildLibraryMenus();
+    // An item of a library submenu was chosen: the playlist becomes that name's files
+    // (each measured and read again) and the first plays. Nothing happens for a name
+    // without files.
+    void LibraryNameChosen(TLibraryKind kind, const QString& caption);
+    // Every file of every artist goes into the playlist as indexed, and entry 0 plays.
+    void PlayAllMusic();
+    const TLibraryMenus& LibraryMenus() const { return libraryMenus_; }
+
+    // Fields, as the rest of the program reads and writes them.
+    QString SourcePath;  // the source last opened (set before the open is tried)
+    TPlaylist Playlist;
+    int CurrentIndex = 0;
+    bool Shuffle = false;
+    bool ShowInfoInTray = false;
+    // The length of the file being entered, in ms, while files are added; the channel
+    // length in bytes after a source started.
+    int TrackLength = 0;
+    QString Artist, Title, Album, Year, Track;
+    QString Lyrics;
+    QString Genre;
+    int PlayState = PlayState::NotReady;
+    // The live stream or music; 0 when none. Other parts may set it to 0 (stop, CD mode).
+    std::uint32_t Channel = 0;
+    int SeekLength = 0;  // ms of the source last started, as probed; the seek bar's maximum
+
+private:
+    void showStarted();
+    void enterIntoLibrary(TLibraryKind kind, const QString& name, const QString& path);
+
+    TAudioView& view_;
+    TLibraryIndex libraryIndex_;
+    TLibraryMenus libraryMenus_;
+    std::mt19937 random_;
+};
+
+// The one audio object, set by the main window that owns it; every window reaches the
+// audio object through this reference.
+extern TAudioObject* AudioObject;

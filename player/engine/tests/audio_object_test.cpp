@@ -1,0 +1,433 @@
+#include "audio_object.h"
+
+#include <gtest/gtest.h>
+
+#include "qt_print.h"
+
+#include <filesystem>
+#include <set>
+
+#include "ini_reader.h"
+#include "recording_view.h"
+#include "soundlib/soundlib.h"
+#include "stream_server.h"
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sound files made at build time.
+const fs::path kFixtures = ENGINE_FIXTURES_DIR;
+
+class SoundDevice : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
+    void TearDown() override { BASS_Free(); }
+};
+const auto* const kDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
+
+QString q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+struct AudioObjectTest : ::testing::Test {
+    testing_support::TempDir dir;
+    TRecordingView view;
+    TAudioObject audio{view, dir / "AllMusik.aml"};
+
+    // A copy of a fixture under another name in the test's folder.
+    QString file(const char* fixture, const char* name) {
+        fs::copy_file(kFixtures / fixture, dir / name);
+        return q(dir / name);
+    }
+    TPlainIni index() const { return ReadPlainIni(q(dir / "AllMusik.aml")); }
+    int channelState() const { return static_cast<int>(BASS_ChannelIsActive(audio.Channel)); }
+};
+
+TEST_F(AudioObjectTest, AddSourcesMeasuresReadsTagsAndPlaysTheFirstNewEntry) {
+    const QString first = file("first.mp3", "first.mp3");
+    const QString song = file("plain.mp3", "Song.mp3");
+    const QString wav = file("mono8.wav", "mono8.wav");
+    audio.AddSources({first, song, wav});
+
+    ASSERT_EQ(audio.EntryCount(), 3);
+    EXPECT_EQ(audio.GetEntryTitle(0), "First Song");
+    EXPECT_EQ(audio.GetEntryTitle(1), "Song");       // no tags: the file name
+    EXPECT_EQ(audio.GetEntryTitle(2), "mono8.wav");  // no tag reader: the name as it is
+    EXPECT_NEAR(audio.EntryLength(0), 1000, 30);
+    EXPECT_NEAR(audio.EntryLength(1), 500, 30);
+    EXPECT_EQ(audio.EntryLength(2), 500);
+    EXPECT_EQ(audio.TotalLength(),
+              audio.EntryLength(0) + audio.EntryLength(1) + audio.EntryLength(2));
+
+    // With Shuffle off the first new entry starts.
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    EXPECT_EQ(audio.GetSourcePath(), first);
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
+    EXPECT_EQ(view.speedPosition, 100);
+    EXPECT_EQ(view.seekMaximum, audio.SeekLength);
+    EXPECT_NEAR(audio.SeekLength, 1000, 30);
+    EXPECT_EQ(view.totalTime, audio.SeekLength >= 1000 ? "0:00:01" : "0:00:00");
+    EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
+    EXPECT_EQ(view.effectReapplies, 1);
+    EXPECT_EQ(view.playGlyph, 2);
+    EXPECT_EQ(view.selectedRow, 0);
+    EXPECT_EQ(view.listCaption, "Default");
+    EXPECT_TRUE(view.balloons.empty());
+    // The channel length in bytes: 16-bit stereo at 44100 Hz.
+    EXPECT_NEAR(audio.TrackLength, 176400, 176400 * 3 / 100);
+
+    // Labels and fields of the song that started.
+    EXPECT_EQ(audio.Title, "First Song");
+    EXPECT_EQ(audio.Artist, "Shared");
+    EXPECT_EQ(view.info.Artist, "Исполнитель: Shared");
+    EXPECT_EQ(view.info.Title, "Название: First Song");
+    EXPECT_EQ(view.info.Album, "Альбом: Common");
+    EXPECT_EQ(view.info.Year, "Год: 2001");
+    EXPECT_EQ(view.info.Track, "Дорожка: 1");
+    EXPECT_EQ(view.info.Genre, "Жанр: Rock");
+    EXPECT_EQ(view.info.Heading, "Информация о композиции");
+
+    // Every file is in the index with its length in ms; placeholders stand for tags.
+    TPlainIni ini = index();
+    EXPECT_EQ(ini["AllMusik"]["TotalArtist"], "2");
+    EXPECT_EQ(ini["AllMusik"]["Artist1"], "Shared");
+    EXPECT_EQ(ini["AllMusik"]["Artist2"], "Неизвестный Исполнитель");
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["NumberНеизвестный Исполнитель"], "2");
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["FileTit1"], "Song");
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["FileLen1"], QString::number(audio.EntryLength(1)));
+    EXPECT_EQ(ini["AНеизвестный Альбом"]["File2"], wav);
+    EXPECT_EQ(ini["Неизвестный жанр"]["NumberНеизвестный жанр"], "2");
+    EXPECT_EQ(ini["Shared"]["FileLen1"], QString::number(audio.EntryLength(0)));
+    EXPECT_EQ(view.menus[int(TLibraryKind::Artists)],
+              QStringList({"Shared", "Неизвестный Исполнитель"}));
+    EXPECT_EQ(view.menus[int(TLibraryKind::Genres)], QStringList({"Rock", "Неизвестный жанр"}));
+
+    // Adding the same files again adds nothing, changes no index, and plays the next.
+    const std::string indexBefore = testing_support::readFile(dir / "AllMusik.aml");
+    audio.AddSources({first, song});
+    EXPECT_EQ(audio.EntryCount(), 3);
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);  // from the last entry, wrapped to the first
+    EXPECT_EQ(testing_support::readFile(dir / "AllMusik.aml"), indexBefore);
+}
+
+TEST_F(AudioObjectTest, PlaylistFilesReplaceTheListAndOtherNamesOnlyNameIt) {
+    const QString a = file("plain.mp3", "a.mp3");
+    const QString b = file("plain.mp3", "b.mp3");
+    const QString c = file("plain.mp3", "c.mp3");
+    audio.AddSources({a, b, c});
+    testing_support::writeFile(dir / "list.pls",
+                               "[playlist]\nFile1=" + b.toStdString() + "\nTitle1=B\nLength1=7\n" +
+                                   "File2=" + a.toStdString() + "\nNumberOfEntries=2\n");
+    audio.AddSources({q(dir / "list.pls")});
+    ASSERT_EQ(audio.EntryCount(), 2);
+    EXPECT_EQ(audio.GetEntryTitle(0), "B");
+    EXPECT_EQ(audio.EntryLength(0), 7);
+    // The old count was 3, which the new list does not reach: entry 0 plays.
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    EXPECT_EQ(audio.GetSourcePath(), b);
+    EXPECT_EQ(view.listCaption, "Текущий список: list");
+
+    testing_support::writeFile(dir / "notes.txt", "not a list");
+    audio.AddSources({q(dir / "notes.txt"), q(dir / "c.s")});
+    EXPECT_EQ(audio.EntryCount(), 2);
+    EXPECT_EQ(view.listCaption, "Текущий список: list");  // the last list's name again
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);                // from the last entry, wrapped
+}
+
+TEST_F(AudioObjectTest, UnopenableFileIsEnteredButNothingPlays) {
+    testing_support::writeFile(dir / "broken.mp3", std::string(4096, 'x'));
+    audio.AddSources({q(dir / "broken.mp3")});
+    ASSERT_EQ(audio.EntryCount(), 1);
+    EXPECT_EQ(audio.GetEntryTitle(0), "broken");
+    EXPECT_EQ(audio.EntryLength(0), -1);
+    EXPECT_EQ(audio.Channel, 0u);
+    EXPECT_EQ(audio.PlayState, PlayState::NotReady);  // unchanged
+    EXPECT_EQ(audio.GetSourcePath(), q(dir / "broken.mp3"));
+    EXPECT_EQ(view.effectReapplies, 0);
+    TPlainIni ini = index();
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["File1"], q(dir / "broken.mp3"));
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["FileLen1"], "-1");
+}
+
+TEST_F(AudioObjectTest, NextAndPreviousWrapAndShuffleNeverRepeats) {
+    QStringList files;
+    for (const char* name : {"0.mp3", "1.mp3", "2.mp3"}) files << file("plain.mp3", name);
+    audio.AddSources(files);
+    audio.PlayEntry(2);
+    audio.PlayNext();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    EXPECT_EQ(audio.GetSourcePath(), files[0]);
+    audio.PlayPrevious();
+    EXPECT_EQ(audio.GetCurrentIndex(), 2);
+    audio.PlayEntry(7);  // out of range: ignored
+    EXPECT_EQ(audio.GetCurrentIndex(), 2);
+
+    audio.Shuffle = true;
+    std::set<int> seen;
+    for (int i = 0; i < 60; ++i) {
+        const int before = audio.GetCurrentIndex();
+        audio.PlayNext();
+        EXPECT_NE(audio.GetCurrentIndex(), before);
+        seen.insert(audio.GetCurrentIndex());
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    const int at = audio.GetCurrentIndex();
+    audio.PlayPrevious();  // shuffle plays no part going back
+    EXPECT_EQ(audio.GetCurrentIndex(), (at + 2) % 3);
+
+    // Two entries alternate, one replays, also with Shuffle on.
+    audio.DeleteEntry(2);
+    audio.PlayEntry(0);
+    audio.PlayNext();
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    audio.PlayNext();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    audio.DeleteEntry(1);
+    audio.PlayNext();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+
+    // A current index left beyond the end by deletions: back goes to the last entry.
+    audio.CurrentIndex = 5;
+    audio.PlayPrevious();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    audio.ClearPlaylist();
+    audio.PlayNext();  // nothing at all on an empty list
+    audio.PlayPrevious();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+}
+
+TEST_F(AudioObjectTest, PauseResumeStopAndPositionsInMilliseconds) {
+    const QString first = file("first.mp3", "first.mp3");
+    audio.PlaySource(first);
+    ASSERT_NE(audio.Channel, 0u);
+    audio.Pause();
+    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    EXPECT_EQ(channelState(), SOUND_ACTIVE_PAUSED);
+    audio.SetPosition(500);
+    EXPECT_NEAR(audio.GetPosition(), 500, 5);
+    audio.Resume();
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
+    audio.Stop();
+    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(channelState(), SOUND_ACTIVE_STOPPED);
+    EXPECT_NE(audio.Channel, 0u);  // stopped, still open
+
+    // Playing the source again starts it from its beginning on a new channel.
+    const std::uint32_t stopped = audio.Channel;
+    audio.PlaySource(audio.GetSourcePath());
+    EXPECT_NE(audio.Channel, stopped);
+    EXPECT_LT(audio.GetPosition(), 300);
+    EXPECT_EQ(BASS_ChannelIsActive(stopped), static_cast<uint32_t>(SOUND_ACTIVE_STOPPED));
+
+    audio.Channel = 0;  // as stopping from the main window leaves it
+    EXPECT_EQ(audio.GetPosition(), 0);
+}
+
+TEST_F(AudioObjectTest, ProbedLengthsOfEveryKind) {
+    struct Case {
+        QString path;
+        int ms;  // -1: cannot be opened
+    };
+    const Case cases[] = {
+        {file("first.mp3", "a.mp3"), 1000}, {file("tone.ogg", "b.ogg"), 500},
+        {file("mono8.wav", "c.WAV"), 500},  {file("tone.wma", "d.wma"), 500},
+        {file("tune.mod", "e.MOD"), 7680},  {q(dir / "missing.mp3"), -1},
+        {"http://127.0.0.1:9/x.mp3", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const int ms = audio.ProbeLength(c.path);
+        if (c.ms < 0) {
+            EXPECT_EQ(ms, -1);
+        } else {
+            EXPECT_NEAR(ms, c.ms, 30);
+        }
+    }
+}
+
+TEST_F(AudioObjectTest, PlaysTrackerModulesOfOtherMakers) {
+    const fs::path peers = fs::path(ZORVAN_PEERS_DIR) / "modules";
+    if (!fs::exists(peers)) GTEST_SKIP() << "no peer material at " << peers;
+    for (const char* name :
+         {"debian/tecnoballz-data/high-score.mod", "debian/pingus-data/gd-giirm.s3m",
+          "debian/pingus-data/gd-matth.it", "debian/heroes-sound-tracks/intro.xm",
+          "libxmp/test-dev/data/m/fall1.mtm"}) {
+        SCOPED_TRACE(name);
+        const QString path = q(peers / name);
+        EXPECT_GT(audio.ProbeLength(path), 1000);
+        audio.PlaySource(path);
+        EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
+        EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
+    }
+}
+
+TEST_F(AudioObjectTest, FormatTextBalloonAndTagPlaceholders) {
+    audio.ShowInfoInTray = true;
+    audio.PlaySource(file("mono8.wav", "mono8.wav"));
+    EXPECT_EQ(view.format, "Freequency: 8000Hz 8 bits Mono");
+    ASSERT_EQ(view.balloons.size(), 1u);
+    EXPECT_EQ(view.balloons[0].title, "Информация о композиции");
+    EXPECT_EQ(
+        view.balloons[0].text,
+        "Название: mono8.wav\rИсполнитель: Неизвестный Исполнитель\rАльбом: Неизвестный Альбом");
+    EXPECT_EQ(view.balloons[0].iconKind, 1);
+    EXPECT_EQ(view.balloons[0].timeoutSeconds, 10);
+
+    audio.ReadTrackInfo(file("plain.mp3", "Song.mp3"));
+    EXPECT_EQ(audio.Title, "Song");
+    EXPECT_EQ(audio.Artist, "Неизвестный Исполнитель");
+    EXPECT_EQ(audio.Album, "Неизвестный Альбом");
+    EXPECT_EQ(audio.Genre, "Неизвестный жанр");
+    EXPECT_EQ(view.info.Artist, "Исполнитель: ");
+    EXPECT_EQ(view.info.Album, "Альбом: ");
+
+    audio.ReadTrackInfo(file("second.mp3", "second.mp3"));
+    EXPECT_EQ(audio.Artist, "Other (x) [y]");
+    EXPECT_EQ(view.info.Artist, "Исполнитель: Other [x] [y]");  // the label shows the tag
+
+    audio.PlayWma(file("tone.wma", "tone.wma"));
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
+    EXPECT_EQ(view.balloons.size(), 2u);
+}
+
+TEST_F(AudioObjectTest, IndexTakesTheLengthOfTheVeryFileEnteredOnPlay) {
+    const QString first = file("first.mp3", "first.mp3");
+    const QString plain = file("plain.mp3", "plain.mp3");
+    testing_support::writeFile(dir / "list.m3u", "#EXTM3U\n#EXTINF:0,x\n" + first.toStdString() +
+                                                     "\n#EXTINF:0,y\n" + plain.toStdString() +
+                                                     "\n");
+    audio.LoadPlaylistFile(q(dir / "list.m3u"), true);
+    EXPECT_EQ(view.listCaption, "Текущий список: list");
+    audio.PlayEntry(0);
+    audio.PlayEntry(1);  // the previous channel's length in bytes must not reach the index
+    TPlainIni ini = index();
+    EXPECT_EQ(ini["Shared"]["FileLen1"], QString::number(audio.ProbeLength(first)));
+    EXPECT_EQ(ini["Неизвестный Исполнитель"]["FileLen1"],
+              QString::number(audio.ProbeLength(plain)));
+}
+
+TEST_F(AudioObjectTest, ChoosingLibraryNamesAndAllMusic) {
+    audio.PlayAllMusic();  // an empty index: the list is cleared and nothing plays
+    EXPECT_EQ(audio.EntryCount(), 0);
+    EXPECT_EQ(view.playlistViewClears, 1);
+    EXPECT_EQ(audio.Channel, 0u);
+
+    const QString first = file("first.mp3", "first.mp3");
+    const QString second = file("second.mp3", "second.mp3");
+    const QString plain = file("plain.mp3", "plain.mp3");
+    audio.AddSources({first, second, plain});
+
+    // A fresh start builds the same menus from the index.
+    TRecordingView restarted;
+    TAudioObject again(restarted, dir / "AllMusik.aml");
+    again.BuildLibraryMenus();
+    EXPECT_EQ(restarted.menus, view.menus);
+    EXPECT_EQ(restarted.menus[int(TLibraryKind::Albums)],
+              QStringList({"Common", "Неизвестный Альбом"}));
+
+    // The artist "Shared" and the genre "Shared" share a section: both files load.
+    again.LibraryNameChosen(TLibraryKind::Genres, "Shared");
+    ASSERT_EQ(again.EntryCount(), 2);
+    EXPECT_EQ(again.GetEntryFile(0), first);
+    EXPECT_EQ(again.GetEntryFile(1), second);
+    EXPECT_EQ(again.GetSourcePath(), first);
+    EXPECT_EQ(restarted.playlistViewRefreshes, 1);
+
+    again.LibraryNameChosen(TLibraryKind::Albums, "Common");
+    EXPECT_EQ(again.EntryCount(), 2);
+    again.LibraryNameChosen(TLibraryKind::Artists, "Nobody");  // no files: nothing happens
+    EXPECT_EQ(again.EntryCount(), 2);
+    EXPECT_EQ(restarted.playlistViewClears, 2);
+
+    // All music: every artist's files with the indexed titles and lengths, entry 0 plays.
+    // The genre put the second file into the artist's shared section without a title or
+    // length; it comes first there, so the artist's own later listing is a duplicate.
+    fs::remove(dir / "plain.mp3");  // not opened to be listed
+    again.PlayAllMusic();
+    ASSERT_EQ(again.EntryCount(), 3);
+    EXPECT_EQ(again.GetEntryTitle(0), "First Song");
+    EXPECT_EQ(again.GetEntryFile(1), second);
+    EXPECT_EQ(again.GetEntryTitle(1), "Error");
+    EXPECT_EQ(again.EntryLength(1), 0);
+    EXPECT_EQ(again.GetEntryTitle(2), "plain");
+    EXPECT_EQ(again.EntryLength(2), audio.EntryLength(2));
+    EXPECT_EQ(again.GetCurrentIndex(), 0);
+    EXPECT_EQ(again.GetSourcePath(), first);
+}
+
+TEST_F(AudioObjectTest, SortFollowsTheLoadedTitle) {
+    const QString first = file("first.mp3", "first.mp3");
+    const QString b = file("plain.mp3", "b.mp3");
+    const QString a = file("plain.mp3", "a.mp3");
+    audio.AddSources({first, b, a});
+    audio.PlayEntry(2);  // "a"
+    audio.SortByTitle();
+    EXPECT_EQ(audio.GetEntryTitle(0), "First Song");
+    EXPECT_EQ(audio.GetEntryTitle(1), "a");
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    EXPECT_EQ(audio.IndexOfFile(b.toUpper()), 2);
+}
+
+// A radio server on loopback that sends station headers and titles every 1024 bytes.
+std::string radioConfig(const char* mode) {
+    return std::string(R"({"mode": ")") + mode + R"(", "body": ")" +
+           (kFixtures / "first.mp3").string() +
+           R"(", "loop": true, "metaint": 1024, "rate": 64000, "timeout": 30,
+               "titles": [{"at": 0, "text": "StreamTitle='Night Song';"}]})";
+}
+
+// Whether this build of the sound library opens internet addresses at all.
+bool internetStreamsBuiltIn() {
+    BASS_StreamCreateURL("http://127.0.0.1:9/", 0, 0, nullptr, nullptr);
+    return BASS_ErrorGetCode() != SOUND_ERROR_NOTAVAIL;
+}
+
+TEST_F(AudioObjectTest, InternetAddressTitlesFromTheStation) {
+    if (!internetStreamsBuiltIn()) GTEST_SKIP() << "the sound library has no internet part";
+    using soundlib::net::testing::StreamServer;
+    const StreamServer radio(radioConfig("icy"));
+    const QString address = QString::fromStdString(radio.url("/live.mp3"));
+    // A temporary connection, closed again.
+    EXPECT_EQ(audio.MakeEntryTitle(address), "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_EQ(audio.Channel, 0u);
+
+    // The stream now open is asked on its own channel, whatever the case of the address.
+    audio.AddSources({address});
+    ASSERT_EQ(audio.EntryCount(), 1);
+    EXPECT_EQ(audio.EntryLength(0), -1);  // a stream cannot be measured
+    EXPECT_EQ(audio.GetEntryTitle(0), "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    ASSERT_NE(audio.Channel, 0u);
+    const TStreamTags live = audio.ReadStreamTags(QString());
+    EXPECT_EQ(live.StationName, "Loop Radio");
+    EXPECT_EQ(live.Lines.last(), "StreamTitle='Night Song';");
+    EXPECT_EQ(audio.MakeEntryTitle(" " + address.toUpper() + " "),
+              "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_TRUE(view.format.isEmpty());  // no format text, effects or balloon for streams
+    EXPECT_EQ(view.effectReapplies, 0);
+
+    // A server without station headers, and an address nothing listens on.
+    const StreamServer plain(R"({"mode": "file", "body": ")" + (kFixtures / "first.mp3").string() +
+                             R"(", "timeout": 30})");
+    EXPECT_EQ(audio.MakeEntryTitle(QString::fromStdString(plain.url("/a.mp3"))), "Unknown Host");
+    EXPECT_EQ(audio.MakeEntryTitle("http://127.0.0.1:9/dead.mp3"), "Unknown Host");
+}
+
+TEST_F(AudioObjectTest, SilentServerCostsTheStreamTimeoutNotAFrozenWindow) {
+    if (!internetStreamsBuiltIn()) GTEST_SKIP() << "the sound library has no internet part";
+    using soundlib::net::testing::StreamServer;
+    const StreamServer silent(R"({"mode": "silent", "timeout": 30})");
+    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 500);
+    EXPECT_EQ(audio.MakeEntryTitle(QString::fromStdString(silent.url("/x"))), "Unknown Host");
+    EXPECT_FALSE(audio.PlayUrl(QString::fromStdString(silent.url("/y"))));
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);  // whatever happened
+    EXPECT_EQ(audio.Channel, 0u);
+    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 5000);
+}
+
+}  // namespace

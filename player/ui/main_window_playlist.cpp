@@ -1,0 +1,243 @@
+// The main window's playlist panel: the list box, its context menu and the quick-access
+// menu with the music library's groups.
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStyle>
+
+#include "player/engine/audio_object.h"
+#include "player/engine/play_state.h"
+#include "player/engine/source_rules.h"
+#include "player/ui/dialog_filter.h"
+#include "player/ui/folder_scan.h"
+#include "player/ui/main_window.h"
+#include "player/ui/playlist_panel_text.h"
+#include "player/ui/program_folder.h"
+
+void TForm1::CreatePopupMenu1() {
+    PopupMenu1 = new QMenu(this);
+    const auto item = [this](const char* caption, void (TForm1::*handler)(),
+                             const char* shortcut = nullptr) {
+        QAction* action = PopupMenu1->addAction(QString::fromUtf8(caption));
+        if (shortcut) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+            action->setShortcutContext(Qt::WidgetShortcut);
+            ListBox1->addAction(action);
+        }
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    // Ctrl+O is the window's own shortcut for the same command, so it is only shown here.
+    item("Добавить к списку...", &TForm1::OpenFilesCommand)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    ListBox1->removeAction(PopupMenu1->actions().last());
+    item("Добавить папку...", &TForm1::AddFolderCommand);
+    item("Удалить из списка", &TForm1::DeleteSelectedCommand, "Ctrl+D");
+    PopupMenu1->addSeparator();
+    QAction* search = PopupMenu1->addAction(QStringLiteral("Поиск песни..."));
+    search->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    search->setEnabled(false);  // the song search window comes with its own feature
+    PopupMenu1->addSeparator();
+    item("Загрузить список...", &TForm1::LoadPlaylistCommand);
+    QMenu* sort = PopupMenu1->addMenu(QStringLiteral("Сортировать"));
+    connect(sort->addAction(QStringLiteral("По названию")), &QAction::triggered, this,
+            &TForm1::SortByTitleCommand);
+    QMenu* save = PopupMenu1->addMenu(QStringLiteral("Сохранить список"));
+    connect(save->addAction(QStringLiteral("PLS")), &QAction::triggered, this,
+            &TForm1::SavePlsCommand);
+    connect(save->addAction(QStringLiteral("M3U")), &QAction::triggered, this,
+            &TForm1::SaveM3uCommand);
+    item("Очистить список", &TForm1::ClearPlaylistCommand, "Ctrl+C");
+    PopupMenu1->addSeparator();
+    item("Редактор тегов...", &TForm1::TagEditorCommand, "Ctrl+T");
+}
+
+void TForm1::CreatePopupMenu4() {
+    PopupMenu4 = new QMenu(this);
+    QStyle* look = style();
+    const QIcon images[] = {look->standardIcon(QStyle::SP_DriveCDIcon),
+                            look->standardIcon(QStyle::SP_DirHomeIcon),
+                            look->standardIcon(QStyle::SP_FileDialogDetailedView)};
+    AlbumsMenu = PopupMenu4->addMenu(images[0], QStringLiteral("Альбомы"));
+    SingersMenu = PopupMenu4->addMenu(images[1], QStringLiteral("Исполнители"));
+    GenresMenu = PopupMenu4->addMenu(images[2], QStringLiteral("Жанры"));
+    QMenu* lists = PopupMenu4->addMenu(look->standardIcon(QStyle::SP_FileDialogListView),
+                                       QStringLiteral("Списки воспроизведения"));
+    connect(lists->addAction(QStringLiteral("Default")), &QAction::triggered, this,
+            &TForm1::DefaultPlaylistCommand);
+    connect(PopupMenu4->addAction(look->standardIcon(QStyle::SP_MediaVolume),
+                                  QStringLiteral("Вся музыка")),
+            &QAction::triggered, this, [this] {
+                if (AudioObject) AudioObject->PlayAllMusic();
+            });
+    PopupMenu4->addSeparator();
+    connect(PopupMenu4->addAction(QStringLiteral("Открыть файл")), &QAction::triggered, this,
+            &TForm1::OpenFilesCommand);
+}
+
+QMenu* TForm1::LibrarySubmenu(TLibraryKind kind) const {
+    switch (kind) {
+        case TLibraryKind::Albums:
+            return AlbumsMenu;
+        case TLibraryKind::Artists:
+            return SingersMenu;
+        case TLibraryKind::Genres:
+            break;
+    }
+    return GenresMenu;
+}
+
+void TForm1::LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) {
+    QMenu* menu = LibrarySubmenu(kind);
+    const QList<QAction*> items = menu->actions();
+    // "&" in a name is text, not a mnemonic marker.
+    auto* action = new QAction(menu->icon(), QString(caption).replace('&', "&&"), menu);
+    menu->insertAction(position < items.size() ? items[position] : nullptr, action);
+    connect(action, &QAction::triggered, this, [this, kind, caption] {
+        if (AudioObject) AudioObject->LibraryNameChosen(kind, caption);
+    });
+}
+
+QFileDialog* TForm1::CreateFileDialog(const QString& title, const QString& filter,
+                                      QFileDialog::FileMode mode) {
+    auto* dialog = new QFileDialog(this, title);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(mode);
+    if (!filter.isEmpty()) dialog->setNameFilter(DialogFilter::ToQt(filter));
+    return dialog;
+}
+
+QStringList TForm1::RunDialog(QFileDialog* dialog) {
+    return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
+}
+
+void TForm1::RefreshPlaylistView() {
+    ListBox1->clear();
+    if (!AudioObject) return;
+    const int count = AudioObject->EntryCount();
+    for (int i = 0; i < count; ++i) ListBox1->addItem(AudioObject->GetEntryTitle(i));
+    Label35->setText(PlaylistPanelText::TotalsText(AudioObject->TotalLength(), count));
+}
+
+void TForm1::RepaintPlaylist() {
+    ListBox1->viewport()->update();
+}
+
+void TForm1::SelectPlaylistRow(int index) {
+    ListBox1->setCurrentRow(index >= 0 && index < ListBox1->count() ? index : -1);
+}
+
+void TForm1::ClearPlaylistView() {
+    ListBox1->clear();
+}
+
+void TForm1::SetListCaption(const QString& text) {
+    Label34->setText(text);
+}
+
+void TForm1::ListBox1DblClick() {
+    const int row = ListBox1->currentRow();
+    // CD tracks in the list box come with CD mode.
+    if (row < 0 || CdMode || !AudioObject) return;
+    AudioObject->PlayEntry(row);
+}
+
+void TForm1::AddFolderCommand() {
+    if (!AudioObject) return;
+    QFileDialog* browse =
+        CreateFileDialog(QStringLiteral("Add Direcory"), QString(), QFileDialog::Directory);
+    browse->setOption(QFileDialog::ShowDirsOnly);
+    browse->setDirectory(QDir::home());
+    const QStringList chosen = RunDialog(browse);
+    browse->deleteLater();
+    if (chosen.isEmpty()) return;
+    AudioObject->AddSources(FolderScan::EntriesToAdd(chosen.first()));
+    RefreshPlaylistView();
+}
+
+void TForm1::DeleteSelectedCommand() {
+    const int row = ListBox1->currentRow();
+    if (row < 0 || !AudioObject) return;
+    if (AudioObject->PlayState == PlayState::Playing &&
+        AudioObject->GetEntryTitle(row) == AudioObject->Title)
+        StopPlayback();
+    AudioObject->DeleteEntry(row);
+    RefreshPlaylistView();
+}
+
+void TForm1::LoadPlaylistCommand() {
+    if (!AudioObject) return;
+    QFileDialog* open = CreateFileDialog(QString(), QStringLiteral("Playlist|*.pls;*.m3u"),
+                                         QFileDialog::ExistingFile);
+    const QStringList chosen = RunDialog(open);
+    open->deleteLater();
+    if (!chosen.isEmpty()) {
+        // Relative entries of the list resolve against its folder.
+        QDir::setCurrent(QFileInfo(chosen.first()).absolutePath());
+        AudioObject->LoadPlaylistFile(chosen.first(), true);
+    }
+    RefreshPlaylistView();
+}
+
+void TForm1::SortByTitleCommand() {
+    if (!AudioObject) return;
+    ListBox1->clear();
+    AudioObject->SortByTitle();
+    RefreshPlaylistView();
+}
+
+void TForm1::SavePlsCommand() {
+    SavePlaylistAs(QStringLiteral("Playlist (*.pls)|*.pls"), false);
+}
+
+void TForm1::SaveM3uCommand() {
+    SavePlaylistAs(QStringLiteral("Playlist (*.m3u)|*.m3u"), true);
+}
+
+void TForm1::SavePlaylistAs(const QString& filter, bool m3u) {
+    if (!AudioObject) return;
+    SaveDialog1->setNameFilter(DialogFilter::ToQt(filter));
+    // No overwrite prompt: a chosen name is written at once.
+    SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList chosen = RunDialog(SaveDialog1);
+    if (chosen.isEmpty()) return;
+    // The dialog starts from the last chosen name the next time.
+    SaveDialog1->selectFile(chosen.first());
+    const bool saved = m3u ? AudioObject->SaveM3u(PlaylistPanelText::M3uSavePath(chosen.first()))
+                           : AudioObject->SavePls(chosen.first());
+    if (!saved)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("Не удалось сохранить список воспроизведения"));
+}
+
+void TForm1::ClearPlaylistCommand() {
+    ListBox1->clear();
+    if (!AudioObject) return;
+    AudioObject->ClearPlaylist();
+    AudioObject->Stop();
+    Label35->clear();
+}
+
+void TForm1::TagEditorCommand() {
+    const int row = ListBox1->currentRow();
+    if (row < 0 || !AudioObject) {
+        QMessageBox::information(this, windowTitle(), QStringLiteral("Не выбран объект"));
+    } else if (SourceRules::UpperExtension(AudioObject->GetEntryFile(row)) !=
+               QLatin1String(".MP3")) {
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Данная опция доступна только для mp3 файлов"));
+    }
+    // The tag editor window comes with its own feature.
+}
+
+void TForm1::DefaultPlaylistCommand() {
+    if (!AudioObject) return;
+    const QString folder = QString::fromStdString(programDataFolder().string());
+    QDir::setCurrent(folder);
+    const QString list = folder + QStringLiteral("/Default.pls");
+    if (QFileInfo::exists(list)) {
+        AudioObject->LoadPlaylistFile(list, true);
+        RefreshPlaylistView();
+    }
+    AudioObject->PlayEntry(0);
+}

@@ -1,0 +1,47 @@
+#include "player/ui/playlist_panel_text.h"
+
+#include <string>
+
+#include "player/engine/source_rules.h"
+
+namespace PlaylistPanelText {
+
+namespace {
+
+constexpr long long kDayMs = 86'400'000;
+
+QString twoDigits(long long value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString CutTitle(const QString& title) {
+    // Characters, not UTF-16 units, so a cut never splits a surrogate pair.
+    const std::u32string characters = title.toStdU32String();
+    if (characters.size() <= 30) return title;
+    return QString::fromStdU32String(characters.substr(0, 28)) + QStringLiteral("...");
+}
+
+QString RowText(int index, const QString& title, bool numbered) {
+    const QString text = CutTitle(title);
+    return numbered ? QString::number(index + 1) + QStringLiteral(" - ") + text : text;
+}
+
+QString LengthText(long long ms) {
+    const long long seconds = ms < 0 ? 0 : ms % kDayMs / 1000;
+    return twoDigits(seconds / 60 % 60) + QLatin1Char(':') + twoDigits(seconds % 60);
+}
+
+QString TotalsText(long long totalMs, int count) {
+    const long long seconds = totalMs < 0 ? 0 : totalMs % kDayMs / 1000;
+    return QStringLiteral("Общее время: ") + twoDigits(seconds / 3600) + QLatin1Char(':') +
+           twoDigits(seconds / 60 % 60) + QLatin1Char(':') + twoDigits(seconds % 60) +
+           QStringLiteral(" Всего песен: ") + QString::number(count);
+}
+
+QString M3uSavePath(const QString& path) {
+    return SourceRules::UpperExtension(path) == QLatin1String(".M3U") ? path : path + ".m3u";
+}
+
+}  // namespace PlaylistPanelText

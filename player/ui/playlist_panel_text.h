@@ -1,0 +1,20 @@
+#pragma once
+// The texts of the playlist panel: row titles, row lengths, the totals line, and the
+// names the save commands write to.
+#include <QString>
+
+namespace PlaylistPanelText {
+
+// Titles longer than 30 characters keep their first 28 and end in "...".
+QString CutTitle(const QString& title);
+// The drawn row: "12 - Intro" for row 11 with numbering on, else the cut title alone.
+QString RowText(int index, const QString& title, bool numbered);
+// An entry's length as "nn:ss"; whole hours are dropped (75 minutes show "15:00").
+QString LengthText(long long ms);
+// "Общее время: hh:nn:ss Всего песен: N"; whole days are dropped.
+QString TotalsText(long long totalMs, int count);
+// The M3U file a save to `path` writes: ".m3u" appended unless the extension already
+// is ".m3u" in any case ("mix.txt" gives "mix.txt.m3u").
+QString M3uSavePath(const QString& path);
+
+}  // namespace PlaylistPanelText

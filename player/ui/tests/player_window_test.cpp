@@ -1,0 +1,651 @@
+// The main window driving the real audio object on real sound files, through the dummy
+// output device: buttons, menus by their captions, the seek and volume bars, the timers,
+// the playlist box and its commands, the library menu.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+#include <filesystem>
+#include <functional>
+
+#include "player/engine/audio_object.h"
+#include "player/engine/play_state.h"
+#include "player/engine/tests/qt_print.h"
+#include "player/ui/main_window.h"
+#include "player/ui/program_folder.h"
+#include "file_size_limit.h"
+#include "soundlib/soundlib.h"
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFixtures = PLAYER_FIXTURES_DIR;
+
+class SoundDevice : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
+    void TearDown() override { BASS_Free(); }
+};
+[[maybe_unused]] const auto* const kDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
+
+QString q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// Runs `answer` on the next modal window of kind W once it shows. A modal window that
+// stays unanswered for five seconds is closed, so a wrong expectation fails the test
+// instead of hanging it.
+template <class W>
+void whenShown(std::function<void(W*)> answer) {
+    auto* poll = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, ticks, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* window = qobject_cast<W*>(modal)) {
+            poll->deleteLater();
+            poll->stop();
+            answer(window);
+        } else if (++*ticks > 500) {
+            poll->deleteLater();
+            poll->stop();
+            if (modal) modal->close();
+            ADD_FAILURE() << "no dialog of the expected kind";
+        }
+    });
+    poll->start(10);
+}
+
+// Answers the next file dialog with these paths (one folder for a folder dialog).
+void chooseInDialog(const QStringList& paths) {
+    whenShown<QFileDialog>([paths](QFileDialog* dialog) {
+        if (dialog->fileMode() == QFileDialog::Directory) {
+            dialog->setDirectory(paths.first());
+        } else if (dialog->acceptMode() == QFileDialog::AcceptSave) {
+            // Typed, as a person gives a new name.
+            dialog->setDirectory(QFileInfo(paths.first()).absolutePath());
+            dialog->findChild<QLineEdit*>("fileNameEdit")
+                ->setText(QFileInfo(paths.first()).fileName());
+        } else {
+            dialog->setDirectory(QFileInfo(paths.first()).absolutePath());
+            QStringList names;
+            for (const QString& path : paths) names << '"' + QFileInfo(path).fileName() + '"';
+            dialog->selectFile(paths.size() == 1 ? QFileInfo(paths.first()).fileName()
+                                                 : names.join(' '));
+        }
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+// Catches the text of the next message box and closes it.
+std::shared_ptr<QString> catchMessage() {
+    auto text = std::make_shared<QString>();
+    whenShown<QMessageBox>([text](QMessageBox* box) {
+        *text = box->text();
+        box->accept();
+    });
+    return text;
+}
+
+QAction* findItem(QMenu* menu, const QStringList& path) {
+    for (QAction* action : menu->actions()) {
+        if (action->text() != path.first()) continue;
+        if (path.size() == 1) return action;
+        if (action->menu()) return findItem(action->menu(), path.mid(1));
+    }
+    return nullptr;
+}
+
+struct PlayerWindowTest : ::testing::Test {
+    testing_support::TempDir dir;
+    TForm1 form;
+    TAudioObject audio{form, dir / "AllMusik.aml"};
+
+    PlayerWindowTest() {
+        AudioObject = &audio;
+        // The timers' handlers are called by the tests, so each step is seen on its own.
+        form.Timer1->stop();
+        form.Timer2->stop();
+        form.show();
+        QApplication::processEvents();
+    }
+    ~PlayerWindowTest() override { AudioObject = nullptr; }
+
+    // A copy of a fixture under another name in the test's folder.
+    QString file(const char* fixture, const QString& name) {
+        fs::copy_file(kFixtures / fixture, dir / name.toStdString());
+        return q(dir / name.toStdString());
+    }
+    void add(const QStringList& files) {
+        audio.AddSources(files);
+        form.RefreshPlaylistView();
+    }
+    void trigger(QMenu* menu, const QStringList& path) {
+        QAction* action = findItem(menu, path);
+        ASSERT_TRUE(action) << path.join(" > ").toStdString();
+        ASSERT_TRUE(action->isEnabled());
+        action->trigger();
+    }
+    // A key pressed with the focus on `focus`, through the window as the keyboard sends it.
+    void press(QWidget* focus, Qt::Key key) {
+        QApplication::setActiveWindow(&form);
+        focus->setFocus();
+        QTest::keyClick(form.windowHandle(), key, Qt::ControlModifier);
+    }
+    static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton, {}, {9, 9}); }
+    static bool shows(TBitmapSkinPart* button, const TImageList& list, int glyph) {
+        return button->Glyph() == list.GetBitmap(glyph, button->TransparentColor());
+    }
+    QString status() {
+        form.Timer1Timer();
+        return form.Label2->text();
+    }
+    int channelVolume() const {
+        uint32_t volume = 0;
+        BASS_ChannelGetAttributes(audio.Channel, nullptr, &volume, nullptr);
+        return static_cast<int>(volume);
+    }
+};
+
+TEST_F(PlayerWindowTest, PlayButtonActsByStateAndStopFreesTheChannel) {
+    EXPECT_EQ(status(), "Не готов");
+    const QImage before = form.BitmapSkinPart2->Glyph();
+    click(form.BitmapSkinPart2);
+    EXPECT_EQ(audio.PlayState, PlayState::NotReady);
+    EXPECT_EQ(form.BitmapSkinPart2->Glyph(), before);
+    trigger(form.PopupMenu5, {"Плейер", "Проиграть/приостановить"});
+    trigger(form.PopupMenu2, {"Плейер", "Проиграть/Приостановить"});
+    EXPECT_EQ(audio.PlayState, PlayState::NotReady);
+
+    const QString tune = file("tune.mod", "tune.mod");
+    add({tune, file("first.mp3", "first.mp3")});
+    EXPECT_EQ(status(), "Воспроизведение");
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
+    EXPECT_NEAR(form.TrackBarEx1->maximum(), 7680, 30);
+    EXPECT_EQ(form.Label26->text(), "0:00:07");
+
+    // Pressing shows the pressed glyph of the state; the click pauses.
+    QTest::mousePress(form.BitmapSkinPart2, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 3));
+    QTest::mouseRelease(form.BitmapSkinPart2, Qt::LeftButton, {}, {9, 9});
+    EXPECT_EQ(status(), "Приостановлено");
+    EXPECT_EQ(BASS_ChannelIsActive(audio.Channel), SOUND_ACTIVE_PAUSED);
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
+    QTest::mousePress(form.BitmapSkinPart2, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 1));
+    QTest::mouseRelease(form.BitmapSkinPart2, Qt::LeftButton, {}, {9, 9});
+    EXPECT_EQ(status(), "Воспроизведение");
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
+
+    // Stop: the stream is freed, the position and levels read as 0.
+    const uint32_t stopped = audio.Channel;
+    QTest::qWait(300);
+    click(form.BitmapSkinPart3);
+    EXPECT_EQ(status(), "Остановлено");
+    EXPECT_EQ(audio.Channel, 0u);
+    EXPECT_EQ(BASS_ChannelIsActive(stopped), SOUND_ACTIVE_STOPPED);
+    EXPECT_EQ(BASS_ChannelGetPosition(stopped), -1);  // no longer a channel
+    EXPECT_EQ(form.TrackBarEx1->value(), 0);
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
+    EXPECT_TRUE(shows(form.BitmapSkinPart3, form.ImageList2, 0));
+    form.Timer2Timer();
+    EXPECT_EQ(form.Label27->text(), "0:00:00");
+    EXPECT_EQ(form.ProgressBar1->value(), 0);
+    EXPECT_EQ(form.ProgressBar2->value(), 0);
+
+    // Play after stop starts the same source from its beginning.
+    click(form.BitmapSkinPart2);
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.GetSourcePath(), tune);
+    EXPECT_LT(audio.GetPosition(), 200);
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
+    trigger(form.PopupMenu2, {"Плейер", "Остановить"});
+    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.Channel, 0u);
+}
+
+TEST_F(PlayerWindowTest, StepButtonsMenusAndTheEndOfATrack) {
+    const QStringList files = {file("tune.mod", "tune.mod"), file("first.mp3", "first.mp3"),
+                               file("plain.mp3", "Song.mp3")};
+    add(files);
+    ASSERT_EQ(audio.GetCurrentIndex(), 0);
+
+    QTest::mousePress(form.BitmapSkinPart6, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart6, form.ImageList3, 3));
+    QTest::mouseRelease(form.BitmapSkinPart6, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart6, form.ImageList3, 2));
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    EXPECT_EQ(form.ListBox1->currentRow(), 1);
+    click(form.BitmapSkinPart5);
+    click(form.BitmapSkinPart5);
+    EXPECT_TRUE(shows(form.BitmapSkinPart5, form.ImageList3, 0));
+    EXPECT_EQ(audio.GetSourcePath(), files[2]);  // from the first entry to the last
+    trigger(form.PopupMenu5, {"Плейер", "Следующая"});
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    trigger(form.PopupMenu2, {"Плейер", "Предыдущая дорожка"});
+    EXPECT_EQ(audio.GetCurrentIndex(), 2);
+    trigger(form.PopupMenu2, {"Плейер", "Следующая дорожка"});
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+
+    // The status tick moves on once the seek bar is within 40 ms of its end.
+    form.TrackBarEx1->setMaximum(100'000);
+    form.TrackBarEx1->setValue(99'959);
+    form.Timer1Timer();
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    form.TrackBarEx1->setValue(99'960);
+    form.Timer1Timer();
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+
+    // With the real timers, a short song runs out and the next one starts by itself.
+    click(form.BitmapSkinPart6);
+    ASSERT_EQ(audio.GetSourcePath(), files[2]);
+    form.Timer1->start();
+    form.Timer2->start();
+    QTest::qWait(1500);
+    EXPECT_EQ(audio.GetSourcePath(), files[0]);
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_NE(form.Label27->text(), "");
+    EXPECT_FALSE(form.Label24->text().isEmpty());
+}
+
+TEST_F(PlayerWindowTest, SeekBarSeeksInEveryStateAndShowsSeekingWhileDragged) {
+    add({file("tune.mod", "tune.mod")});
+    const int maximum = form.TrackBarEx1->maximum();
+    ASSERT_GT(maximum, 7000);
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+    };
+    for (const Case& c : {Case{"playing", [] {}}, Case{"paused", [this] { audio.Pause(); }},
+                          Case{"stopped", [this] { form.StopPlayback(); }}}) {
+        SCOPED_TRACE(c.name);
+        if (audio.Channel == 0) audio.PlaySource(audio.GetSourcePath());
+        c.before();
+        const bool hasChannel = audio.Channel != 0;
+        QWidget* bar = form.TrackBarEx1;
+        const int y = bar->height() / 2;
+        QTest::mousePress(bar, Qt::LeftButton, {}, {bar->width() / 2, y});
+        EXPECT_TRUE(form.SeekDragging);
+        EXPECT_FALSE(form.Timer2->isActive());
+        QMouseEvent move(QEvent::MouseMove, QPointF(bar->width() * 3 / 4, y),
+                         bar->mapToGlobal(QPointF(bar->width() * 3 / 4, y)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        const int target = form.TrackBarEx1->value();
+        EXPECT_NEAR(target, maximum * 3 / 4, maximum / 10);
+        EXPECT_EQ(form.Label27->text(), QString("0:00:0%1").arg(target / 1000));
+        EXPECT_EQ(status(), "Поиск");
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, {bar->width() * 3 / 4, y});
+        EXPECT_FALSE(form.SeekDragging);
+        EXPECT_TRUE(form.Timer2->isActive());
+        EXPECT_EQ(status(), "Воспроизведение");
+        if (hasChannel) {
+            EXPECT_NEAR(audio.GetPosition(), target, 100);
+        }
+        form.Timer2->stop();
+    }
+
+    // Forward and backward seeks stay within the track.
+    audio.PlaySource(audio.GetSourcePath());
+    audio.SetPosition(5'000);
+    trigger(form.PopupMenu5, {"Плейер", "Перемотать вперед"});
+    EXPECT_GE(audio.GetPosition(), maximum - 100);
+    EXPECT_LE(audio.GetPosition(), maximum + 50);
+    audio.SetPosition(3'000);
+    trigger(form.PopupMenu2, {"Плейер", "Перемотать назад"});
+    EXPECT_LT(audio.GetPosition(), 100);
+}
+
+TEST_F(PlayerWindowTest, VolumeMuteAndTheToggleButtons) {
+    add({file("first.mp3", "first.mp3"), file("plain.mp3", "Song.mp3")});
+    form.TrackBar1->setValue(37);
+    EXPECT_EQ(form.Label25->text(), "Громкость 37");
+    EXPECT_EQ(form.SavedVolume, 37);
+    EXPECT_EQ(channelVolume(), 37);
+    BASS_SetVolume(80);
+    click(form.BitmapSkinPart1);
+    EXPECT_EQ(BASS_GetVolume(), 0);
+    EXPECT_TRUE(shows(form.BitmapSkinPart1, form.ImageList3, 5));
+    EXPECT_FALSE(form.SoundOn);
+    click(form.BitmapSkinPart1);
+    EXPECT_EQ(BASS_GetVolume(), 37);  // the slider's value, not the volume before muting
+    EXPECT_TRUE(shows(form.BitmapSkinPart1, form.ImageList3, 4));
+    EXPECT_TRUE(form.SoundOn);
+    click(form.BitmapSkinPart6);  // a new channel gets the volume again
+    EXPECT_EQ(channelVolume(), 37);
+
+    // Shuffle flips the audio object's switch with its glyph.
+    QTest::mousePress(form.BitmapSkinPart8, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart8, form.ImageList4, 3));
+    QTest::mouseRelease(form.BitmapSkinPart8, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(audio.Shuffle);
+    EXPECT_TRUE(shows(form.BitmapSkinPart8, form.ImageList4, 3));
+    click(form.BitmapSkinPart8);
+    EXPECT_FALSE(audio.Shuffle);
+    EXPECT_TRUE(shows(form.BitmapSkinPart8, form.ImageList4, 2));
+
+    // Lyrics: the memo shows the song's words and hides again.
+    audio.Lyrics = "first line\nsecond line";
+    click(form.BitmapSkinPart9);
+    EXPECT_TRUE(form.LyricsShown);
+    EXPECT_TRUE(form.Memo1->isVisible());
+    EXPECT_EQ(form.Memo1->toPlainText(), audio.Lyrics);
+    EXPECT_TRUE(shows(form.BitmapSkinPart9, form.ImageList5, 1));
+    click(form.BitmapSkinPart9);
+    EXPECT_FALSE(form.Memo1->isVisible());
+    EXPECT_TRUE(shows(form.BitmapSkinPart9, form.ImageList5, 0));
+
+    // The playlist button: any other width collapses to 565, then 840 and back.
+    ASSERT_EQ(form.width(), 854);
+    std::vector<int> widths;
+    for (int i = 0; i < 3; ++i) {
+        QTest::mousePress(form.BitmapSkinPart7, Qt::LeftButton, {}, {9, 9});
+        EXPECT_TRUE(shows(form.BitmapSkinPart7, form.ImageList6, form.width() == 565 ? 3 : 1));
+        QTest::mouseRelease(form.BitmapSkinPart7, Qt::LeftButton, {}, {9, 9});
+        EXPECT_TRUE(shows(form.BitmapSkinPart7, form.ImageList6, form.width() == 565 ? 2 : 0));
+        widths.push_back(form.width());
+    }
+    EXPECT_EQ(widths, (std::vector<int>{565, 840, 565}));
+
+    // The audio settings button hides the panel and shortens the window, then undoes it.
+    click(form.BitmapSkinPart11);
+    EXPECT_EQ(form.height(), 192);
+    EXPECT_TRUE(form.Panel1->isHidden());
+    EXPECT_TRUE(shows(form.BitmapSkinPart11, form.ImageList6, 6));
+    QTest::mousePress(form.BitmapSkinPart11, Qt::LeftButton, {}, {9, 9});
+    EXPECT_TRUE(shows(form.BitmapSkinPart11, form.ImageList6, 7));
+    QTest::mouseRelease(form.BitmapSkinPart11, Qt::LeftButton, {}, {9, 9});
+    EXPECT_EQ(form.height(), 480);
+    EXPECT_FALSE(form.Panel1->isHidden());
+    EXPECT_TRUE(shows(form.BitmapSkinPart11, form.ImageList6, 7));
+}
+
+TEST_F(PlayerWindowTest, RowsAreDrawnCutNumberedBoldWithTheirLengths) {
+    const QString longTitle = QString(28, QLatin1Char('W')) + "XYZ";  // 31 characters
+    audio.Playlist.AddEntry("/a.mp3", longTitle, 0);
+    audio.Playlist.AddEntry("/b.mp3", QString(28, QLatin1Char('W')) + "...", 0);
+    audio.Playlist.AddEntry("/c.mp3", "Intro", 3'723'000);
+    audio.Playlist.AddEntry("/d.mp3", "Intro", 0);
+    audio.Playlist.AddEntry("/e.mp3", "1 - Intro", 0);
+    audio.Playlist.AddEntry("/f.mp3", QString(30, QLatin1Char('W')), 25LL * 3'600'000 - 3'723'000);
+    audio.CurrentIndex = -1;
+    form.RefreshPlaylistView();
+    EXPECT_EQ(form.Label35->text(), "Общее время: 01:00:00 Всего песен: 6");
+    ASSERT_EQ(form.ListBox1->count(), 6);
+    EXPECT_EQ(form.ListBox1->visualItemRect(form.ListBox1->item(0)).height(), 13);
+    form.ListBox1->setCurrentRow(-1);
+    form.ListBox1->clearFocus();
+
+    const auto row = [this](int index, QRect part = {}) {
+        QApplication::processEvents();
+        const QRect r = form.ListBox1->visualItemRect(form.ListBox1->item(index));
+        const QRect cut = part.isNull() ? r : part.translated(0, r.top());
+        return form.ListBox1->viewport()->grab(cut).toImage();
+    };
+    const int width = form.ListBox1->width();
+    const QRect titlePart(0, 0, width - 62, 13), lengthPart(width - 61, 0, 50, 13);
+    // A 31-character title is drawn as its first 28 characters and "...".
+    EXPECT_EQ(row(0), row(1));
+    // The length sits at the right: the same title with another length differs only there.
+    EXPECT_EQ(row(2, titlePart), row(3, titlePart));
+    EXPECT_NE(row(2, lengthPart), row(3, lengthPart));
+    EXPECT_EQ(row(3, lengthPart), row(4, lengthPart));
+    // Row 3 numbered reads "4 - Intro"; row 0 numbered reads as a title "1 - Intro".
+    const QImage plainFirst = row(4);
+    form.ListBox1Rows->SetNumbered(true);
+    form.ListBox1->viewport()->update();
+    const QImage numberedFirst = row(3);
+    EXPECT_NE(numberedFirst, row(4));
+    form.ListBox1Rows->SetNumbered(false);
+    audio.Playlist.RemoveAt(4);
+    audio.Playlist.AddEntry("/e.mp3", "4 - Intro", 0);
+    form.RefreshPlaylistView();
+    form.ListBox1->setCurrentRow(-1);
+    EXPECT_EQ(numberedFirst, row(5));
+    EXPECT_NE(plainFirst, row(5));
+    // The current entry is bold: the same text with more ink.
+    const QImage regular = row(3);
+    audio.CurrentIndex = 3;
+    form.RepaintPlaylist();
+    const QImage bold = row(3);
+    const auto ink = [](const QImage& image) {
+        int white = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) white += qGray(image.pixel(x, y)) > 240;
+        return white;
+    };
+    EXPECT_GT(ink(bold), ink(regular));
+    EXPECT_EQ(regular.pixel(1, 1), QColor(0xA6, 0xCA, 0xF0).rgb());
+}
+
+TEST_F(PlayerWindowTest, DeletingStopsOnlyThePlayingEntry) {
+    add({file("tune.mod", "tune.mod"), file("first.mp3", "first.mp3")});
+    // No selection: nothing happens.
+    form.ListBox1->setCurrentRow(-1);
+    trigger(form.PopupMenu1, {"Удалить из списка"});
+    EXPECT_EQ(audio.EntryCount(), 2);
+
+    // A paused entry is removed without stopping.
+    audio.Pause();
+    form.ListBox1->setCurrentRow(0);
+    trigger(form.PopupMenu1, {"Удалить из списка"});
+    EXPECT_EQ(audio.EntryCount(), 1);
+    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    EXPECT_NE(audio.Channel, 0u);
+    EXPECT_EQ(form.ListBox1->count(), 1);
+
+    // The playing entry stops first.
+    audio.PlayEntry(0);
+    form.ListBox1->setCurrentRow(0);
+    press(form.ListBox1, Qt::Key_D);
+    EXPECT_EQ(audio.EntryCount(), 0);
+    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.Channel, 0u);
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
+    EXPECT_EQ(form.Label35->text(), "Общее время: 00:00:00 Всего песен: 0");
+}
+
+TEST_F(PlayerWindowTest, OpenFilesFoldersAndDoubleClicks) {
+    const QString a = file("first.mp3", "a.mp3"), b = file("plain.mp3", "b.mp3");
+    chooseInDialog({a, b});
+    trigger(form.PopupMenu5, {"Открыть файл..."});
+    ASSERT_EQ(audio.EntryCount(), 2);
+    EXPECT_EQ(form.ListBox1->item(0)->text(), "First Song");
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(form.Label34->text(), "Default");
+
+    // A cancelled dialog still rebuilds the view.
+    whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    trigger(form.PopupMenu1, {"Добавить к списку..."});
+    EXPECT_EQ(form.ListBox1->count(), 2);
+
+    // A folder: its playable files are added; a folder named like a song is not.
+    const fs::path folder = dir / "folder";
+    fs::create_directories(folder / "Best.mp3");
+    fs::copy_file(kFixtures / "tone.ogg", folder / "c.ogg");
+    testing_support::writeFile(folder / "notes.txt", "x");
+    chooseInDialog({q(folder)});
+    trigger(form.PopupMenu1, {"Добавить папку..."});
+    ASSERT_EQ(audio.EntryCount(), 3);
+    EXPECT_EQ(audio.GetEntryFile(2), q(folder / "c.ogg"));
+    EXPECT_EQ(audio.GetCurrentIndex(), 2);
+    EXPECT_EQ(form.ListBox1->count(), 3);
+
+    // A double-click plays the row.
+    const QRect second = form.ListBox1->visualItemRect(form.ListBox1->item(1));
+    QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(form.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    EXPECT_EQ(audio.GetSourcePath(), b);
+}
+
+TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
+    const QString a = file("first.mp3", "a.mp3"), b = file("second.mp3", "b.mp3");
+    testing_support::writeFile(dir / "lists" / "mine.pls",
+                               "[playlist]\nFile1=../b.mp3\nTitle1=Zeta\nLength1=1000\n"
+                               "File2=../a.mp3\nTitle2=Alpha\nLength2=2000\nNumberOfEntries=2\n");
+    chooseInDialog({q(dir / "lists" / "mine.pls")});
+    trigger(form.PopupMenu1, {"Загрузить список..."});
+    EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
+    ASSERT_EQ(form.ListBox1->count(), 2);
+    EXPECT_EQ(audio.GetEntryFile(0), b);              // relative to the list's folder
+    EXPECT_EQ(audio.PlayState, PlayState::NotReady);  // loading does not play
+
+    audio.PlayEntry(1);  // "First Song", shown as "Alpha"
+    audio.Title = "Alpha";
+    trigger(form.PopupMenu1, {"Сортировать", "По названию"});
+    EXPECT_EQ(form.ListBox1->item(0)->text(), "Alpha");
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+
+    // M3U names, no overwrite prompt, the last name kept by the dialog.
+    for (const auto& [chosen, written] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"mix", "mix.m3u"},
+                                                                    {"mix.M3U", "mix.M3U"},
+                                                                    {"mix.txt", "mix.txt.m3u"},
+                                                                    {"mix", "mix.m3u"}}) {
+        chooseInDialog({q(dir / chosen)});
+        trigger(form.PopupMenu1, {"Сохранить список", "M3U"});
+        EXPECT_TRUE(fs::exists(dir / written)) << written;
+        EXPECT_EQ(form.SaveDialog1->selectedFiles().value(0), q(dir / chosen));
+    }
+    EXPECT_NE(testing_support::readFile(dir / "mix.m3u").find("#EXTINF:2000,Alpha"),
+              std::string::npos);
+    chooseInDialog({q(dir / "saved")});
+    trigger(form.PopupMenu1, {"Сохранить список", "PLS"});
+    EXPECT_NE(testing_support::readFile(dir / "saved.pls").find("Title1=Alpha"), std::string::npos);
+
+    // A save that cannot be written says so.
+    {
+        const testing_support::FileSizeLimit full(16);
+        chooseInDialog({q(dir / "full.pls")});
+        const auto message = catchMessage();
+        trigger(form.PopupMenu1, {"Сохранить список", "PLS"});
+        EXPECT_EQ(*message, "Не удалось сохранить список воспроизведения");
+    }
+
+    trigger(form.PopupMenu1, {"Очистить список"});
+    EXPECT_EQ(form.ListBox1->count(), 0);
+    EXPECT_EQ(audio.EntryCount(), 0);
+    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(form.Label35->text(), "");
+    EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
+}
+
+TEST_F(PlayerWindowTest, TagEditorRefusesWithoutAnMp3Row) {
+    add({file("tone.ogg", "tone.ogg"), file("first.mp3", "first.mp3")});
+    struct Case {
+        int row;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{-1, "Не выбран объект"}, Case{0, "Данная опция доступна только для mp3 файлов"}}) {
+        form.ListBox1->setCurrentRow(c.row);
+        const auto message = catchMessage();
+        trigger(form.PopupMenu1, {"Редактор тегов..."});
+        EXPECT_EQ(*message, QString::fromUtf8(c.message));
+    }
+}
+
+TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {
+    const auto layout = [](QMenu* menu) {
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            QString text = action->isSeparator() ? "-" : action->text();
+            if (!action->shortcut().isEmpty()) text += " [" + action->shortcut().toString() + "]";
+            items << text;
+        }
+        return items;
+    };
+    EXPECT_EQ(layout(form.PopupMenu1),
+              QStringList({"Добавить к списку... [Ctrl+O]", "Добавить папку...",
+                           "Удалить из списка [Ctrl+D]", "-", "Поиск песни... [Ctrl+F]", "-",
+                           "Загрузить список...", "Сортировать", "Сохранить список",
+                           "Очистить список [Ctrl+C]", "-", "Редактор тегов... [Ctrl+T]"}));
+    EXPECT_EQ(layout(form.PopupMenu5),
+              QStringList({"Спрятать в трей", "Открыть файл... [Ctrl+O]", "Плейер", "Справка",
+                           "Настройки...", "О программе...", "Выход"}));
+    EXPECT_EQ(layout(findItem(form.PopupMenu5, {"Плейер"})->menu()),
+              QStringList({"Проиграть/приостановить [Ctrl+P]", "Остановить [Ctrl+S]",
+                           "Предыдущая [Ctrl+B]", "Следующая [Ctrl+N]", "Перемотать вперед",
+                           "Перемотать назад"}));
+    EXPECT_EQ(layout(form.PopupMenu2),
+              QStringList({"Показать окно", "Плейер", "Загрузить файл...", "Настройки...",
+                           "Проверка обновлений...", "О программе...", "Выход", "Спрятать окно"}));
+    EXPECT_EQ(layout(findItem(form.PopupMenu2, {"Плейер"})->menu()),
+              QStringList({"Проиграть/Приостановить", "Остановить", "Следующая дорожка",
+                           "Предыдущая дорожка", "Перемотать вперед", "Перемотать назад"}));
+    EXPECT_EQ(form.PopupMenu2->defaultAction()->text(), "Показать окно");
+    EXPECT_EQ(layout(form.PopupMenu4),
+              QStringList({"Альбомы", "Исполнители", "Жанры", "Списки воспроизведения",
+                           "Вся музыка", "-", "Открыть файл"}));
+
+    const auto message = catchMessage();
+    trigger(form.PopupMenu5, {"Справка"});
+    EXPECT_EQ(*message, "No help");
+
+    // The window's shortcuts reach their commands.
+    add({file("tune.mod", "tune.mod")});
+    press(form.TrackBar1, Qt::Key_P);
+    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    press(form.ListBox1, Qt::Key_S);
+    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+}
+
+TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
+    const QString first = file("first.mp3", "first.mp3");     // Shared, Common, Rock
+    const QString second = file("second.mp3", "second.mp3");  // Other (x) [y], Common, Shared
+    const QString plain = file("plain.mp3", "plain.mp3");     // no tags
+    add({first, second, plain});
+    const auto captions = [](QMenu* menu) {
+        QStringList names;
+        for (QAction* action : menu->actions()) names << action->text();
+        return names;
+    };
+    EXPECT_EQ(captions(form.SingersMenu),
+              QStringList({"Other (x) [y]", "Shared", "Неизвестный Исполнитель"}));
+    EXPECT_EQ(captions(form.AlbumsMenu), QStringList({"Common", "Неизвестный Альбом"}));
+    EXPECT_EQ(captions(form.GenresMenu), QStringList({"Rock", "Shared", "Неизвестный жанр"}));
+
+    // An artist and a genre of one name share their songs.
+    trigger(form.PopupMenu4, {"Исполнители", "Shared"});
+    EXPECT_EQ(audio.Playlist.Files(), QStringList({first, second}));
+    EXPECT_EQ(form.ListBox1->count(), 2);
+    EXPECT_EQ(audio.GetSourcePath(), first);
+    trigger(form.PopupMenu4, {"Альбомы", "Неизвестный Альбом"});
+    EXPECT_EQ(audio.Playlist.Files(), QStringList({plain}));
+
+    trigger(form.PopupMenu4, {"Вся музыка"});
+    EXPECT_EQ(form.ListBox1->count(), 3);
+    EXPECT_EQ(audio.GetCurrentIndex(), 0);
+    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+
+    // A second window built from the same index shows the same menus.
+    TForm1 other;
+    TAudioObject again(other, dir / "AllMusik.aml");
+    again.BuildLibraryMenus();
+    EXPECT_EQ(captions(other.SingersMenu), captions(form.SingersMenu));
+    EXPECT_EQ(captions(other.GenresMenu), captions(form.GenresMenu));
+    EXPECT_EQ(other.SingersMenu->actions().first()->icon().cacheKey(),
+              other.SingersMenu->icon().cacheKey());
+
+    // The quick-access panel opens the menu; the "Default" playlist loads and plays.
+    QTest::mouseClick(form.Panel6, Qt::LeftButton, {}, {5, 5});
+    EXPECT_TRUE(form.PopupMenu4->isVisible());
+    form.PopupMenu4->hide();
+    const QString folder = q(programDataFolder());
+    const QString song = file("plain.mp3", "default song.mp3");
+    testing_support::writeFile(programDataFolder() / "Default.pls",
+                               "[playlist]\nFile1=" + song.toStdString() +
+                                   "\nTitle1=Kept\nLength1=500\nNumberOfEntries=1\n");
+    trigger(form.PopupMenu4, {"Списки воспроизведения", "Default"});
+    EXPECT_EQ(QDir::currentPath(), folder);
+    EXPECT_EQ(form.ListBox1->item(0)->text(), "Kept");
+    EXPECT_EQ(audio.GetSourcePath(), song);
+    EXPECT_EQ(form.Label34->text(), "Текущий список: Default");
+}
+
+}  // namespace
