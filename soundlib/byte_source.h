@@ -19,6 +19,10 @@ public:
     virtual bool seek(std::int64_t offset) = 0;
     // The offset of the next byte that read() returns.
     virtual std::int64_t position() const = 0;
+    // Callable from any thread: makes a read() that is blocked, and every later call,
+    // fail at once, so that the reader's thread can be stopped without waiting out the
+    // source's timeout.
+    virtual void cancel() {}
 };
 
 }  // namespace soundlib

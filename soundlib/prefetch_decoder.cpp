@@ -20,6 +20,8 @@ PrefetchDecoder::~PrefetchDecoder() {
         stop_ = true;
     }
     changed_.notify_all();
+    // A read of a stalled internet stream would otherwise hold the join for its timeout.
+    if (ByteSource* source = inner_->byteSource()) source->cancel();
     thread_.join();
 }
 

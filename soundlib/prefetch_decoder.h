@@ -17,8 +17,8 @@ namespace soundlib {
 class PrefetchDecoder : public Decoder {
 public:
     PrefetchDecoder(std::unique_ptr<Decoder> inner, std::size_t aheadFrames);
-    // Waits for the thread, which ends once its current read of the source returns (the
-    // source bounds that by its own timeout).
+    // Cancels the source, so that a read blocked in it returns at once, and waits for the
+    // thread.
     ~PrefetchDecoder() override;
     PrefetchDecoder(const PrefetchDecoder&) = delete;
     PrefetchDecoder& operator=(const PrefetchDecoder&) = delete;

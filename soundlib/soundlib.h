@@ -277,7 +277,7 @@ enum {
    build has no effects part). */
 uint32_t BASS_ChannelSetFX(uint32_t handle, uint32_t type);
 int BASS_ChannelRemoveFX(uint32_t handle, uint32_t fx);
-/* Sets / reads an effect's parameter record (layout per effect type). */
+/* Sets / reads an effect's parameter record (layout per effect type: soundlib_fx.h). */
 int BASS_FXSetParameters(uint32_t fx, const void* params);
 int BASS_FXGetParameters(uint32_t fx, void* params);
 

@@ -17,7 +17,9 @@ struct UrlOptions {
     // A transfer that delivers nothing for this long (while there is room for more) ends
     // with an error, so a reader never waits longer for data.
     std::chrono::milliseconds stallTimeout{5000};
-    // Audio bytes held ahead of the reader; the download pauses while it is full.
+    // Audio bytes held ahead of the reader; the download pauses while it is full. Up to as
+    // many bytes already read are kept as well, so that short steps back need no new
+    // transfer.
     std::size_t bufferBytes = 256 * 1024;
     // When set, receives the body's bytes as they arrive (metadata included), on the
     // download thread, and a last call with no bytes when the body has ended.

@@ -44,6 +44,10 @@ std::unique_ptr<UrlSource> UrlSource::open(const std::string& url, std::int64_t 
 }
 
 long UrlSource::read(std::uint8_t* buffer, std::size_t size) {
+    {
+        std::lock_guard lock(transferMutex_);
+        if (cancelled_) return -1;
+    }
     if (!transfer_) return 0;
     const long count = transfer_->read(buffer, size);
     if (count > 0) position_ += count;
@@ -53,16 +57,36 @@ long UrlSource::read(std::uint8_t* buffer, std::size_t size) {
 bool UrlSource::seek(std::int64_t offset) {
     if (offset == position_) return true;
     if (size_ < 0 || offset < 0 || offset > size_) return false;
-    if (offset == size_) {
-        transfer_.reset();
+    if (transfer_ && transfer_->seekWithin(offset)) {
         position_ = offset;
         return true;
     }
-    auto moved = std::make_unique<UrlTransfer>(url_, offset, options_, titles_);
-    if (moved->waitOpen() != NetError::None) return false;
-    transfer_ = std::move(moved);
+    std::unique_ptr<UrlTransfer> moved;
+    if (offset < size_) {
+        moved = std::make_unique<UrlTransfer>(url_, offset, options_, titles_);
+        {
+            std::lock_guard lock(transferMutex_);
+            if (cancelled_) return false;
+            opening_ = moved.get();
+        }
+        const NetError error = moved->waitOpen();
+        std::lock_guard lock(transferMutex_);
+        opening_ = nullptr;
+        if (error != NetError::None || cancelled_) return false;
+    }
+    {
+        std::lock_guard lock(transferMutex_);
+        transfer_.swap(moved);
+    }
     position_ = offset;
     return true;
+}
+
+void UrlSource::cancel() {
+    std::lock_guard lock(transferMutex_);
+    cancelled_ = true;
+    if (transfer_) transfer_->cancel();
+    if (opening_ != nullptr) opening_->cancel();
 }
 
 const char* UrlSource::headerTag() const {

@@ -29,6 +29,7 @@ public:
     std::int64_t size() const override { return size_; }
     bool seek(std::int64_t offset) override;
     std::int64_t position() const override { return position_; }
+    void cancel() override;
 
     // The response's header block, status line first; empty for ftp.
     const ResponseHeaders& headers() const { return headers_; }
@@ -57,7 +58,12 @@ private:
     std::mutex metadataTagMutex_;
     std::string metadataTag_;
     StreamTitles titles_;
+    // Guards the transfers' lifetimes against cancel() from another thread; read() and
+    // seek() come from one thread, which alone replaces them.
+    std::mutex transferMutex_;
+    bool cancelled_ = false;
     std::unique_ptr<UrlTransfer> transfer_;  // null once a seek went to the very end
+    UrlTransfer* opening_ = nullptr;         // the transfer a seek is waiting for
 };
 
 }  // namespace soundlib::net

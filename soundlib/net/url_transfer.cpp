@@ -58,24 +58,30 @@ UrlTransfer::UrlTransfer(std::string url, std::int64_t offset, const UrlOptions&
       ftp_(platform::text::asciiLower(url_.substr(0, 6)) == "ftp://"),
       started_(Clock::now()),
       multi_(makeCurlMulti()),
+      base_(offset),
       lastActivity_(started_) {
-    buffer_.reserve(options_.bufferBytes);
     worker_ = std::thread([this] { run(); });
 }
 
 UrlTransfer::~UrlTransfer() {
+    cancel();
+    worker_.join();
+}
+
+void UrlTransfer::cancel() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
+        changed_.notify_all();
     }
     if (multi_) curl_multi_wakeup(multi_.get());
-    worker_.join();
 }
 
 NetError UrlTransfer::waitOpen() {
     std::unique_lock lock(mutex_);
     changed_.wait_until(lock, started_ + options_.openTimeout,
-                        [&] { return phase_ != Phase::Opening || readyLocked(); });
+                        [&] { return phase_ != Phase::Opening || readyLocked() || stop_; });
+    if (stop_) return NetError::Transfer;
     if (phase_ == Phase::Opening) {
         if (bufferedLocked() > 0) {
             phase_ = Phase::Open;
@@ -90,20 +96,38 @@ NetError UrlTransfer::waitOpen() {
 long UrlTransfer::read(std::uint8_t* buffer, std::size_t size) {
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
-        return bufferedLocked() > 0 || phase_ == Phase::Ended || phase_ == Phase::Failed;
+        return bufferedLocked() > 0 || phase_ == Phase::Ended || phase_ == Phase::Failed || stop_;
     });
+    if (stop_) return -1;
     const std::size_t count = std::min(size, bufferedLocked());
     if (count == 0) return phase_ == Phase::Ended ? 0 : -1;
     std::memcpy(buffer, buffer_.data() + head_, count);
     head_ += count;
-    if (head_ == buffer_.size()) {
-        buffer_.clear();
-        head_ = 0;
-    }
     const bool wake = paused_;
     lock.unlock();
     if (wake) curl_multi_wakeup(multi_.get());
     return static_cast<long>(count);
+}
+
+bool UrlTransfer::seekWithin(std::int64_t offset) {
+    std::unique_lock lock(mutex_);
+    const auto received = [&] { return base_ + static_cast<std::int64_t>(buffer_.size()); };
+    if (offset < base_) return false;
+    if (offset > received()) {
+        // Bytes that will fit in the buffer without the reader moving come sooner from
+        // this transfer than from a new one.
+        const std::int64_t reach = base_ + static_cast<std::int64_t>(head_) +
+                                   static_cast<std::int64_t>(options_.bufferBytes) -
+                                   CURL_MAX_WRITE_SIZE;
+        if (offset > reach) return false;
+        changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
+            return received() >= offset || phase_ == Phase::Ended || phase_ == Phase::Failed ||
+                   stop_;
+        });
+        if (offset > received() || stop_) return false;
+    }
+    head_ = static_cast<std::size_t>(offset - base_);
+    return true;
 }
 
 std::int64_t UrlTransfer::remainingLength() const {
@@ -210,7 +234,7 @@ void UrlTransfer::perform() {
     }
 }
 
-void UrlTransfer::finishLocked(CURLcode code) {
+void UrlTransfer::recordResult(CURLcode code) {
     char* effective = nullptr;
     curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &effective);
     std::lock_guard lock(mutex_);
@@ -227,7 +251,7 @@ void UrlTransfer::finishLocked(CURLcode code) {
 }
 
 void UrlTransfer::finish(CURLcode code) {
-    finishLocked(code);
+    recordResult(code);
     if (options_.onData) options_.onData(nullptr, 0);
 }
 
@@ -281,9 +305,12 @@ size_t UrlTransfer::takeBody(const char* data, size_t size) {
         paused_ = true;
         return CURL_WRITEFUNC_PAUSE;
     }
-    if (head_ > 0) {
-        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(head_));
-        head_ = 0;
+    if (head_ > options_.bufferBytes) {
+        // Keep half a buffer of bytes already read; erasing in large steps keeps it cheap.
+        const std::size_t drop = head_ - options_.bufferBytes / 2;
+        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(drop));
+        head_ -= drop;
+        base_ += static_cast<std::int64_t>(drop);
     }
     demuxer_->feed(reinterpret_cast<const std::uint8_t*>(data), size, buffer_);
     lastActivity_ = Clock::now();

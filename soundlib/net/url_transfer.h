@@ -40,6 +40,14 @@ public:
     // Up to `size` buffered bytes; 0 at the end of the body, -1 when the transfer failed.
     // Waits while the buffer is empty, bounded by the stall timeout.
     long read(std::uint8_t* buffer, std::size_t size);
+    // Callable from any thread: ends the transfer; a waiting waitOpen, read or seekWithin
+    // returns at once and fails.
+    void cancel();
+    // Moves the reader to the absolute offset `offset` when this transfer holds the bytes
+    // there: back over at least half a buffer's worth of bytes already read (decoders
+    // probe and step back), or ahead as far as the buffer reaches, waiting for them
+    // (bounded by the stall timeout). False otherwise.
+    bool seekWithin(std::int64_t offset);
 
     // Known after a successful waitOpen: the body's length from the offset on, -1 when
     // unknown (always so for a body with metadata), the header block (empty for ftp) and
@@ -55,7 +63,7 @@ private:
     void perform();
     bool setUp(CurlList& requestHeaders, CurlList& aliases);
     void finish(CURLcode code);
-    void finishLocked(CURLcode code);
+    void recordResult(CURLcode code);
     void failLocked(NetError error);
     bool readyLocked() const;
     std::size_t bufferedLocked() const { return buffer_.size() - head_; }
@@ -82,8 +90,9 @@ private:
     bool stop_ = false;
     bool paused_ = false;
     bool oversized_ = false;
-    std::vector<std::uint8_t> buffer_;
-    std::size_t head_ = 0;
+    std::vector<std::uint8_t> buffer_;  // bytes already read, then the bytes ahead
+    std::size_t head_ = 0;              // the reader's place in buffer_
+    std::int64_t base_;                 // the offset of buffer_[0] in the resource
     ResponseHeaders headers_;
     std::optional<IcyDemuxer> demuxer_;
     std::int64_t remaining_ = -1;

@@ -145,14 +145,18 @@ TEST(UrlSourceTest, FileAfterRedirectsHasItsLengthAndSeeks) {
     EXPECT_EQ(drain(*late).bytes, pattern(30000, 70000));
 }
 
-TEST(UrlSourceTest, SeekFailsHarmlesslyWhereTheServerIgnoresRanges) {
-    StreamServer server(R"({"mode": "file", "body_size": 50000, "ignore_range": true})");
-    auto source = openOk(server.url());
+TEST(UrlSourceTest, SeeksNearByFromMemoryAndFailsHarmlesslyWhereTheServerIgnoresRanges) {
+    StreamServer server(R"({"mode": "file", "body_size": 1000000, "ignore_range": true})");
+    UrlOptions options;
+    options.bufferBytes = 64 * 1024;
+    auto source = openOk(server.url(), options);
     ASSERT_TRUE(source);
     EXPECT_EQ(drain(*source, 1000).bytes, pattern(1000));
-    EXPECT_FALSE(source->seek(30000));
-    EXPECT_EQ(source->position(), 1000);
-    EXPECT_EQ(drain(*source).bytes, pattern(49000, 1000));
+    ASSERT_TRUE(source->seek(200));
+    EXPECT_EQ(drain(*source, 300).bytes, pattern(300, 200));
+    EXPECT_FALSE(source->seek(900000));
+    EXPECT_EQ(source->position(), 500);
+    EXPECT_EQ(drain(*source).bytes, pattern(999500, 500));
 }
 
 int refusedPort() {
@@ -237,6 +241,26 @@ TEST(UrlSourceTest, StreamEndsWhenTheServerClosesOrStalls) {
         EXPECT_EQ(all.last, -1);
         EXPECT_LT(Clock::now() - start, options.stallTimeout + 3s);
     }
+}
+
+TEST(UrlSourceTest, CancelEndsABlockedReadAtOnce) {
+    StreamServer stalling(R"({"mode": "stall", "loop": true, "total": 10000})");
+    auto source = openOk(stalling.url());
+    ASSERT_TRUE(source);
+    Clock::time_point returned;
+    long last = 0;
+    std::thread reader([&] {
+        last = drain(*source).last;
+        returned = Clock::now();
+    });
+    std::this_thread::sleep_for(300ms);
+    const auto cancelled = Clock::now();
+    source->cancel();
+    reader.join();
+    EXPECT_EQ(last, -1);
+    EXPECT_LT(returned - cancelled, 500ms);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(source->read(&byte, 1), -1);
 }
 
 TEST(UrlSourceTest, SlowReaderGetsEveryByteThroughASmallBuffer) {
