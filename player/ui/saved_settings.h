@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "player/ui/setting_spec.h"
+#include "player/ui/setting_table.h"
 #include "player/ui/settings_store.h"
 
 class SavedSettings {

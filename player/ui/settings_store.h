@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/ini_document.h"
-#include "player/ui/setting_spec.h"
+#include "player/ui/setting_table.h"
 
 class SettingsStore {
 public:
@@ -30,7 +30,7 @@ public:
     void writeInteger(std::string_view section, std::string_view name, int value);
     void writeBool(std::string_view section, std::string_view name, bool value);
 
-    // A value of the tables in setting_spec.h, with its default, clamped to its range as
+    // A value of the tables in setting_table.h, with its default, clamped to its range as
     // the control that shows it would clamp it.
     int read(const SettingSpec& spec) const;
     void write(const SettingSpec& spec, int value) { writeInteger(spec.section, spec.name, value); }
