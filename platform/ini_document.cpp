@@ -147,8 +147,8 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
     const std::string name = text::oneLine(text::trim(section));
     const std::string keyName = text::oneLine(text::trim(key));
     const std::string v = text::oneLine(value);
+    ensureSection(name);
     Section* s = findSection(name);
-    if (!s) s = &addSection(name, "[" + name + "]");
     const auto found = s->index.find(nameKey(keyName));
     if (found != s->index.end()) {
         Line& line = s->lines[found->second];
@@ -167,6 +167,11 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
 
 void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
     writeString(section, key, std::to_string(value));
+}
+
+void IniDocument::ensureSection(std::string_view section) {
+    const std::string name = text::oneLine(text::trim(section));
+    if (!findSection(name)) addSection(name, "[" + name + "]");
 }
 
 std::vector<std::string> IniDocument::sections() const {

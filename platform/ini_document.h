@@ -63,6 +63,8 @@ public:
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
     bool hasSection(std::string_view section) const;
+    // Adds an empty section at the end when none matches.
+    void ensureSection(std::string_view section);
     // Remove the first matching section (header and every line up to the next header)
     // or key line; a later duplicate, if any, becomes the one found. False when missing.
     bool eraseSection(std::string_view section);

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg sox xvfb xauth x11-apps xdotool imagemagick dbus dbus-x11 fonts-dejavu-core
   python3 python3-pyftpdlib python3-mutagen openmpt123
+  libnautilus-extension-dev nautilus desktop-file-utils xdg-utils
   audacious  # a peer player for the library benchmark
 )
 

@@ -32,16 +32,6 @@ std::optional<RemoteWindow> waitForMainWindow() {
     return std::nullopt;
 }
 
-// True when the 16-bit output holds a sample louder than near-silence.
-bool hasSound(const std::string& raw) {
-    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
-        const auto v = static_cast<std::int16_t>(static_cast<unsigned char>(raw[i]) |
-                                                 (static_cast<unsigned char>(raw[i + 1]) << 8));
-        if (v > 1000 || v < -1000) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 TEST(Program, SecondCopyHandsOverAndAddsNothingWhileCopyDataAddsAndPlaysALongPath) {

@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
 #include "player/ui/program_folder.h"
+#include "player/ui/register_shell_integration.h"
 #include "player/ui/single_copy.h"
 #include "player/ui/startup_error.h"
 #include "player/ui/window_message_bridge.h"
@@ -30,6 +32,17 @@ TMainWindowLife::~TMainWindowLife() {
 bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     store_ = std::make_unique<SettingsStore>();
     settings_.main = SavedSettings::readMain(*store_);
+    if (settings_.main.firstRun == 1) {
+        try {
+            RegisterShellIntegration(platform::currentProgramPath());
+        } catch (const platform::RegistryError& e) {
+            // Reported, and the start goes on: the player works without the desktop's help.
+            std::fprintf(stderr, "Error: %s\n", e.what());
+            QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), QString::fromUtf8(e.what()),
+                        QMessageBox::Ok, &form_)
+                .exec();
+        }
+    }
     // Kept so that the close writes back what no window of this run has changed.
     settings_.effects = SavedSettings::readEffects(*store_);
 

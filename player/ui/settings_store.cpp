@@ -1,19 +1,13 @@
 #include "player/ui/settings_store.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <system_error>
 
+#include "platform/user_folders.h"
+
 std::filesystem::path SettingsStore::defaultPath() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home ? home : "") / ".config";
-    }
-    return base / "Tavrel" / "Zorvan.ini";
+    return platform::userConfigHome() / "Tavrel" / "Zorvan.ini";
 }
 
 SettingsStore::SettingsStore(std::filesystem::path file) {

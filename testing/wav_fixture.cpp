@@ -36,3 +36,12 @@ void writeSineWav(const std::filesystem::path& file, double seconds, double freq
     }
     testing_support::writeFile(file, out);
 }
+
+bool hasSound(const std::string& raw) {
+    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const auto v = static_cast<std::int16_t>(static_cast<unsigned char>(raw[i]) |
+                                                 (static_cast<unsigned char>(raw[i + 1]) << 8));
+        if (v > 1000 || v < -1000) return true;
+    }
+    return false;
+}
