@@ -1,0 +1,18 @@
+#pragma once
+// The factory of TZorvanShell: a new object for every request. One factory lives as long
+// as the server is loaded; its references do not keep the server loaded, its locks do.
+#include "shellext/com/com_base.h"
+
+class TZorvanShellFactory final : public com::IClassFactory {
+public:
+    static TZorvanShellFactory& instance();
+
+    com::HRESULT QueryInterface(const com::GUID& iid, void** object) override;
+    std::uint32_t AddRef() override { return 2; }
+    std::uint32_t Release() override { return 1; }
+    com::HRESULT CreateInstance(com::IUnknown* outer, const com::GUID& iid, void** object) override;
+    com::HRESULT LockServer(bool lock) override;
+
+private:
+    TZorvanShellFactory() = default;
+};
