@@ -45,6 +45,9 @@ TForm1::TForm1(QWidget* parent)
     CreateButtonBar();
     CreateTimers();
     CreateMenus();
+    CoolTrayIcon1 = new TCoolTrayIcon(this);
+    CoolTrayIcon1->SetHint(QStringLiteral("MediaPlayer"));
+    CoolTrayIcon1->PopupMenu = PopupMenu2;
     BindTransport();
     BindButtons();
 

@@ -14,6 +14,7 @@
 #include "player/engine/audio_view.h"
 
 #include "player/skin/bitmap_skin_part.h"
+#include "player/skin/cool_tray_icon.h"
 #include "player/skin/image_list.h"
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
@@ -50,6 +51,8 @@ public:
     // Seeks by deltaMs from the position now, kept within the track.
     void SeekBy(int deltaMs);
     void OpenFilesCommand();
+    // "Спрятать окно", "Спрятать в трей": minimised, then hidden by the tray icon.
+    void HideToTrayCommand();
 
     // Timer handlers: status, load and end of track; elapsed time, seek bar and levels.
     void Timer1Timer();
@@ -189,6 +192,8 @@ public:
     QTimer* Timer2;  // 100 ms
     QTimer* Timer3;  // 50 ms, CD mode
 
+    TCoolTrayIcon* CoolTrayIcon1;  // hint "MediaPlayer", menu PopupMenu2
+
     QMenu* PopupMenu1;  // playlist commands
     QMenu* PopupMenu2;  // tray
     QMenu* PopupMenu4;  // quick access: library groups, playlists, open a file
@@ -196,6 +201,10 @@ public:
     QMenu* AlbumsMenu;
     QMenu* SingersMenu;
     QMenu* GenresMenu;
+
+signals:
+    // "Настройки...": the settings dialog shows itself.
+    void SettingsCommand();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
