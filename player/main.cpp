@@ -11,6 +11,7 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/ui/about_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/single_copy.h"
@@ -67,6 +68,8 @@ int main(int argc, char** argv) {
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     created = true;
+    TForm9 about(&form);
+    form.AboutWindow = &about;
     form.show();
     return app.exec();
 }

@@ -119,7 +119,7 @@ void TForm1::CreateMenus() {
     item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
     waiting(PopupMenu2, "Настройки...");
     waiting(PopupMenu2, "Проверка обновлений...");
-    waiting(PopupMenu2, "О программе...");
+    item(PopupMenu2, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu2, "Выход", &QWidget::close);
     waiting(PopupMenu2, "Спрятать окно");
 
@@ -130,7 +130,7 @@ void TForm1::CreateMenus() {
     item(PopupMenu5, "Справка",
          [this] { QMessageBox::information(this, windowTitle(), QStringLiteral("No help")); });
     waiting(PopupMenu5, "Настройки...");
-    waiting(PopupMenu5, "О программе...");
+    item(PopupMenu5, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu5, "Выход", &QWidget::close);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
