@@ -11,6 +11,7 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
     TForm8 form8(form);
     QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);
+    TForm9 about(&form);
+    form.AboutWindow = &about;
     form.show();
     return app.exec();
 }

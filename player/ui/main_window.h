@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QTimer>
 #include <QWidget>
@@ -70,6 +71,13 @@ public:
     void ClearPlaylistCommand();
     void TagEditorCommand();
     void DefaultPlaylistCommand();
+
+    // Fills Memo1 with the version report of the program's files and the sound device,
+    // and shows it.
+    void Button1Click();
+    // The About window, shown by the menus' "О программе..."; set once it exists.
+    QWidget* AboutWindow = nullptr;
+    void ShowAboutWindow();
 
     // TAudioView: what the audio object shows.
     void SetSpeedPosition(int position) override;
@@ -139,6 +147,7 @@ public:
     QLabel* Label4;         // genre
     QLabel* Label3;         // format
     QPlainTextEdit* Memo1;  // lyrics, hidden
+    QPushButton* Button1;   // "Files Version": the version report into Memo1
 
     // Equalizer and effects panel.
     QWidget* Panel1;       // audio settings area

@@ -117,7 +117,7 @@ void TForm1::CreateMenus() {
     item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
     item(PopupMenu2, "Настройки...", &TForm1::SettingsCommand);
     waiting(PopupMenu2, "Проверка обновлений...");
-    waiting(PopupMenu2, "О программе...");
+    item(PopupMenu2, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu2, "Выход", &QWidget::close);
     item(PopupMenu2, "Спрятать окно", &TForm1::HideToTrayCommand);
 
@@ -128,7 +128,7 @@ void TForm1::CreateMenus() {
     item(PopupMenu5, "Справка",
          [this] { QMessageBox::information(this, windowTitle(), QStringLiteral("No help")); });
     item(PopupMenu5, "Настройки...", &TForm1::SettingsCommand);
-    waiting(PopupMenu5, "О программе...");
+    item(PopupMenu5, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu5, "Выход", &QWidget::close);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
