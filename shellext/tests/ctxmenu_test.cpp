@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "child_process.h"
 #include "platform/class_registry.h"
 #include "platform/remote_window.h"
+#include "platform/version_record.h"
 #include "shellext/com/shell_interfaces.h"
 #include "temp_dir.h"
 #include "wav_fixture.h"
@@ -98,12 +100,24 @@ CMINVOKECOMMANDINFO command(const char* verb, HWND owner = nullptr) {
 
 }  // namespace
 
-TEST(Ctxmenu, ShowsOnlyItsFourExports) {
+TEST(Ctxmenu, ShowsOnlyItsFourExportsAndCarriesItsVersion) {
     ChildProcess nm({"/usr/bin/nm", "-D", "--defined-only", kBin + "libCtxmenu.so"});
     std::set<std::string> exported;
     while (auto line = nm.readLine()) exported.insert(line->substr(line->rfind(' ') + 1));
     EXPECT_EQ(exported, (std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject",
                                                "DllRegisterServer", "DllUnregisterServer"}));
+
+    const auto version = platform::readVersionRecord(kBin + "libCtxmenu.so");
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->fileVersionMs, 1u << 16);
+    EXPECT_EQ(version->fileVersionLs, 0u);
+    using Text = std::pair<std::string, std::string>;
+    EXPECT_NE(std::find(version->strings.begin(), version->strings.end(),
+                        Text{"FileDescription", "Расширение оболочки Windows"}),
+              version->strings.end());
+    EXPECT_NE(
+        std::find(version->strings.begin(), version->strings.end(), Text{"CompanyName", "Tavrel"}),
+        version->strings.end());
 }
 
 TEST(Ctxmenu, GivesItsFactoryOnlyForItsClassAndStaysLoadedWhileUsed) {
