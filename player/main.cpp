@@ -11,6 +11,7 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/single_copy.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
         });
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
+    form.Form5->FormCreate();
     created = true;
     form.show();
     return app.exec();
