@@ -59,27 +59,25 @@ void RotateDSP::Process(std::int16_t* frames, std::size_t count) {
 }
 
 void EchoDSP::Reset() {
-    ring_.fill(0);
-    index_ = 0;
+    ClearRing();
 }
 
 void EchoDSP::Process(std::int16_t* frames, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         const int left = frames[2 * i], right = frames[2 * i + 1];
-        std::int16_t* echo = &ring_[2 * index_];
+        std::int16_t* echo = Oldest();
         const int outLeft = left + echo[1] / 2;
         const int outRight = right + echo[0] / 2;
         echo[0] = static_cast<std::int16_t>(left);
         echo[1] = static_cast<std::int16_t>(right);
         frames[2 * i] = static_cast<std::int16_t>(ClampSample(outLeft));
         frames[2 * i + 1] = static_cast<std::int16_t>(ClampSample(outRight));
-        index_ = (index_ + 1) % kFrames;
+        Advance();
     }
 }
 
 void FlangerDSP::Reset() {
-    ring_.fill(0);
-    index_ = 0;
+    ClearRing();
     sweep_ = 175.0f;
     step_ = 0.002f;
 }
@@ -87,18 +85,18 @@ void FlangerDSP::Reset() {
 void FlangerDSP::Process(std::int16_t* frames, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         // The sweep may step just below 0 before it turns; truncated, it reads as 0 there.
-        const std::size_t i1 =
-            (static_cast<std::size_t>(static_cast<int>(sweep_)) + index_) % kFrames;
-        const std::size_t i2 = (i1 + 1) % kFrames;
+        const std::size_t ahead = static_cast<std::size_t>(static_cast<int>(sweep_)) + index_;
+        const std::int16_t* near = At(ahead);
+        const std::int16_t* far = At(ahead + 1);
         const float f = sweep_ - std::trunc(sweep_);
+        std::int16_t* oldest = Oldest();
         for (std::size_t side = 0; side < 2; ++side) {
             const int dry = frames[2 * i + side];
-            const int delayed =
-                static_cast<int>((1 - f) * ring_[2 * i1 + side] + f * ring_[2 * i2 + side]);
-            ring_[2 * index_ + side] = static_cast<std::int16_t>(dry);
+            const int delayed = static_cast<int>((1 - f) * near[side] + f * far[side]);
+            oldest[side] = static_cast<std::int16_t>(dry);
             frames[2 * i + side] = static_cast<std::int16_t>(ClampSample(delayed + dry));
         }
-        index_ = (index_ + 1) % kFrames;
+        Advance();
         sweep_ += step_;
         if (sweep_ < 0 || sweep_ > static_cast<float>(kFrames)) step_ = -step_;
     }

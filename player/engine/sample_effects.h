@@ -55,33 +55,45 @@ private:
     float phase_ = 0;
 };
 
-// One echo 1200 frames later, at half level, on the other side.
-class EchoDSP : public SampleEffect {
+// An effect that keeps its last Frames stereo input frames in a ring.
+template <std::size_t Frames>
+class RingSampleEffect : public SampleEffect {
 public:
-    static constexpr std::size_t kFrames = 1200;
-    void Process(std::int16_t* frames, std::size_t count) override;
+    static constexpr std::size_t kFrames = Frames;
 
 protected:
-    void Reset() override;
+    void ClearRing() {
+        ring_.fill(0);
+        index_ = 0;
+    }
+    // The frame written kFrames frames ago, to be overwritten now.
+    std::int16_t* Oldest() { return &ring_[2 * index_]; }
+    std::int16_t* At(std::size_t frame) { return &ring_[2 * (frame % kFrames)]; }
+    void Advance() { index_ = (index_ + 1) % kFrames; }
 
-private:
     std::array<std::int16_t, 2 * kFrames> ring_{};
     std::size_t index_ = 0;
 };
 
+// One echo 1200 frames later, at half level, on the other side.
+class EchoDSP : public RingSampleEffect<1200> {
+public:
+    void Process(std::int16_t* frames, std::size_t count) override;
+
+protected:
+    void Reset() override;
+};
+
 // Adds a copy delayed by 0 to 350 frames, the delay sweeping back and forth by 0.002
 // frames a frame.
-class FlangerDSP : public SampleEffect {
+class FlangerDSP : public RingSampleEffect<350> {
 public:
-    static constexpr std::size_t kFrames = 350;
     void Process(std::int16_t* frames, std::size_t count) override;
 
 protected:
     void Reset() override;
 
 private:
-    std::array<std::int16_t, 2 * kFrames> ring_{};
-    std::size_t index_ = 0;
     float sweep_ = 175.0f;  // the read position ahead of the write index, in frames
     float step_ = 0.002f;
 };

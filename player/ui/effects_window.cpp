@@ -5,6 +5,7 @@
 
 #include "player/ui/effect_parameters.h"
 #include "player/ui/main_window.h"
+#include "player/ui/saved_settings.h"
 #include "soundlib/soundlib.h"
 
 namespace {
@@ -32,7 +33,6 @@ void TForm5::CreateTab(std::size_t effect) {
     const auto& stored = settings::kEffects[effect].parameters;
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("TabSheet%1").arg(effect + 1));
-    TabSheets[effect] = tab;
     PageControl1->addTab(tab, QString::fromLatin1(view.caption));
     PageControl1->setTabEnabled(static_cast<int>(effect), false);
     for (std::size_t i = 0; i < view.parameters.size(); ++i) {

@@ -8,10 +8,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QWidget>
-#include <array>
 #include <vector>
-
-#include "player/ui/saved_settings.h"
 
 class TForm1;
 
@@ -34,8 +31,7 @@ public:
     // The scroll-bar positions of an effect, in table order: what the close stores.
     std::vector<int> Positions(std::size_t effect) const;
 
-    QTabWidget* PageControl1;
-    std::array<QWidget*, 7> TabSheets{};  // TabSheet1 ... TabSheet7
+    QTabWidget* PageControl1;  // TabSheet1 ... TabSheet7
     // ScrollBar1 ... ScrollBar36 and their value labels, in table order.
     std::vector<QScrollBar*> ScrollBars;
     std::vector<QLabel*> ValueLabels;
