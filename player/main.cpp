@@ -14,6 +14,7 @@
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/single_copy.h"
+#include "player/vis/vis_window.h"
 
 namespace {
 
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     created = true;
+    // The other windows follow the main window, hidden until asked for.
+    TForm4 visualisation(&form);
+    form.AttachVisWindow(&visualisation);
     form.show();
     return app.exec();
 }
