@@ -25,6 +25,7 @@
 #include "player/ui/playlist_row_delegate.h"
 #include "player/ui/track_bar_ex.h"
 
+class TForm4;
 class TForm5;
 
 // The main window: a borderless, sky-blue window whose shape is the union of four rounded
@@ -49,6 +50,11 @@ public:
     bool VisShown = false;
     bool SeekDragging = false;  // a mouse button is down on the seek bar
     bool CdMode = false;
+
+    // The visualisation window, which the "Визуализация" button shows and hides and which
+    // keeps its place above this window's top edge. Its own close turns the button off.
+    void AttachVisWindow(TForm4* window);
+    TForm4* Form4 = nullptr;
 
     // Transport commands, shared by the buttons and the menus.
     void TogglePlayPause();
@@ -261,6 +267,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Shades the four panels of the shape as raised plates in the window colour.
     void paintEvent(QPaintEvent* event) override;
+    // The visualisation window moves along, shown or not.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateSkin();
@@ -314,6 +322,10 @@ private:
     void BitmapSkinPart9MouseUp();
     void BitmapSkinPart7MouseDown();
     void BitmapSkinPart7MouseUp();
+    void BitmapSkinPart10MouseDown();
+    void BitmapSkinPart10MouseUp();
+    // At this window's left edge, overlapping its top edge by 90 pixels.
+    void PlaceVisWindow();
     void BitmapSkinPart11MouseDown();
     void BitmapSkinPart11MouseUp();
     // The menu steps that show the step buttons' released glyphs.

@@ -113,6 +113,9 @@ void TMainWindowLife::FormClose() {
     settings_.write(*store_);
     saveDefaultPlaylist();
     store_->close();
+    // The program ends with its main window, also when that was hidden in the tray or
+    // another window (the settings dialog) is still open.
+    QCoreApplication::quit();
 }
 
 void TMainWindowLife::saveDefaultPlaylist() {
