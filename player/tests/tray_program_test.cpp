@@ -199,3 +199,18 @@ TEST_F(TrayProgramTest, OptionTestShowsTheResamplingQuality) {
     program.form8->Button1->click();
     EXPECT_EQ(shown, QStringList{"3"});
 }
+
+TEST_F(TrayProgramTest, ExitFromTheTrayMenuEndsTheProgramWhileTheWindowIsHidden) {
+    storeTrayOptions(true, false, false);
+    Program program;
+    program.form.SettingsCommand();
+    program.form.HideToTrayCommand();
+    QAction* exit = nullptr;
+    for (QAction* item : program.form.PopupMenu2->actions())
+        if (item->text() == "Выход") exit = item;
+    ASSERT_TRUE(exit);
+    QTimer::singleShot(0, exit, &QAction::trigger);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QApplication::exec(), 0) << "the event loop ended with the main window";
+    EXPECT_EQ(SettingsStore().readInteger("Main", "FirstRun", 1), 0) << "the close steps ran";
+}

@@ -17,8 +17,6 @@ TForm8::TForm8(TForm1& form1)
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Настройки"));
     setFixedSize(367, 241);
-    // The program ends with its main window, also while this dialog is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
