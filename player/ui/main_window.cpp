@@ -271,7 +271,8 @@ void TForm1::CreatePlaylistPanel() {
     ListBox1->setFont(rowFont);
     ListBox1Rows = new TPlaylistRowDelegate(
         {[] { return AudioObject ? AudioObject->GetCurrentIndex() : -1; },
-         [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; }},
+         [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; },
+         [this] { return CdMode; }},
         ListBox1);
     ListBox1->setItemDelegate(ListBox1Rows);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -74,6 +74,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     for (std::size_t i = 0; i < switches.size(); ++i)
         switches[i]->setChecked(settings_.effects[i].on);
     audio_->BuildLibraryMenus();
+    form_.BuildCdDriveItems();
     if (!arguments.isEmpty()) AddFiles({arguments.first()});
 
     try {
