@@ -49,3 +49,7 @@ function(zorvan_add_test)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_file}")
   endif()
 endfunction()
+
+# Tray and balloon tests add this source instead: a private session bus, an X server and
+# the desktop's services (testing/desktop_session.h), then the QApplication.
+set(ZORVAN_DESKTOP_TEST_ENVIRONMENT "${CMAKE_SOURCE_DIR}/testing/desktop_session.cpp")

@@ -11,8 +11,11 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/ui/about_window.h"
+#include "player/ui/application_icon.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
+#include "player/ui/settings_dialog.h"
 #include "player/ui/single_copy.h"
 
 namespace {
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
+    QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;
     TMainWindowLife life(form);
@@ -67,6 +71,11 @@ int main(int argc, char** argv) {
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     created = true;
+    TForm8 form8(form);
+    QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, &form8,
+                     &TForm8::StoreTrayOptions);
+    TForm9 about(&form);
+    form.AboutWindow = &about;
     form.show();
     return app.exec();
 }

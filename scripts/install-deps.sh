@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg sox xvfb xauth x11-apps xdotool imagemagick dbus dbus-x11 fonts-dejavu-core
   python3 python3-pyftpdlib python3-mutagen openmpt123
+  python3-dbus python3-gi  # the desktop services of the tray tests
+  trayer dunst  # a real X11 tray and notification server, to try the tray by hand
   audacious  # a peer player for the library benchmark
 )
 

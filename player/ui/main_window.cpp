@@ -45,6 +45,9 @@ TForm1::TForm1(QWidget* parent)
     CreateButtonBar();
     CreateTimers();
     CreateMenus();
+    CoolTrayIcon1 = new TCoolTrayIcon(this);
+    CoolTrayIcon1->SetHint(QStringLiteral("MediaPlayer"));
+    CoolTrayIcon1->PopupMenu = PopupMenu2;
     BindTransport();
     BindButtons();
 
@@ -145,6 +148,11 @@ void TForm1::CreateTransportPanel() {
     Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel6->setAlignment(Qt::AlignCenter);
     Panel6->installEventFilter(this);
+
+    Button1 =
+        Place(new QPushButton(QStringLiteral("Files Version"), on), "Button1", {190, 28, 96, 20});
+    Button1->setToolTip(QStringLiteral("Версии файлов программы"));
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
     Image1 = Place(new QLabel(on), "Image1", {512, 12, 14, 14});
     Image1->setPixmap(QPixmap::fromImage(transport_glyphs::CloseGlyph()));

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +16,7 @@
 #include "player/engine/audio_view.h"
 
 #include "player/skin/bitmap_skin_part.h"
+#include "player/skin/cool_tray_icon.h"
 #include "player/skin/image_list.h"
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
@@ -57,6 +59,8 @@ public:
     // Seeks by deltaMs from the position now, kept within the track.
     void SeekBy(int deltaMs);
     void OpenFilesCommand();
+    // "Спрятать окно", "Спрятать в трей": minimised, then hidden by the tray icon.
+    void HideToTrayCommand();
 
     // Timer handlers: status, load and end of track; elapsed time, seek bar and levels.
     void Timer1Timer();
@@ -85,6 +89,13 @@ public:
     void ClearPlaylistCommand();
     void TagEditorCommand();
     void DefaultPlaylistCommand();
+
+    // Fills Memo1 with the version report of the program's files and the sound device,
+    // and shows it.
+    void Button1Click();
+    // The About window, shown by the menus' "О программе..."; set once it exists.
+    QWidget* AboutWindow = nullptr;
+    void ShowAboutWindow();
 
     // TAudioView: what the audio object shows.
     void SetSpeedPosition(int position) override;
@@ -154,6 +165,7 @@ public:
     QLabel* Label4;         // genre
     QLabel* Label3;         // format
     QPlainTextEdit* Memo1;  // lyrics, hidden
+    QPushButton* Button1;   // "Files Version": the version report into Memo1
 
     // Equalizer and effects panel.
     QWidget* Panel1;       // audio settings area
@@ -207,6 +219,8 @@ public:
     QTimer* Timer2;  // 100 ms
     QTimer* Timer3;  // 50 ms, CD mode
 
+    TCoolTrayIcon* CoolTrayIcon1;  // hint "MediaPlayer", menu PopupMenu2
+
     QMenu* PopupMenu1;  // playlist commands
     QMenu* PopupMenu2;  // tray
     QMenu* PopupMenu4;  // quick access: library groups, playlists, open a file
@@ -214,6 +228,10 @@ public:
     QMenu* AlbumsMenu;
     QMenu* SingersMenu;
     QMenu* GenresMenu;
+
+signals:
+    // "Настройки...": the settings dialog shows itself.
+    void SettingsCommand();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

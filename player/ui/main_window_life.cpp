@@ -1,5 +1,6 @@
 #include "player/ui/main_window_life.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -33,6 +34,8 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     // Kept so that the close writes back what no window of this run has changed.
     settings_.effects = SavedSettings::readEffects(*store_);
 
+    form_.CoolTrayIcon1->SetIcon(QApplication::windowIcon());
+
     folder_ = programDataFolder();
     audio_ = std::make_unique<TAudioObject>(form_, folder_ / "AllMusik.aml");
     AudioObject = audio_.get();
@@ -55,7 +58,9 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     form_.SavedVolume = settings_.main.volume;
     form_.TrackBar1->setValue(settings_.main.volume);
     form_.TrackBar11->setValue(settings_.main.eqDepth);
+    form_.CoolTrayIcon1->SetIconVisible(settings_.main.showTrayIcon);
     audio_->ShowInfoInTray = settings_.main.showInfoInTray;
+    form_.CoolTrayIcon1->LeftPopup = settings_.main.leftPopUp;
     audio_->PlayState = PlayState::NotReady;
     form_.SoundOn = true;
     form_.ColorIndex = 0;
@@ -107,6 +112,9 @@ void TMainWindowLife::FormClose() {
     settings_.write(*store_);
     saveDefaultPlaylist();
     store_->close();
+    // The program ends with its main window, also when that was hidden in the tray or
+    // another window (the settings dialog) is still open.
+    QCoreApplication::quit();
 }
 
 std::array<QCheckBox*, settings::kEffects.size()> TMainWindowLife::effectSwitches() const {

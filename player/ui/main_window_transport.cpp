@@ -112,26 +112,24 @@ void TForm1::CreateMenus() {
     };
 
     PopupMenu2 = new QMenu(this);
-    // Showing and hiding through the tray wait for the tray icon.
-    QAction* show = PopupMenu2->addAction(QStringLiteral("Показать окно"));
-    show->setEnabled(false);
-    PopupMenu2->setDefaultAction(show);
+    PopupMenu2->setDefaultAction(
+        item(PopupMenu2, "Показать окно", [this] { CoolTrayIcon1->RestoreMainWindow(); }));
     player(PopupMenu2, "Проиграть/Приостановить", "Предыдущая дорожка", "Следующая дорожка", false);
     item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
-    waiting(PopupMenu2, "Настройки...");
+    item(PopupMenu2, "Настройки...", &TForm1::SettingsCommand);
     waiting(PopupMenu2, "Проверка обновлений...");
-    waiting(PopupMenu2, "О программе...");
+    item(PopupMenu2, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu2, "Выход", &QWidget::close);
-    waiting(PopupMenu2, "Спрятать окно");
+    item(PopupMenu2, "Спрятать окно", &TForm1::HideToTrayCommand);
 
     PopupMenu5 = new QMenu(this);
-    waiting(PopupMenu5, "Спрятать в трей");
+    item(PopupMenu5, "Спрятать в трей", &TForm1::HideToTrayCommand);
     item(PopupMenu5, "Открыть файл...", &TForm1::OpenFilesCommand, "Ctrl+O");
     player(PopupMenu5, "Проиграть/приостановить", "Предыдущая", "Следующая", true);
     item(PopupMenu5, "Справка",
          [this] { QMessageBox::information(this, windowTitle(), QStringLiteral("No help")); });
-    waiting(PopupMenu5, "Настройки...");
-    waiting(PopupMenu5, "О программе...");
+    item(PopupMenu5, "Настройки...", &TForm1::SettingsCommand);
+    item(PopupMenu5, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu5, "Выход", &QWidget::close);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
@@ -243,6 +241,11 @@ void TForm1::OpenFilesCommand() {
         if (!files.isEmpty()) AudioObject->AddSources(files);
     }
     RefreshPlaylistView();
+}
+
+void TForm1::HideToTrayCommand() {
+    showMinimized();
+    CoolTrayIcon1->HideMainWindow();
 }
 
 void TForm1::MenuPlayNext() {
@@ -358,8 +361,9 @@ void TForm1::SetPlayButtonGlyph(int image) {
     ShowGlyph(BitmapSkinPart2, ImageList1, image);
 }
 
-void TForm1::ShowTrayBalloon(const QString&, const QString&, int, int) {
-    // The tray icon comes with its own feature; until then there is no balloon to show.
+void TForm1::ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
+                             int timeoutSeconds) {
+    CoolTrayIcon1->ShowBalloon(title, text, iconKind, timeoutSeconds);
 }
 
 void TForm1::ShowTrackInfo(const TTrackInfoTexts& texts) {

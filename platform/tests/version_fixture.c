@@ -1,0 +1,1 @@
+int version_fixture(void) { return 0; }

@@ -1,0 +1,27 @@
+// The main window's version report and the way to the About window.
+#include <QMessageBox>
+
+#include "player/ui/main_window.h"
+#include "player/ui/version_report.h"
+
+void TForm1::Button1Click() {
+    Memo1->clear();
+    ReportProgramFiles(Memo1);
+    ReportDevice(Memo1, SoundLibraryDevices(), [this] {
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Староват DirectX, пора 9 ставить"));
+    });
+    // The report lands in the lyrics box, which is hidden unless the lyrics are shown; it
+    // is shown as the lyrics button would show it, so the button hides it again.
+    LyricsShown = true;
+    ShowGlyph(BitmapSkinPart9, ImageList5, 1);
+    Memo1->setVisible(true);
+    Memo1->moveCursor(QTextCursor::Start);
+}
+
+void TForm1::ShowAboutWindow() {
+    if (!AboutWindow) return;
+    AboutWindow->show();
+    AboutWindow->raise();
+    AboutWindow->activateWindow();
+}
