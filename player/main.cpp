@@ -17,6 +17,7 @@
 #include "player/ui/main_window_life.h"
 #include "player/ui/settings_dialog.h"
 #include "player/ui/single_copy.h"
+#include "player/vis/vis_window.h"
 
 namespace {
 
@@ -71,6 +72,9 @@ int main(int argc, char** argv) {
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     created = true;
+    // The other windows follow the main window, hidden until asked for.
+    TForm4 visualisation(&form);
+    form.AttachVisWindow(&visualisation);
     TForm8 form8(form);
     QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);

@@ -4,9 +4,10 @@
 // StatusNotifier watcher with its host and a notification server, desktop_services.py),
 // then the one QApplication on the xcb platform. Test binaries that use it add
 // desktop_session.cpp instead of the plain Qt environment.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 
 namespace testing_support {
 
@@ -40,9 +41,6 @@ public:
 };
 
 }  // namespace testing_support
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 
 template <class Done>
 bool testing_support::DesktopSession::WaitFor(Done done, int ms) {

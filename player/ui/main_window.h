@@ -23,6 +23,8 @@
 #include "player/ui/playlist_row_delegate.h"
 #include "player/ui/track_bar_ex.h"
 
+class TForm4;
+
 // The main window: a borderless, sky-blue window whose shape is the union of four rounded
 // panels (transport, equalizer and effects, track information, playlist), with the button
 // bar in the transport panel. The controls keep the names of the window's design; controls
@@ -51,6 +53,11 @@ public:
     int CdPeakLeft = 0;
     int CdPeakRight = 0;
     int CdTick = 0;
+
+    // The visualisation window, which the "Визуализация" button shows and hides and which
+    // keeps its place above this window's top edge. Its own close turns the button off.
+    void AttachVisWindow(TForm4* window);
+    TForm4* Form4 = nullptr;
 
     // Transport commands, shared by the buttons and the menus.
     void TogglePlayPause();
@@ -237,6 +244,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Shades the four panels of the shape as raised plates in the window colour.
     void paintEvent(QPaintEvent* event) override;
+    // The visualisation window moves along, shown or not.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateSkin();
@@ -288,6 +297,10 @@ private:
     void BitmapSkinPart9MouseUp();
     void BitmapSkinPart7MouseDown();
     void BitmapSkinPart7MouseUp();
+    void BitmapSkinPart10MouseDown();
+    void BitmapSkinPart10MouseUp();
+    // At this window's left edge, overlapping its top edge by 90 pixels.
+    void PlaceVisWindow();
     void BitmapSkinPart11MouseDown();
     void BitmapSkinPart11MouseUp();
     // The menu steps that show the step buttons' released glyphs.

@@ -9,6 +9,7 @@
 #include "player/ui/dialog_filter.h"
 #include "player/ui/main_window.h"
 #include "player/ui/transport_rules.h"
+#include "player/vis/vis_window.h"
 #include "soundlib/soundlib.h"
 
 namespace {
@@ -48,7 +49,8 @@ void TForm1::BindTransport() {
 void TForm1::BindButtons() {
     for (TBitmapSkinPart* button :
          {BitmapSkinPart1, BitmapSkinPart2, BitmapSkinPart3, BitmapSkinPart4, BitmapSkinPart5,
-          BitmapSkinPart6, BitmapSkinPart7, BitmapSkinPart8, BitmapSkinPart9, BitmapSkinPart11})
+          BitmapSkinPart6, BitmapSkinPart7, BitmapSkinPart8, BitmapSkinPart9, BitmapSkinPart10,
+          BitmapSkinPart11})
         button->setEnabled(true);
     connect(BitmapSkinPart2, &TMainSkin::MouseDown, this, &TForm1::BitmapSkinPart2MouseDown);
     connect(BitmapSkinPart2, &TMainSkin::Click, this, &TForm1::TogglePlayPause);
@@ -75,6 +77,8 @@ void TForm1::BindButtons() {
     connect(BitmapSkinPart9, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart9MouseUp);
     connect(BitmapSkinPart7, &TMainSkin::MouseDown, this, &TForm1::BitmapSkinPart7MouseDown);
     connect(BitmapSkinPart7, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart7MouseUp);
+    connect(BitmapSkinPart10, &TMainSkin::MouseDown, this, &TForm1::BitmapSkinPart10MouseDown);
+    connect(BitmapSkinPart10, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart10MouseUp);
     connect(BitmapSkinPart11, &TMainSkin::MouseDown, this, &TForm1::BitmapSkinPart11MouseDown);
     connect(BitmapSkinPart11, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart11MouseUp);
 }
@@ -326,6 +330,41 @@ void TForm1::BitmapSkinPart7MouseUp() {
     const bool hidden = width() == kPlaylistHiddenWidth;
     ShowGlyph(BitmapSkinPart7, ImageList6, hidden ? 0 : 2);
     resize(hidden ? kPlaylistShownWidth : kPlaylistHiddenWidth, height());
+}
+
+void TForm1::AttachVisWindow(TForm4* window) {
+    Form4 = window;
+    PlaceVisWindow();
+    connect(Form4, &TForm4::Closed, this, [this] {
+        VisShown = false;
+        ShowGlyph(BitmapSkinPart10, ImageList6, 4);
+    });
+}
+
+void TForm1::PlaceVisWindow() {
+    if (Form4) Form4->move(x(), y() - Form4->height() + 90);
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    PlaceVisWindow();
+    QWidget::moveEvent(event);
+}
+
+void TForm1::BitmapSkinPart10MouseDown() {
+    if (Form4 && !VisShown) ShowGlyph(BitmapSkinPart10, ImageList6, 5);
+}
+
+void TForm1::BitmapSkinPart10MouseUp() {
+    if (!Form4) return;
+    if (VisShown) {
+        Form4->close();
+        return;  // the window's Closed turns the button off
+    }
+    PlaceVisWindow();
+    Form4->show();
+    Form4->raise();
+    ShowGlyph(BitmapSkinPart10, ImageList6, 5);
+    VisShown = true;
 }
 
 void TForm1::BitmapSkinPart11MouseDown() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "player/ui/main_window.h"
+#include "player/vis/vis_window.h"
 
 namespace {
 
@@ -87,11 +88,12 @@ TEST_F(MainWindowTest, SlidersHaveTheirRangesAndOnlyFinishedFeaturesAreEnabled) 
         EXPECT_EQ(c.slider->isEnabled(),
                   c.slider == form.TrackBarEx1 || c.slider == form.TrackBar1);
     }
-    for (QWidget* control : std::initializer_list<QWidget*>{form.CheckBox1, form.CheckBox5,
-                                                            form.Label37, form.BitmapSkinPart10})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{form.CheckBox1, form.CheckBox5, form.Label37})
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             form.ListBox1, form.Panel6, form.BitmapSkinPart2, form.BitmapSkinPart11})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{form.ListBox1, form.Panel6, form.BitmapSkinPart2,
+                                         form.BitmapSkinPart10, form.BitmapSkinPart11})
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
 }
 
@@ -181,6 +183,57 @@ TEST_F(MainWindowTest, ColourButtonStepsThroughTheWindowColours) {
                                          QColor(0, 255, 0)}));
     EXPECT_EQ(form.ParentSkin1->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(form.ListBox1->palette().color(QPalette::Base), kSkyBlue);
+}
+
+TEST_F(MainWindowTest, VisualisationButtonShowsTheWindowOverTheTopEdgeAndItFollows) {
+    TForm4 vis(&form);
+    form.AttachVisWindow(&vis);
+    form.move(100, 400);
+    showShaped();
+    const auto send = [](QWidget* to, QEvent::Type type) {
+        QMouseEvent event(type, QPointF(9, 9), to->mapToGlobal(QPointF(9, 9)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(to, &event);
+    };
+    const auto glyph = [this](int index) {
+        return form.ImageList6.GetBitmap(index, form.BitmapSkinPart10->TransparentColor());
+    };
+    const auto press = [&] {
+        send(form.BitmapSkinPart10, QEvent::MouseButtonPress);
+        send(form.BitmapSkinPart10, QEvent::MouseButtonRelease);
+    };
+    // Placed at the left edge, 300 - 90 pixels above the top, while still hidden.
+    EXPECT_FALSE(vis.isVisible());
+    EXPECT_EQ(vis.pos(), QPoint(100, 190));
+    EXPECT_EQ(form.BitmapSkinPart10->Glyph(), glyph(4));
+
+    send(form.BitmapSkinPart10, QEvent::MouseButtonPress);
+    EXPECT_EQ(form.BitmapSkinPart10->Glyph(), glyph(5));
+    send(form.BitmapSkinPart10, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(vis.isVisible());
+    EXPECT_TRUE(form.VisShown);
+    form.move(160, 450);
+    EXPECT_EQ(vis.pos(), QPoint(160, 240));
+
+    press();
+    EXPECT_FALSE(vis.isVisible());
+    EXPECT_FALSE(form.VisShown);
+    EXPECT_EQ(form.BitmapSkinPart10->Glyph(), glyph(4));
+    form.move(120, 430);
+    EXPECT_EQ(vis.pos(), QPoint(120, 220));
+
+    // Closed by its own double-click, the window turns the button off, so the next press
+    // shows it again.
+    press();
+    ASSERT_TRUE(vis.isVisible());
+    send(vis.PaintBox1, QEvent::MouseButtonDblClick);
+    EXPECT_FALSE(vis.isVisible());
+    EXPECT_FALSE(form.VisShown);
+    EXPECT_EQ(form.BitmapSkinPart10->Glyph(), glyph(4));
+    press();
+    EXPECT_TRUE(vis.isVisible());
+    EXPECT_EQ(form.BitmapSkinPart10->Glyph(), glyph(5));
 }
 
 TEST_F(MainWindowTest, CloseImageClosesTheWindow) {
