@@ -10,6 +10,17 @@ FramePen::FramePen(QImage& frame)
       width_(frame.width()),
       height_(frame.height()) {}
 
+QImage FramePen::NewFrame(int width, int height, QColor color) {
+    QImage frame(width, height, QImage::Format_RGB32);
+    frame.fill(color);
+    return frame;
+}
+
+void FramePen::Clear(QRgb color, const QImage* image) {
+    Fill(color);
+    if (image) Copy(*image);
+}
+
 void FramePen::Fill(QRgb color) {
     for (int y = 0; y < height_; ++y) std::fill_n(Row(y), width_, color);
 }

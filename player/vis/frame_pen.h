@@ -11,7 +11,13 @@ public:
     // Takes the image's pixels for writing (detaching the image if it is shared).
     explicit FramePen(QImage& frame);
 
+    // A frame of the renderers' format and this size, filled with `color`.
+    static QImage NewFrame(int width, int height, QColor color);
+
     void Fill(QRgb color);
+    // The start of a renderer's frame: `color` everywhere, then `image` (when there is one)
+    // over it.
+    void Clear(QRgb color, const QImage* image);
     void SetPixel(int x, int y, QRgb color);
     void FillRect(int left, int top, int width, int height, QRgb color);
     void MoveTo(int x, int y);

@@ -5,19 +5,14 @@
 #include "player/vis/frame_pen.h"
 
 TOcilloScope::TOcilloScope(int width, int height)
-    : FrameBitmap(width, height, QImage::Format_RGB32),
-      BackgroundBitmap(width, height, QImage::Format_RGB32) {
-    FrameBitmap.fill(BackgroundColor);
-    BackgroundBitmap.fill(Qt::black);
-}
+    : FrameBitmap(FramePen::NewFrame(width, height, BackgroundColor)),
+      BackgroundBitmap(FramePen::NewFrame(width, height, Qt::black)) {}
 
 void TOcilloScope::Draw(QImage& target, const std::int16_t* samples, int x, int y) {
     std::copy_n(samples, data_.size(), data_.begin());
     FramePen pen(FrameBitmap);
-    if (ClearEachFrame) {
-        pen.Fill(BackgroundColor.rgb());
-        if (UseBackgroundImage) pen.Copy(BackgroundBitmap);
-    }
+    if (ClearEachFrame)
+        pen.Clear(BackgroundColor.rgb(), UseBackgroundImage ? &BackgroundBitmap : nullptr);
     const QRgb trace = TraceColor.rgb();
     const QRgb tip = qRgb(0xFF, 0xFF, 0xFF);
     for (int i = 0; i <= 500; ++i) {

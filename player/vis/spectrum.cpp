@@ -6,19 +6,14 @@
 #include "player/vis/frame_pen.h"
 
 TSpectrum::TSpectrum(int width, int height)
-    : FrameBitmap(width, height, QImage::Format_RGB32),
-      BackgroundBitmap(width, height, QImage::Format_RGB32) {
-    FrameBitmap.fill(BackgroundColor);
-    BackgroundBitmap.fill(Qt::black);
-}
+    : FrameBitmap(FramePen::NewFrame(width, height, BackgroundColor)),
+      BackgroundBitmap(FramePen::NewFrame(width, height, Qt::black)) {}
 
 void TSpectrum::Draw(QImage& target, const float* fft, int x, int y) {
     std::copy_n(fft, kBins, data_.begin());
     FramePen pen(FrameBitmap);
-    if (ClearEachFrame) {
-        pen.Fill(BackgroundColor.rgb());
-        if (UseBackgroundImage) pen.Copy(BackgroundBitmap);
-    }
+    if (ClearEachFrame)
+        pen.Clear(BackgroundColor.rgb(), UseBackgroundImage ? &BackgroundBitmap : nullptr);
     const QRgb bar = BarColor.rgb();
     const QRgb peak = PeakMarkColor.rgb();
     const int columns = Style == 1 ? 85 : 501;

@@ -76,4 +76,18 @@ TEST_F(OcilloScopeTest, PositiveSamplesGoDownAndTheChannelsAdd) {
     EXPECT_EQ(target.pixel(220, 82), kBlack);
 }
 
+TEST_F(OcilloScopeTest, ABackgroundImageShowsUnderTheTraceAndUnclearedFramesAddUp) {
+    scope.BackgroundBitmap.setPixel(5, 5, qRgb(1, 2, 3));
+    scope.UseBackgroundImage = true;
+    draw(Block{});
+    EXPECT_EQ(target.pixel(5, 5), qRgb(1, 2, 3));
+    EXPECT_EQ(target.pixel(100, 145), kGreen);
+    Block block;
+    block.fill(16384);
+    scope.ClearEachFrame = false;
+    draw(block);
+    EXPECT_EQ(target.pixel(100, 145), kGreen);  // the last frame's trace stays
+    EXPECT_EQ(target.pixel(100, 176), kGreen);
+}
+
 }  // namespace
