@@ -13,6 +13,7 @@
 #include "platform/stop_signals.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
+#include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/settings_dialog.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
         });
     }
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
+    form.Form5->FormCreate();
     created = true;
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);

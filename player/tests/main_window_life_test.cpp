@@ -12,6 +12,7 @@
 
 #include "player/engine/audio_object.h"
 #include "player/engine/play_state.h"
+#include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/main_window_life.h"
 #include "player/ui/program_folder.h"
@@ -68,7 +69,7 @@ TEST_F(MainWindowLife, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady) {
 TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
     savePlaylist({a, b});
     writeFile(SettingsStore::defaultPath(),
-              "[Main]\nVolume=250\nEqDepth=7\nEqualizerOn=1\nEcho=1\n");
+              "[Main]\nVolume=250\nEqDepth=7\nEqualizerOn=1\nEqualizerPreset=3\nEcho=1\n");
     TForm1 form;
     TMainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
@@ -80,6 +81,9 @@ TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
     EXPECT_EQ(form.TrackBar1->value(), 100);
     EXPECT_EQ(form.TrackBar11->value(), 7);
     EXPECT_TRUE(form.CheckBox1->isChecked());
+    EXPECT_EQ(form.Label37->text(), QString::fromUtf8("Металл"));
+    EXPECT_EQ(form.TrackBar2->value(), 2) << "the preset's -2 dB at 80 Hz";
+    form.Form5->FormCreate();  // the effect window reads the effect switches
     EXPECT_TRUE(form.CheckBox8->isChecked());
     EXPECT_FALSE(form.CheckBox5->isChecked());
 }
@@ -130,6 +134,8 @@ TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
     form.TrackBar11->setValue(30);
     form.CheckBox1->setChecked(true);
     form.CheckBox11->setChecked(true);
+    form.Form5->ScrollBars[0]->setValue(44);
+    form.ApplyEqualizerPreset(12);
     form.show();
     form.close();
     form.close();
@@ -144,6 +150,8 @@ TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
     EXPECT_EQ(store.readInteger("Main", "Chorus", 1), 0);
     EXPECT_EQ(store.readInteger("Main", "ShowTrayIcon", 0), 1);
     EXPECT_EQ(store.readInteger("Reverb", "ReverbTime", 0), 1000);
+    EXPECT_EQ(store.readInteger("Chorus", "WetDryMix", 0), 44);
+    EXPECT_EQ(store.readInteger("Main", "EqualizerPreset", 0), 12);
     const std::string pls = readFile(folder / "Default.pls");
     EXPECT_NE(pls.find("File1=" + b.string()), std::string::npos) << pls;
     EXPECT_EQ(pls.find("File2"), std::string::npos) << "nothing of the longer old list survives";

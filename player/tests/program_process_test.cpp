@@ -105,3 +105,35 @@ TEST(Program, OutputDeviceThatCannotOpenShowsTheErrorAndRegistersNoWindow) {
     EXPECT_TRUE(WIFEXITED(*end) && WEXITSTATUS(*end) == 1) << "ended at once, unsaved";
     EXPECT_FALSE(std::filesystem::exists(SettingsStore::defaultPath()));
 }
+
+TEST(Program, EqualizerAndEffectSettingsSurviveTwoStarts) {
+    testing_support::writeFile(SettingsStore::defaultPath(),
+                               "[Main]\nFirstRun=0\nEqualizerOn=1\nEqualizerPreset=9\n"
+                               "EqDepth=12\nChorus=1\nGargle=1\n"
+                               "[Chorus]\nWetDryMix=33\n[Reverb]\nHighFreqRTRatio=500\n");
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        ChildProcess player({kZorvan}, {"SDL_AUDIODRIVER=dummy"});
+        ASSERT_TRUE(waitForMainWindow());
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        player.kill(SIGTERM);
+        const auto end = player.wait(std::chrono::seconds(20));
+        ASSERT_TRUE(end);
+        ASSERT_TRUE(WIFEXITED(*end) && WEXITSTATUS(*end) == 0);
+
+        // Every value comes back from the controls it was read into.
+        SettingsStore store;
+        struct Case {
+            const char* section;
+            const char* name;
+            int value;
+        };
+        for (const Case& c :
+             {Case{"Main", "EqualizerOn", 1}, Case{"Main", "EqualizerPreset", 9},
+              Case{"Main", "EqDepth", 12}, Case{"Main", "Chorus", 1}, Case{"Main", "Gargle", 1},
+              Case{"Main", "Echo", 0}, Case{"Chorus", "WetDryMix", 33},
+              Case{"Chorus", "WaveForm", 1}, Case{"Reverb", "HighFreqRTRatio", 500},
+              Case{"Compression", "Attack", 1}})
+            EXPECT_EQ(store.readInteger(c.section, c.name, -1), c.value) << c.section << c.name;
+    }
+}

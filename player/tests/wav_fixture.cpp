@@ -14,8 +14,9 @@ void put(std::string& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-void writeSineWav(const std::filesystem::path& file, double seconds, double frequency) {
-    constexpr std::uint32_t rate = 44100, channels = 2;
+void writeSineWav(const std::filesystem::path& file, double seconds, double frequency,
+                  unsigned rate) {
+    constexpr std::uint32_t channels = 2;
     const auto frames = static_cast<std::uint32_t>(seconds * rate);
     const std::uint32_t dataBytes = frames * channels * 2;
     std::string out = "RIFF";

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "player/engine/audio_object.h"
+#include "player/ui/effects_window.h"
 #include "player/ui/skin_look.h"
 #include "player/ui/transport_glyphs.h"
 
@@ -50,6 +51,7 @@ TForm1::TForm1(QWidget* parent)
     CoolTrayIcon1->PopupMenu = PopupMenu2;
     BindTransport();
     BindButtons();
+    BindEffects();
 
     // Styled one by one: a sheet on the window would cut its colour off from the skin.
     const QString sheet = skin_look::StyleSheet();
@@ -57,6 +59,7 @@ TForm1::TForm1(QWidget* parent)
         if (qobject_cast<QSlider*>(control) || qobject_cast<QProgressBar*>(control) ||
             control == Label27 || control == Panel6 || control == ListBox1)
             control->setStyleSheet(sheet);
+    Form5 = new TForm5(*this);
 }
 
 void TForm1::paintEvent(QPaintEvent*) {
@@ -345,6 +348,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                       mouse->button() == Qt::LeftButton;
     if (watched == Image1 && left && event->type() == QEvent::MouseButtonRelease) {
         close();
+        return true;
+    }
+    if ((watched == Label37 || watched == Label40) && left &&
+        event->type() == QEvent::MouseButtonRelease) {
+        if (watched == Label37)
+            Label37Click();
+        else
+            Label40Click();
         return true;
     }
     if (watched == Panel6 && left) {

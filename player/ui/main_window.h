@@ -11,9 +11,11 @@
 #include <QSlider>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 
 #include "player/engine/audio_view.h"
+#include "player/engine/sample_effects.h"
 
 #include "player/skin/bitmap_skin_part.h"
 #include "player/skin/cool_tray_icon.h"
@@ -24,6 +26,7 @@
 #include "player/ui/track_bar_ex.h"
 
 class TForm4;
+class TForm5;
 
 // The main window: a borderless, sky-blue window whose shape is the union of four rounded
 // panels (transport, equalizer and effects, track information, playlist), with the button
@@ -119,9 +122,40 @@ public:
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override;
     void ShowTrackInfo(const TTrackInfoTexts& texts) override;
-    // Today the volume; equalizer and effects join with their features.
+    // Volume, equalizer bands, the switched-on channel effects (their window not shown) and
+    // the ticked sample effects, onto the new Channel.
     void ReapplyEffects() override;
     void LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) override;
+
+    // Equalizer. Band handles in band order, channel-effect handles in the order of the
+    // effect table; each refers to the channel that was current when it was attached.
+    std::array<std::uint32_t, 9> EqualizerFX{};
+    std::array<std::uint32_t, 7> EffectFX{};
+    // The equalizer switch: attaches the nine bands to Channel (and pushes them) when
+    // CheckBox1 is checked, removes them otherwise; the equalizer's controls follow it.
+    void CheckBox1Click();
+    // TrackBar2Change ... TrackBar10Change: band 0 ... 8 pushed, hints refreshed, the
+    // preset label set to the hand-set preset.
+    void BandChange(int band);
+    // Every band pushed again; the preset label keeps its caption.
+    void ReapplyEqualizerBands();
+    void UpdateEqualizerHints();
+    void TrackBar11Change();
+    // Index 0 ... 20 moves the band sliders to the preset (20 also the depth); any index
+    // names its preset (an index without one, the hand-set preset) on Label37.
+    void ApplyEqualizerPreset(int index);
+    // The preset menu opens under the link with the preset in force checked.
+    void Label37Click();
+    void Label40Click();
+    // CheckBox5 ... CheckBox11: channel effect `effect` (index in the effect table) on or
+    // off; switched on, the effect window shows its tab and pushes its values.
+    void EffectSwitchClick(std::size_t effect);
+    // CheckBox2 ... CheckBox4: a ticked sample effect starts afresh on Channel.
+    void SampleEffectClick(QCheckBox* box, SampleEffect& effect);
+    // The speed: the position is the percentage of the source's own rate.
+    void trkSpeedChange(int position);
+    std::array<QSlider*, 9> Bands() const;
+    std::array<QCheckBox*, 7> EffectSwitches() const;
 
     // Shows picture `index` of `glyphs` on a button (its pressed or released look).
     static void ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index);
@@ -229,12 +263,18 @@ public:
     TCoolTrayIcon* CoolTrayIcon1;  // hint "MediaPlayer", menu PopupMenu2
 
     QMenu* PopupMenu1;  // playlist commands
+    QMenu* PopupMenu3;  // equalizer presets
     QMenu* PopupMenu2;  // tray
     QMenu* PopupMenu4;  // quick access: library groups, playlists, open a file
     QMenu* PopupMenu5;  // the window's context menu
     QMenu* AlbumsMenu;
     QMenu* SingersMenu;
     QMenu* GenresMenu;
+
+    TForm5* Form5;  // the effect window
+    RotateDSP Rotate;
+    EchoDSP Echo;
+    FlangerDSP Flanger;
 
 signals:
     // "Настройки...": the settings dialog shows itself.
@@ -254,6 +294,8 @@ private:
     void CreateInformationPanel();
     void CreateAudioSettingsPanel();
     void CreatePlaylistPanel();
+    void CreatePopupMenu3();
+    void BindEffects();
     TBitmapSkinPart* CreateButton(QRect geometry, const char* hint, QColor transparentColor,
                                   const TImageList& glyphs, int glyph);
     // Names a control after the window's design and puts it in place.

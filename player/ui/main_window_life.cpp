@@ -11,6 +11,8 @@
 #include <cstdio>
 
 #include "player/engine/audio_object.h"
+#include "player/ui/effects_window.h"
+#include "player/ui/equalizer_presets.h"
 #include "player/ui/main_window.h"
 #include "player/ui/program_folder.h"
 #include "player/ui/single_copy.h"
@@ -31,14 +33,14 @@ TMainWindowLife::~TMainWindowLife() {
 bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     store_ = std::make_unique<SettingsStore>();
     settings_.main = SavedSettings::readMain(*store_);
-    // Kept so that the close writes back what no window of this run has changed.
-    settings_.effects = SavedSettings::readEffects(*store_);
 
     form_.CoolTrayIcon1->SetIcon(QApplication::windowIcon());
 
     folder_ = programDataFolder();
     audio_ = std::make_unique<TAudioObject>(form_, folder_ / "AllMusik.aml");
     AudioObject = audio_.get();
+    form_.UpdateEqualizerHints();
+    form_.ReapplyEqualizerBands();
 
     // A failed start ends the program without writing anything back.
     closed_ = true;
@@ -74,10 +76,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
         form_.RefreshPlaylistView();
     }
     form_.CheckBox1->setChecked(settings_.main.equalizerOn);
-    // Until the effect settings window reads its own settings, the switches are set here.
-    const auto switches = effectSwitches();
-    for (std::size_t i = 0; i < switches.size(); ++i)
-        switches[i]->setChecked(settings_.effects[i].on);
+    form_.ApplyEqualizerPreset(settings_.main.equalizerPreset);
     audio_->BuildLibraryMenus();
     form_.BuildCdDriveItems();
     if (!arguments.isEmpty()) AddFiles({arguments.first()});
@@ -105,9 +104,12 @@ void TMainWindowLife::FormClose() {
     settings_.main.volume = form_.TrackBar1->value();
     settings_.main.eqDepth = form_.TrackBar11->value();
     settings_.main.equalizerOn = form_.CheckBox1->isChecked();
-    const auto switches = effectSwitches();
-    for (std::size_t i = 0; i < switches.size(); ++i)
+    settings_.main.equalizerPreset = equalizer::PresetIndex(form_.Label37->text());
+    const auto switches = form_.EffectSwitches();
+    for (std::size_t i = 0; i < switches.size(); ++i) {
         settings_.effects[i].on = switches[i]->isChecked();
+        settings_.effects[i].parameters = form_.Form5->Positions(i);
+    }
     emit closeSettingsNeeded(settings_);
     settings_.write(*store_);
     saveDefaultPlaylist();
@@ -115,11 +117,6 @@ void TMainWindowLife::FormClose() {
     // The program ends with its main window, also when that was hidden in the tray or
     // another window (the settings dialog) is still open.
     QCoreApplication::quit();
-}
-
-std::array<QCheckBox*, settings::kEffects.size()> TMainWindowLife::effectSwitches() const {
-    return {form_.CheckBox5, form_.CheckBox6,  form_.CheckBox7, form_.CheckBox8,
-            form_.CheckBox9, form_.CheckBox10, form_.CheckBox11};
 }
 
 void TMainWindowLife::saveDefaultPlaylist() {

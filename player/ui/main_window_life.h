@@ -6,7 +6,6 @@
 // and the window's registration for other processes; its destruction frees the sound
 // library.
 #include <QObject>
-#include <array>
 #include <QStringList>
 #include <filesystem>
 #include <memory>
@@ -14,7 +13,6 @@
 #include "player/ui/saved_settings.h"
 #include "player/ui/settings_store.h"
 
-class QCheckBox;
 class TAudioObject;
 class TForm1;
 class WindowMessageBridge;
@@ -51,8 +49,6 @@ protected:
 
 private:
     void saveDefaultPlaylist();
-    // The main window's channel-effect check boxes, in the order of the effect table.
-    std::array<QCheckBox*, settings::kEffects.size()> effectSwitches() const;
 
     TForm1& form_;
     std::unique_ptr<SettingsStore> store_;

@@ -414,7 +414,3 @@ void TForm1::ShowTrackInfo(const TTrackInfoTexts& texts) {
     Label4->setText(texts.Genre);
     Label33->setText(texts.Heading);
 }
-
-void TForm1::ReapplyEffects() {
-    TrackBar1Change(TrackBar1->value());
-}

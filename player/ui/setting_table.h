@@ -24,8 +24,9 @@ inline constexpr SettingSpec kShowTrayIcon{kMain, "ShowTrayIcon", 0};
 inline constexpr SettingSpec kShowInfoInTray{kMain, "ShowInfoInTray", 0};
 inline constexpr SettingSpec kLeftPopUp{kMain, "LeftPopUp", 0};
 inline constexpr SettingSpec kEqualizerOn{kMain, "EqualizerOn", 0};
-// The position in the preset menu; 20 is the default preset.
-inline constexpr SettingSpec kEqualizerPreset{kMain, "EqualizerPreset", 20, 0, 21};
+// The position in the preset menu (0 ... 21); 20 is the default preset. Not clamped: a
+// position without a menu item names hand-set bands.
+inline constexpr SettingSpec kEqualizerPreset{kMain, "EqualizerPreset", 20};
 
 // One channel effect: its switch lives in "Main" under the effect's name, its parameters
 // (the positions of the effect window's scroll bars, in order) in its own section.

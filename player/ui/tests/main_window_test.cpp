@@ -84,16 +84,15 @@ TEST_F(MainWindowTest, SlidersHaveTheirRangesAndOnlyFinishedFeaturesAreEnabled) 
         EXPECT_EQ(c.slider->value(), c.position);
         EXPECT_EQ(c.slider->orientation() == Qt::Vertical && c.slider->invertedAppearance(),
                   c.topIsMin);
-        // The seek and volume bars work; the equalizer's and the speed bar wait.
-        EXPECT_EQ(c.slider->isEnabled(),
-                  c.slider == form.TrackBarEx1 || c.slider == form.TrackBar1);
+        // The band bars wait for the equalizer switch.
+        EXPECT_EQ(c.slider->isEnabled(), c.slider != form.TrackBar2 && c.slider != form.TrackBar10);
     }
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form.CheckBox1, form.CheckBox5, form.Label37})
+    for (QWidget* control : std::initializer_list<QWidget*>{form.Label37, form.Label40})
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form.ListBox1, form.Panel6, form.BitmapSkinPart2,
-                                         form.BitmapSkinPart10, form.BitmapSkinPart11})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             form.ListBox1, form.Panel6, form.BitmapSkinPart2, form.BitmapSkinPart10,
+             form.BitmapSkinPart11, form.CheckBox1, form.CheckBox2, form.CheckBox5,
+             form.CheckBox11})
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
 }
 

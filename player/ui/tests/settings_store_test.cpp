@@ -61,13 +61,10 @@ TEST(SettingsStore, GarbageReadsAsDefaultAndValuesClampToTheirRanges) {
         int expected;
     };
     const Case cases[] = {
-        {settings::kVolume, 50},
-        {settings::kEqDepth, 36},
-        {settings::kEqualizerPreset, 0},
-        {settings::kShowTrayIcon, 7},
-        {settings::kLeftPopUp, 0},
-        {settings::kCompression[2], 50},
-        {settings::kCompression[1], 50000},
+        {settings::kVolume, 50},          {settings::kEqDepth, 36},
+        {settings::kEqualizerPreset, -4},  // no item of the preset menu: the window judges
+        {settings::kShowTrayIcon, 7},     {settings::kLeftPopUp, 0},
+        {settings::kCompression[2], 50},  {settings::kCompression[1], 50000},
         {settings::kDistortion[2], 4000},
     };
     for (const auto& c : cases) EXPECT_EQ(store.read(c.spec), c.expected) << c.spec.name;
