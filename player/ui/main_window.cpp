@@ -237,7 +237,7 @@ void TForm1::CreateAudioSettingsPanel() {
     trkSpeed = CreateSlider(on, "trkSpeed", {10, 180, 180, 18}, 50, 150, "Скорость");
     trkSpeed->setValue(100);
     trkSpeed->setPageStep(10);
-    Label36 = CreateLabel(on, "Label36", {198, 181}, QStringLiteral("Скорость 50"), 100);
+    Label36 = CreateLabel(on, "Label36", {198, 181}, QStringLiteral("Скорость 50"), 120);
 
     CreateLabel(on, "", {312, 2}, QStringLiteral("Эффекты"), 120)->setFont(bold);
     const std::tuple<QCheckBox**, const char*, const char*> effects[] = {
