@@ -7,11 +7,13 @@ namespace {
 constexpr std::size_t kChunkFrames = 2048;
 }
 
-PrefetchDecoder::PrefetchDecoder(std::unique_ptr<Decoder> inner, std::size_t aheadFrames)
+PrefetchDecoder::PrefetchDecoder(std::unique_ptr<Decoder> inner, std::size_t aheadFrames,
+                                 Seeking seeking)
     : inner_(std::move(inner)),
       format_(inner_->format()),
       length_(inner_->lengthFrames()),
       ahead_(std::max(aheadFrames, kChunkFrames)),
+      seeking_(seeking),
       thread_([this] { run(); }) {}
 
 PrefetchDecoder::~PrefetchDecoder() {
@@ -88,6 +90,15 @@ bool PrefetchDecoder::seek(std::int64_t frame) {
     seekTo_ = frame;
     seekDone_ = false;
     changed_.notify_all();
+    if (seeking_ == Seeking::Queued) {
+        // Nothing read before the seek may be taken after it; a block being read now is
+        // dropped by the thread when it sees the seek.
+        ready_.clear();
+        offsets_.clear();
+        queued_ = taken_ = 0;
+        innerEnded_ = false;
+        return true;
+    }
     changed_.wait(lock, [this] { return seekDone_ || stop_; });
     return seekDone_ && seekOk_;
 }

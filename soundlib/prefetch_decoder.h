@@ -16,7 +16,13 @@ namespace soundlib {
 
 class PrefetchDecoder : public Decoder {
 public:
-    PrefetchDecoder(std::unique_ptr<Decoder> inner, std::size_t aheadFrames);
+    // How seek() treats the source's own seek.
+    enum class Seeking {
+        Confirmed,  // waits until the thread has moved the source, and reports its result
+        Queued      // returns at once: the source's seeks within its length never fail
+    };
+    PrefetchDecoder(std::unique_ptr<Decoder> inner, std::size_t aheadFrames,
+                    Seeking seeking = Seeking::Confirmed);
     // Cancels the source, so that a read blocked in it returns at once, and waits for the
     // thread.
     ~PrefetchDecoder() override;
@@ -27,10 +33,12 @@ public:
     std::int64_t lengthFrames() const override { return length_; }
     std::size_t read(std::int16_t* out, std::size_t frames) override;
     bool ended() const override;
-    // Only when the source has a known size; waits until the thread has moved.
+    // Only when the source has a known length; what was read ahead is dropped.
     bool seek(std::int64_t frame) override;
     std::int64_t inputOffset() const override;
     ByteSource* byteSource() override { return inner_->byteSource(); }
+    // The source, for its own information; reading it is the thread's alone.
+    const Decoder& inner() const { return *inner_; }
 
 private:
     void run();
@@ -39,6 +47,7 @@ private:
     const SourceFormat format_;
     const std::int64_t length_;
     const std::size_t ahead_;
+    const Seeking seeking_;
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;

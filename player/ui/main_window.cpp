@@ -237,7 +237,7 @@ void TForm1::CreateAudioSettingsPanel() {
     trkSpeed = CreateSlider(on, "trkSpeed", {10, 180, 180, 18}, 50, 150, "Скорость");
     trkSpeed->setValue(100);
     trkSpeed->setPageStep(10);
-    Label36 = CreateLabel(on, "Label36", {198, 181}, QStringLiteral("Скорость 50"), 100);
+    Label36 = CreateLabel(on, "Label36", {198, 181}, QStringLiteral("Скорость 50"), 120);
 
     CreateLabel(on, "", {312, 2}, QStringLiteral("Эффекты"), 120)->setFont(bold);
     const std::tuple<QCheckBox**, const char*, const char*> effects[] = {
@@ -282,7 +282,8 @@ void TForm1::CreatePlaylistPanel() {
     ListBox1->setFont(rowFont);
     ListBox1Rows = new TPlaylistRowDelegate(
         {[] { return AudioObject ? AudioObject->GetCurrentIndex() : -1; },
-         [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; }},
+         [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; },
+         [this] { return CdMode; }},
         ListBox1);
     ListBox1->setItemDelegate(ListBox1Rows);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);

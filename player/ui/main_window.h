@@ -49,7 +49,13 @@ public:
     bool LyricsShown = false;
     bool VisShown = false;
     bool SeekDragging = false;  // a mouse button is down on the seek bar
+    // CD mode: the playlist box lists the tracks of drive CdDrive's disc and Timer3 drives
+    // the time, seek bar and level meters (falling peaks 0..128).
     bool CdMode = false;
+    int CdDrive = 0;
+    int CdPeakLeft = 0;
+    int CdPeakRight = 0;
+    int CdTick = 0;
 
     // The visualisation window, which the "Визуализация" button shows and hides and which
     // keeps its place above this window's top edge. Its own close turns the button off.
@@ -69,6 +75,17 @@ public:
     // Timer handlers: status, load and end of track; elapsed time, seek bar and levels.
     void Timer1Timer();
     void Timer2Timer();
+    // CD mode (main_window_cd.cpp). The quick-access menu gets one item per drive of the
+    // sound library, after the fixed items; choosing one enters CD mode on that drive (from
+    // CD mode too). Commands that load the playlist's sources leave CD mode first.
+    void BuildCdDriveItems();
+    void EnterCdMode(int drive);
+    void LeaveCdMode();
+    void ListCdTracks();
+    void PlayCdTrack(int drive, int track);
+    // The end of a CD stream, posted to the window thread; ignored unless it is the live one.
+    void EndOfCdTrack(std::uint32_t channel);
+    void Timer3Timer();
     void TrackBar1Change(int position);
 
     // Playlist panel.

@@ -91,6 +91,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     form_.CheckBox1->setChecked(settings_.main.equalizerOn);
     form_.ApplyEqualizerPreset(settings_.main.equalizerPreset);
     audio_->BuildLibraryMenus();
+    form_.BuildCdDriveItems();
     if (!arguments.isEmpty()) AddFiles({arguments.first()});
 
     try {

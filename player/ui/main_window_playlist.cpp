@@ -68,6 +68,7 @@ void TForm1::CreatePopupMenu4() {
     connect(PopupMenu4->addAction(look->standardIcon(QStyle::SP_MediaVolume),
                                   QStringLiteral("Вся музыка")),
             &QAction::triggered, this, [this] {
+                if (CdMode) LeaveCdMode();
                 if (AudioObject) AudioObject->PlayAllMusic();
             });
     PopupMenu4->addSeparator();
@@ -94,6 +95,7 @@ void TForm1::LibraryMenuItemInserted(TLibraryKind kind, int position, const QStr
     auto* action = new QAction(menu->icon(), QString(caption).replace('&', "&&"), menu);
     menu->insertAction(position < items.size() ? items[position] : nullptr, action);
     connect(action, &QAction::triggered, this, [this, kind, caption] {
+        if (CdMode) LeaveCdMode();
         if (AudioObject) AudioObject->LibraryNameChosen(kind, caption);
     });
 }
@@ -137,9 +139,12 @@ void TForm1::SetListCaption(const QString& text) {
 
 void TForm1::ListBox1DblClick() {
     const int row = ListBox1->currentRow();
-    // CD tracks in the list box come with CD mode.
-    if (row < 0 || CdMode || !AudioObject) return;
-    AudioObject->PlayEntry(row);
+    if (row < 0 || !AudioObject) return;
+    if (CdMode) {
+        PlayCdTrack(CdDrive, row);
+    } else {
+        AudioObject->PlayEntry(row);
+    }
 }
 
 void TForm1::AddFolderCommand() {
@@ -231,6 +236,7 @@ void TForm1::TagEditorCommand() {
 }
 
 void TForm1::DefaultPlaylistCommand() {
+    if (CdMode) LeaveCdMode();
     if (!AudioObject) return;
     const QString folder = QString::fromStdString(programDataFolder().string());
     QDir::setCurrent(folder);

@@ -36,6 +36,7 @@ void TForm1::CreateTimers() {
     Timer3 = timer(50, false);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
 }
 
 void TForm1::BindTransport() {
@@ -232,6 +233,7 @@ void TForm1::SeekBy(int deltaMs) {
 }
 
 void TForm1::OpenFilesCommand() {
+    if (CdMode) LeaveCdMode();
     ListBox1->clear();
     if (AudioObject) {
         QFileDialog* open =

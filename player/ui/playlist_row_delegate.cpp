@@ -17,17 +17,20 @@ void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->fillRect(r, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
     QFont font = option.font;
     const int row = index.row();
-    if (source_.currentIndex && row == source_.currentIndex()) font.setBold(true);
+    const bool entries = !source_.otherRows || !source_.otherRows();
+    if (entries && source_.currentIndex && row == source_.currentIndex()) font.setBold(true);
     painter->setFont(font);
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QString text = PlaylistPanelText::RowText(row, index.data().toString(), numbered_);
     const int boxWidth = option.widget ? option.widget->width() : r.width();
     const QRect textBox(r.left() + 5, r.top(), boxWidth, r.height());
     painter->drawText(textBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    const long long length = source_.entryLength ? source_.entryLength(row) : 0;
-    const QRect lengthBox(r.left() + boxWidth - 60, r.top(), 60, r.height());
-    painter->drawText(lengthBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      PlaylistPanelText::LengthText(length));
+    if (entries) {
+        const long long length = source_.entryLength ? source_.entryLength(row) : 0;
+        const QRect lengthBox(r.left() + boxWidth - 60, r.top(), 60, r.height());
+        painter->drawText(lengthBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          PlaylistPanelText::LengthText(length));
+    }
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.initFrom(option.widget);

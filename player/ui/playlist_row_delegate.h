@@ -13,6 +13,9 @@ public:
     struct Source {
         std::function<int()> currentIndex;
         std::function<long long(int)> entryLength;
+        // True while the rows are not playlist entries (a disc's tracks, whose rows carry
+        // their lengths): no bold mark and no length column then.
+        std::function<bool()> otherRows;
     };
     TPlaylistRowDelegate(Source source, QObject* parent);
 

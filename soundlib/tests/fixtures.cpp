@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <thread>
 
+#include "soundlib/soundlib.h"
 #include "temp_dir.h"
 
 namespace soundlib_test {
@@ -152,6 +156,27 @@ std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file) {
         samples.swap(stereo);
     }
     return samples;
+}
+
+std::vector<std::int16_t> renderPlayed(std::uint32_t stream, std::size_t frames) {
+    std::vector<std::int16_t> played, block(2 * 1024);
+    // The frames a render of `size` frames moved the stream by: a stalled block is silence
+    // and moves it by nothing; a stream that ends jumps to its length, past what it played.
+    const auto renderMoved = [&](std::size_t size) {
+        const int64_t before = BASS_ChannelGetPosition(stream);
+        BASS_Render(block.data(), static_cast<uint32_t>(size));
+        const int64_t moved = (BASS_ChannelGetPosition(stream) - before) / 4;
+        return static_cast<long>(std::clamp<int64_t>(moved, 0, static_cast<int64_t>(size)));
+    };
+    for (int tries = 0; played.size() < 2 * frames && tries < 20000; ++tries) {
+        const uint32_t active = BASS_ChannelIsActive(stream);
+        if (active == SOUND_ACTIVE_STOPPED) break;
+        if (active == SOUND_ACTIVE_STALLED)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const long moved = renderMoved(active == SOUND_ACTIVE_STALLED ? 16 : 1024);
+        played.insert(played.end(), block.begin(), block.begin() + 2 * moved);
+    }
+    return played;
 }
 
 }  // namespace soundlib_test

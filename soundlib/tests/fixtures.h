@@ -26,4 +26,8 @@ std::vector<std::int16_t> sine(double hz, double amplitude, int rate, int frames
 // doubled onto both sides).
 std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file);
 
+// Renders offline until `stream` has given `frames` frames of what it plays (skipping what
+// it stalled on while a thread of its own read ahead), or stops; returns them.
+std::vector<std::int16_t> renderPlayed(std::uint32_t stream, std::size_t frames);
+
 }  // namespace soundlib_test

@@ -66,29 +66,6 @@ protected:
     void TearDown() override { BASS_Free(); }
 };
 
-// Renders until the stream has given `frames` frames of what it plays (skipping what it
-// stalled on), or stops; returns them.
-std::vector<std::int16_t> renderPlayed(uint32_t stream, std::size_t frames) {
-    std::vector<std::int16_t> played, block(2 * 1024);
-    for (int tries = 0; played.size() < 2 * frames && tries < 20000; ++tries) {
-        if (BASS_ChannelIsActive(stream) == SOUND_ACTIVE_STALLED) {
-            std::this_thread::sleep_for(1ms);
-            // A stalled block is silence, and moves the position by nothing.
-            const int64_t before = BASS_ChannelGetPosition(stream);
-            BASS_Render(block.data(), 16);
-            const int64_t moved = BASS_ChannelGetPosition(stream) - before;
-            played.insert(played.end(), block.begin(), block.begin() + moved / 2);
-            continue;
-        }
-        if (BASS_ChannelIsActive(stream) == SOUND_ACTIVE_STOPPED) break;
-        const int64_t before = BASS_ChannelGetPosition(stream);
-        BASS_Render(block.data(), 1024);
-        const auto moved = static_cast<std::size_t>(BASS_ChannelGetPosition(stream) - before) / 4;
-        played.insert(played.end(), block.begin(), block.begin() + 2 * static_cast<long>(moved));
-    }
-    return played;
-}
-
 }  // namespace
 
 TEST_F(SourceStreams, ALiveSourcePlaysItsAudioAndTellsTheOffsetHeard) {
