@@ -12,6 +12,7 @@
 #include "platform/remote_window.h"
 #include "player/ui/program_folder.h"
 #include "player/ui/settings_store.h"
+#include "player_window.h"
 #include "temp_dir.h"
 #include "wav_fixture.h"
 
@@ -22,15 +23,6 @@ using testing_support::readFile;
 namespace {
 
 const std::string kZorvan = std::string(ZORVAN_BINARY_DIR) + "/bin/zorvan";
-
-std::optional<RemoteWindow> waitForMainWindow() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < until) {
-        if (auto w = RemoteWindow::find("TForm1", "Tavrel")) return w;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -48,7 +40,7 @@ TEST(Program, SecondCopyHandsOverAndAddsNothingWhileCopyDataAddsAndPlaysALongPat
     // The first copy starts with nothing to play, so any sound in the output comes later.
     ChildProcess player({kZorvan},
                         {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output.string()});
-    const auto window = waitForMainWindow();
+    const auto window = testing_support::waitForPlayerWindow();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->identity().visible);
     EXPECT_EQ(window->identity().programPath, std::filesystem::canonical(kZorvan).string());
@@ -104,7 +96,7 @@ TEST(Program, EqualizerAndEffectSettingsSurviveTwoStarts) {
     for (int start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         ChildProcess player({kZorvan}, {"SDL_AUDIODRIVER=dummy"});
-        ASSERT_TRUE(waitForMainWindow());
+        ASSERT_TRUE(testing_support::waitForPlayerWindow());
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         player.kill(SIGTERM);
         const auto end = player.wait(std::chrono::seconds(20));

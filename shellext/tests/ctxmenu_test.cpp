@@ -17,6 +17,7 @@
 #include "platform/remote_window.h"
 #include "platform/version_record.h"
 #include "shellext/com/shell_interfaces.h"
+#include "player_window.h"
 #include "temp_dir.h"
 #include "wav_fixture.h"
 
@@ -84,15 +85,6 @@ struct Owner final : HostWindow {
     }
     std::vector<std::string> shown;
 };
-
-std::optional<platform::RemoteWindow> waitForPlayer() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < until) {
-        if (auto w = platform::RemoteWindow::find("TForm1", "Tavrel")) return w;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return std::nullopt;
-}
 
 CMINVOKECOMMANDINFO command(const char* verb, HWND owner = nullptr) {
     return {sizeof(CMINVOKECOMMANDINFO), 0, owner, verb, nullptr, nullptr, 1};
@@ -207,7 +199,7 @@ TEST(Ctxmenu, TheEntryAppearsWhileThePlayerRunsAndChoosingItPlaysTheFile) {
 
     ChildProcess player({kBin + "zorvan"},
                         {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output.string()});
-    ASSERT_TRUE(waitForPlayer());
+    ASSERT_TRUE(testing_support::waitForPlayerWindow());
     EXPECT_EQ(menu->QueryContextMenu(&items, 1, 100, 200, CMF_NORMAL), 1);
     ASSERT_EQ(items.items().size(), 2u);
     EXPECT_EQ(items.items()[1].id, 100u);

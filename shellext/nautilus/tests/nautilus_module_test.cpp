@@ -14,6 +14,7 @@
 
 #include "child_process.h"
 #include "platform/remote_window.h"
+#include "player_window.h"
 #include "temp_dir.h"
 #include "wav_fixture.h"
 
@@ -151,15 +152,6 @@ std::vector<Item> rightClick(const std::vector<std::filesystem::path>& files, GL
     return seen;
 }
 
-std::optional<platform::RemoteWindow> waitForPlayer() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < until) {
-        if (auto w = platform::RemoteWindow::find("TForm1", "Tavrel")) return w;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 TEST(NautilusModule, OneSoundFileOfARunningPlayerGetsTheEntryWhichPlaysIt) {
@@ -175,7 +167,7 @@ TEST(NautilusModule, OneSoundFileOfARunningPlayerGetsTheEntryWhichPlaysIt) {
     // The player's first start registers the file types and the handler.
     ChildProcess player({kBin + "zorvan"},
                         {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output.string()});
-    ASSERT_TRUE(waitForPlayer());
+    ASSERT_TRUE(testing_support::waitForPlayerWindow());
 
     const auto offered = rightClick({song}, &items);
     ASSERT_EQ(offered.size(), 1u);
