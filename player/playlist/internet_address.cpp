@@ -4,11 +4,13 @@ namespace internet_address {
 
 bool IsSource(const QString& name) {
     return name.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
            name.startsWith(QLatin1String("ftp://"), Qt::CaseInsensitive);
 }
 
 bool IsEntryTitle(const QString& name) {
     return name.startsWith(QLatin1String("http:"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("https:"), Qt::CaseInsensitive) ||
            name.startsWith(QLatin1String("ftp:"), Qt::CaseInsensitive);
 }
 

@@ -6,9 +6,11 @@
 
 namespace internet_address {
 
-// "http://..." or "ftp://...": played as a stream, kept as it is in playlists.
+// "http://...", "https://..." or "ftp://...": played as a stream, kept as it is in
+// playlists.
 bool IsSource(const QString& name);
-// "http:..." or "ftp:...": an entry whose title comes from the stream's headers.
+// "http:...", "https:..." or "ftp:...": an entry whose title comes from the stream's
+// headers.
 bool IsEntryTitle(const QString& name);
 
 }  // namespace internet_address

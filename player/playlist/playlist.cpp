@@ -31,6 +31,13 @@ QString fromUtf8(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// What makes two entries the same file: a local path as it is written, since a Linux
+// file system tells "track.mp3" from "TRACK.mp3"; an internet address without regard to
+// case.
+QString fileKey(const QString& file) {
+    return internet_address::IsSource(file) ? file.toCaseFolded() : file;
+}
+
 QString trimControls(const QString& s) {
     qsizetype b = 0;
     qsizetype e = s.size();
@@ -200,9 +207,13 @@ void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs
     if (FindFile(file) < 0) append(file, title, QString::number(lengthMs));
 }
 
+void TPlaylist::SetTitleAt(int index, const QString& title) {
+    if (index >= 0 && index < Count()) titles_[index] = title;
+}
+
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
-    const auto count = fileCounts_.find(files_[index].toCaseFolded());
+    const auto count = fileCounts_.find(fileKey(files_[index]));
     if (--count.value() == 0) fileCounts_.erase(count);
     files_.removeAt(index);
     titles_.removeAt(index);
@@ -223,9 +234,10 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
-    if (!fileCounts_.contains(file.toCaseFolded())) return -1;
+    const QString key = fileKey(file);
+    if (!fileCounts_.contains(key)) return -1;
     for (int i = 0; i < Count(); ++i)
-        if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
+        if (fileKey(files_[i]) == key) return i;
     return -1;
 }
 
@@ -276,7 +288,7 @@ void TPlaylist::SortTitles() {
 }
 
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
-    ++fileCounts_[file.toCaseFolded()];
+    ++fileCounts_[fileKey(file)];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

@@ -46,16 +46,20 @@ public:
     void AddEntry(const QString& file, const QString& title, int lengthMs);
     void RemoveAt(int index);
     void ClearAll();
-    // Index of the first entry whose title (file) equals the argument without regard to
-    // case; -1 when there is none.
+    // A title that arrived after its entry was added; an index out of range is ignored.
+    void SetTitleAt(int index, const QString& title);
+    // Index of the first entry whose title equals the argument without regard to case;
+    // -1 when there is none.
     int FindTitle(const QString& title) const;
+    // Index of the first entry of this file: a local path compared exactly, an internet
+    // address without regard to case; -1 when there is none.
     int FindFile(const QString& file) const;
 
     // The stored file value for a file line of a playlist held in `folder` (the current
-    // directory when empty): blanks and control characters trimmed; "http://" and
-    // "ftp://" addresses (any case), existing absolute paths and drive-letter paths of
-    // the original platform unchanged; anything else made a full, cleaned path against
-    // the folder, with backslashes read as folder separators when only that form exists.
+    // directory when empty): blanks and control characters trimmed; "http://",
+    // "https://" and "ftp://" addresses (any case), existing absolute paths and drive-letter paths
+    // of the original platform unchanged; anything else made a full, cleaned path against the
+    // folder, with backslashes read as folder separators when only that form exists.
     static QString ResolveEntryPath(const QString& text, const QString& folder = QString());
     // The name of the last file a load was asked for, without folder and extension;
     // empty before the first load.
@@ -74,7 +78,7 @@ private:
     void append(const QString& file, const QString& title, const QString& length);
 
     QStringList files_;
-    // How many entries hold each file, case-folded: membership without a scan.
+    // How many entries hold each file (addresses case-folded): membership without a scan.
     QHash<QString, int> fileCounts_;
     QStringList titles_;
     QStringList lengths_;

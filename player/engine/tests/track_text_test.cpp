@@ -64,12 +64,12 @@ TEST(SourceRules, ExtensionsAddressesAndNames) {
         const char* bareName;
     };
     const Case cases[] = {
-        {"/m/Song.mp3", true, false, "Song"},  {"/m/a.b/Tune.Xm", true, false, "Tune"},
-        {"/m/mod.it", true, false, "mod"},     {"/m/list.pls", false, false, "list"},
-        {"/m/noext", false, false, "noext"},   {"/m.mp3/noext", false, false, "noext"},
-        {"/m/x.wma", true, false, "x"},        {"/m/x.mo3", true, false, "x"},
-        {"http://h/a.MP3", true, true, "a"},   {"ftp://h/live", false, true, "live"},
-        {"HTTPS://h/a.ogg", true, false, "a"}, {"/m/c.s", false, false, "c"},
+        {"/m/Song.mp3", true, false, "Song"}, {"/m/a.b/Tune.Xm", true, false, "Tune"},
+        {"/m/mod.it", true, false, "mod"},    {"/m/list.pls", false, false, "list"},
+        {"/m/noext", false, false, "noext"},  {"/m.mp3/noext", false, false, "noext"},
+        {"/m/x.wma", true, false, "x"},       {"/m/x.mo3", true, false, "x"},
+        {"http://h/a.MP3", true, true, "a"},  {"ftp://h/live", false, true, "live"},
+        {"HTTPS://h/a.ogg", true, true, "a"}, {"/m/c.s", false, false, "c"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -64,7 +64,8 @@ TEST(TPlaylist, ResolvesFileLines) {
         {"  http://host/x.mp3 \t", "http://host/x.mp3"},
         {"FTP://host/y", "FTP://host/y"},
         {"hTTp://h", "hTTp://h"},
-        {"https://h/z.mp3", folder + "/https:/h/z.mp3"},  // no other prefix marks an address
+        {"HTTPS://h/z.mp3", "HTTPS://h/z.mp3"},
+        {"mms://h/z.mp3", folder + "/mms:/h/z.mp3"},  // no other prefix marks an address
         {"a.mp3", folder + "/a.mp3"},
         {"missing.mp3", folder + "/missing.mp3"},
         {"sub/../Music/c.mp3", folder + "/Music/c.mp3"},
@@ -298,27 +299,39 @@ TEST(TPlaylist, ReadsWindows1251Files) {
     }
 }
 
-TEST(TPlaylist, AddsUniqueFilesAndFindsWithoutCase) {
+TEST(TPlaylist, LocalFilesAreUniqueByExactPathAddressesWithoutCase) {
     TPlaylist list;
-    list.AddEntry("C:\\Music\\A.mp3", "Первая", 1);
-    list.AddEntry("c:\\music\\a.MP3", "duplicate", 2);
-    list.AddEntry(q("/Музыка/Ёж.mp3"), "Second", 3);
-    list.AddEntry(q("/музыка/ёЖ.MP3"), "duplicate", 4);
-    ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.FindFile(q("/МУЗЫКА/ЁЖ.mp3")), 1);
+    list.AddEntry("/music/track.mp3", "Первая", 1);
+    list.AddEntry("/music/TRACK.mp3", "Another file", 2);
+    list.AddEntry("/music/track.mp3", "duplicate", 3);
+    list.AddEntry(q("/Музыка/Ёж.mp3"), "Third", 4);
+    list.AddEntry(q("/музыка/ёЖ.MP3"), "Fourth", 5);
+    list.AddEntry("http://Radio.example/Live.mp3", "Radio", -1);
+    list.AddEntry("HTTP://radio.example/live.MP3", "duplicate", -1);
+    list.AddEntry("https://radio.example/x", "Secure", -1);
+    list.AddEntry("HTTPS://RADIO.example/X", "duplicate", -1);
+    ASSERT_EQ(list.Count(), 6);
+    EXPECT_EQ(list.FindFile("/music/TRACK.mp3"), 1);
+    EXPECT_EQ(list.FindFile("/music/Track.mp3"), -1);
+    EXPECT_EQ(list.FindFile(q("/музыка/ёЖ.MP3")), 3);
+    EXPECT_EQ(list.FindFile("http://RADIO.EXAMPLE/live.mp3"), 4);
+    EXPECT_EQ(list.FindFile("hTTps://radio.example/X"), 5);
     EXPECT_EQ(list.FindTitle(q("ПЕРВАЯ")), 0);
     EXPECT_EQ(list.FindTitle("none"), -1);
     EXPECT_EQ(list.FindFile("none"), -1);
-    EXPECT_EQ(list.LengthAt(1), 3);
-    EXPECT_EQ(list.FileAt(5), QString());
+    EXPECT_EQ(list.LengthAt(1), 2);
+    EXPECT_EQ(list.FileAt(7), QString());
     EXPECT_EQ(list.LengthAt(-1), 0);
-    list.RemoveAt(7);
+    list.SetTitleAt(4, "Station - Song");
+    list.SetTitleAt(9, "ignored");
+    EXPECT_EQ(list.TitleAt(4), "Station - Song");
+    list.RemoveAt(9);
     list.RemoveAt(0);
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.TitleAt(0), "Second");
-    EXPECT_EQ(list.FindFile("C:\\Music\\A.mp3"), -1);
-    list.AddEntry("c:\\music\\a.mp3", "again", 5);
-    EXPECT_EQ(list.FindFile("C:\\MUSIC\\A.MP3"), 1) << "a removed file may come back";
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.TitleAt(0), "Another file");
+    EXPECT_EQ(list.FindFile("/music/track.mp3"), -1);
+    list.AddEntry("/music/track.mp3", "again", 5);
+    EXPECT_EQ(list.FindFile("/music/track.mp3"), 5) << "a removed file may come back";
     list.ClearAll();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.FindFile(q("/Музыка/Ёж.mp3")), -1);
@@ -327,7 +340,7 @@ TEST(TPlaylist, AddsUniqueFilesAndFindsWithoutCase) {
 
 TEST(TPlaylist, DuplicatesFromAFileStayFindableOneByOne) {
     TempDir dir;
-    writeFile(dir / "dup.m3u", "/a.mp3\n/b.mp3\n/A.MP3\n");
+    writeFile(dir / "dup.m3u", "/a.mp3\n/b.mp3\n/a.mp3\n");
     TPlaylist list;
     ASSERT_TRUE(list.LoadFromM3u(q(dir / "dup.m3u"), true));
     ASSERT_EQ(list.Count(), 3);
