@@ -13,7 +13,12 @@ QString ExtensionText();
 // extension, from the last full stop and upper-cased, is not empty and occurs anywhere in
 // the upper-cased `extensionText` (".MP3" passes, and so do ".S" or ".MP"; ".PLS" does
 // not). Subfolders are skipped even when their names carry such an extension. Each is
-// given as folder + "/" + name, in the order the file system lists them.
+// given as folder + "/" + name, in name order (NameBefore), so an album arrives in its
+// order whatever order the file system keeps.
 QStringList EntriesToAdd(const QString& folder, const QString& extensionText = ExtensionText());
+
+// Names as a person orders them: letters without regard to case, a run of digits by its
+// value ("2 - x" before "10 - y"); names equal that way fall back to exact order.
+bool NameBefore(const QString& a, const QString& b);
 
 }  // namespace folder_scan

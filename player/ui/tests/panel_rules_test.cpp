@@ -124,6 +124,34 @@ TEST(FolderScan, TakesFilesWhoseExtensionIsPartOfTheListedOnes) {
     EXPECT_EQ(folder_scan::EntriesToAdd(folder + "/"), found);
 }
 
+TEST(FolderScan, TakesFilesInNameOrder) {
+    testing_support::TempDir dir;
+    QStringList expected = {"1.mp3", "02 - b.mp3", "2 - x.mp3", "2.mp3"};
+    for (int i = 3; i <= 9; ++i) expected << QString::number(i) + ".mp3";
+    expected << "10 - y.mp3"
+             << "10.mp3"
+             << "11.mp3"
+             << "12.mp3"
+             << "Alpha.mp3"
+             << "Beta.mp3"
+             << "beta.mp3"
+             << "GAMMA.mp3"
+             << "track.mp3"
+             << "TRACK2.mp3"
+             << "Арбуз.mp3"
+             << "яблоко.mp3";
+    // Created backwards, so the file system's own order cannot pass for name order.
+    for (auto it = expected.crbegin(); it != expected.crend(); ++it)
+        testing_support::writeFile(dir / it->toStdString(), "x");
+    const QString folder = QString::fromStdString(dir.path().string());
+    QStringList names;
+    for (const QString& path : folder_scan::EntriesToAdd(folder)) names << path.section('/', -1);
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(folder_scan::NameBefore("9.mp3", "10.mp3"));
+    EXPECT_TRUE(folder_scan::NameBefore("a1b", "A01c"));
+    EXPECT_FALSE(folder_scan::NameBefore("x", "x"));
+}
+
 TEST(DialogFilter, PairsBecomeQtFilters) {
     EXPECT_EQ(dialog_filter::ToQt("Playlist|*.pls;*.m3u"), "Playlist (*.pls *.m3u)");
     EXPECT_EQ(dialog_filter::ToQt("Playlist (*.pls)|*.pls|Any file (*.*)|*.*"),
