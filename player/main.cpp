@@ -13,6 +13,7 @@
 #include "platform/stop_signals.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
+#include "player/ui/dialog_language.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/main_window_life.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
     QApplication::setWindowIcon(applicationIcon());
+    dialog_language::InstallRussian(app);
 
     TForm1 form;
     MainWindowLife life(form);

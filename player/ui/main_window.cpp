@@ -277,6 +277,8 @@ void TForm1::CreatePlaylistPanel() {
     colours.setColor(QPalette::Text, Qt::white);
     ListBox1->setPalette(colours);
     ListBox1->setUniformItemSizes(true);
+    // Rows are drawn to the box's width: nothing to scroll sideways to.
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont rowFont(QStringLiteral("MS Sans Serif"));
     rowFont.setPointSize(8);
     ListBox1->setFont(rowFont);
@@ -293,10 +295,7 @@ void TForm1::CreatePlaylistPanel() {
     SaveDialog1 = CreateFileDialog(QString(), QString(), QFileDialog::AnyFile);
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 232);
-    // Small enough that the whole totals line fits the panel.
-    QFont totals = Label35->font();
-    totals.setPixelSize(11);
-    Label35->setFont(totals);
+    FitTotalsLine();
 }
 
 TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor transparentColor,

@@ -28,6 +28,23 @@ QString RowText(int index, const QString& title, bool numbered) {
     return numbered ? QString::number(index + 1) + QStringLiteral(" - ") + text : text;
 }
 
+QString FitWidth(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    const QString dots = QStringLiteral("...");
+    // The longest beginning that fits with the dots, found by halving.
+    qsizetype fits = 0, tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        if (metrics.horizontalAdvance(text.left(middle) + dots) <= width) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    if (fits > 0) return text.left(fits) + dots;
+    return metrics.horizontalAdvance(dots) <= width ? dots : QString();
+}
+
 QString LengthText(long long ms) {
     const long long seconds = ms < 0 ? 0 : ms % kDayMs / 1000;
     return twoDigits(seconds / 60 % 60) + QLatin1Char(':') + twoDigits(seconds % 60);

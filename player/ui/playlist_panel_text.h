@@ -1,6 +1,7 @@
 #pragma once
 // The texts of the playlist panel: row titles, row lengths, the totals line, and the
 // names the save commands write to.
+#include <QFontMetrics>
 #include <QString>
 
 namespace playlist_panel_text {
@@ -9,6 +10,9 @@ namespace playlist_panel_text {
 QString CutTitle(const QString& title);
 // The drawn row: "12 - Intro" for row 11 with numbering on, else the cut title alone.
 QString RowText(int index, const QString& title, bool numbered);
+// The text as it fits `width` pixels of `metrics`: whole when it fits, else cut and ended
+// in "..." (only "..." or nothing when even that is too wide).
+QString FitWidth(const QString& text, const QFontMetrics& metrics, int width);
 // An entry's length as "nn:ss"; whole hours are dropped (75 minutes show "15:00").
 QString LengthText(long long ms);
 // "Общее время: hh:nn:ss Всего песен: N"; whole days are dropped.

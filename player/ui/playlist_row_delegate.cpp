@@ -21,9 +21,13 @@ void PlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     if (entries && source_.currentIndex && row == source_.currentIndex()) font.setBold(true);
     painter->setFont(font);
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    const QString text = playlist_panel_text::RowText(row, index.data().toString(), numbered_);
     const int boxWidth = option.widget ? option.widget->width() : r.width();
-    const QRect textBox(r.left() + 5, r.top(), boxWidth, r.height());
+    // The title ends before the length column whatever the font, "..." marking the cut.
+    const int textWidth = (entries ? boxWidth - 60 - LengthGap : boxWidth) - 5;
+    const QString text = playlist_panel_text::FitWidth(
+        playlist_panel_text::RowText(row, index.data().toString(), numbered_),
+        painter->fontMetrics(), textWidth);
+    const QRect textBox(r.left() + 5, r.top(), textWidth, r.height());
     painter->drawText(textBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     if (entries) {
         const long long length = source_.entryLength ? source_.entryLength(row) : 0;
@@ -42,6 +46,7 @@ void PlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->restore();
 }
 
-QSize PlaylistRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-    return {option.rect.width(), RowHeight};
+QSize PlaylistRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
+    // Rows take the box's width; asking for none keeps the box from scrolling sideways.
+    return {0, RowHeight};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Draws the playlist box's rows: a fixed height of 13 pixels, the row filled with the
 // box's colour (the highlight when selected), the title cut to 30 characters at
-// (left + 5, top), bold for the current entry, numbered when the switch is on, the entry's
+// (left + 5, top) and, where the font is wider than the design's, cut further to end
+// before the length column, bold for the current entry, numbered when the switch is on, the entry's
 // length "nn:ss" at (left + box width - 60, top), a focus rectangle on the focused row.
 #include <QStyledItemDelegate>
 #include <functional>
@@ -24,6 +25,8 @@ public:
     bool Numbered() const { return numbered_; }
 
     static constexpr int RowHeight = 13;
+    // Pixels kept free between a title and the length column.
+    static constexpr int LengthGap = 4;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTranslator>
 
 #include <set>
 #include <vector>
 
+#include "player/ui/dialog_language.h"
 #include "player/ui/main_window.h"
 #include "player/vis/vis_window.h"
 
@@ -242,6 +247,19 @@ TEST_F(MainWindowTest, CloseImageClosesTheWindow) {
                         Qt::NoModifier);
     QCoreApplication::sendEvent(form.Image1, &release);
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST(DialogLanguage, StandardDialogsSpeakRussian) {
+    if (!dialog_language::InstallRussian(*QCoreApplication::instance()))
+        GTEST_SKIP() << "Qt's translations are not installed";
+    QFileDialog dialog(nullptr, "Выбрать музыкальные файлы");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_TRUE(buttons);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), "Отмена");
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), "&Открыть");
+    // Back to Qt's own texts for the tests that follow.
+    qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>());
 }
 
 }  // namespace
