@@ -3,7 +3,6 @@
 #include <QFile>
 #include <algorithm>
 #include <climits>
-#include <optional>
 
 #include "player/engine/scoped_channel.h"
 #include "songmeta/songmeta.h"
@@ -79,6 +78,8 @@ void TAudioObject::PlaySource(const QString& path) {
     view_.SetTotalTimeText(track_text::LongTimeText(SeekLength));
     SourcePath = path;
     if (internet_address::IsSource(path)) {
+        // A live stream has no length: the seek bar shows no position for it.
+        view_.SetSeekMaximum(0);
         PlayUrl(path);
         return;
     }
@@ -103,11 +104,55 @@ void TAudioObject::PlaySource(const QString& path) {
 bool TAudioObject::PlayUrl(const QString& address) {
     SourcePath = address;
     DropChannel();
-    Channel = openUrl(address);
-    const bool started = Channel != 0 && BASS_StreamPlay(Channel, 0, 0) != 0;
-    TrackLength = clampToInt(BASS_StreamGetLength(Channel));
     PlayState = TransportState::Playing;
-    return started;
+    view_.SetPlayButtonGlyph(PlayGlyph::Pause);
+    if (address.trimmed().isEmpty()) return false;
+    // Connecting may take the stream layer's whole timeout; the window goes on meanwhile.
+    streamOpening_.Open(address, [this](std::uint32_t stream) { streamOpened(stream); });
+    return true;
+}
+
+void TAudioObject::streamOpened(std::uint32_t stream) {
+    Channel = stream;
+    if (Channel == 0 || BASS_StreamPlay(Channel, 0, 0) == 0) {
+        // Nothing sounds, and the state says so.
+        DropChannel();
+        PlayState = TransportState::Stopped;
+        view_.SetPlayButtonGlyph(PlayGlyph::Play);
+        return;
+    }
+    TrackLength = clampToInt(BASS_StreamGetLength(Channel));
+    if (PlayState == TransportState::Paused) BASS_ChannelPause(Channel);
+    showFormat();
+    view_.ReapplyEffects();
+    shownStreamTitle_.reset();
+    RefreshStreamInfo();
+}
+
+bool TAudioObject::Connecting() const {
+    return streamOpening_.Busy();
+}
+
+bool TAudioObject::SourceEnded() const {
+    return Channel != 0 && PlayState == TransportState::Playing &&
+           BASS_ChannelIsActive(Channel) == SOUND_ACTIVE_STOPPED;
+}
+
+void TAudioObject::RefreshStreamInfo() {
+    if (Channel == 0 || !internet_address::IsSource(SourcePath)) return;
+    const StreamTags tags = ReadStreamTags(QString());
+    if (shownStreamTitle_ == tags.StreamTitle) return;
+    shownStreamTitle_ = tags.StreamTitle;
+    // The station stands for the artist, its address for the album, the song now heard
+    // for the title; a header the station does not send leaves its line empty.
+    Artist = tags.StationName;
+    Title = tags.StreamTitle;
+    Album = tags.StationUrl;
+    Genre = tags.Genre;
+    Year.clear();
+    Track.clear();
+    Lyrics.clear();
+    showTrackInfo({Artist, Title, Album, Year, Track, Genre, {}});
 }
 
 void TAudioObject::PlayWma(const QString& path) {
@@ -120,12 +165,16 @@ void TAudioObject::PlayWma(const QString& path) {
     showStarted();
 }
 
-// The format line, the effects, the balloon and the list selection of a started file.
-void TAudioObject::showStarted() {
+void TAudioObject::showFormat() {
     SoundChannelInfo info{};
     BASS_ChannelGetInfo(Channel, &info);
     view_.SetFormatText(
         track_text::FormatText(info.freq, (info.flags & SOUND_SAMPLE_8BITS) != 0, info.chans));
+}
+
+// The format line, the effects, the balloon and the list selection of a started file.
+void TAudioObject::showStarted() {
+    showFormat();
     view_.ReapplyEffects();
     if (ShowInfoInTray) {
         view_.ShowTrayBalloon(QStringLiteral("Информация о композиции"),
@@ -167,6 +216,31 @@ void TAudioObject::PlayEntry(int index) {
     PlaySource(Playlist.FileAt(index));
 }
 
+bool TAudioObject::PlayFrom(int ms) {
+    if (Channel == 0) {
+        if (SourcePath.isEmpty()) return false;
+        PlaySource(SourcePath);
+        // A stream being connected starts by itself, where a live stream starts.
+        if (Connecting()) return true;
+        if (Channel == 0) return false;
+    }
+    SetPosition(ms);
+    switch (BASS_ChannelIsActive(Channel)) {
+        case SOUND_ACTIVE_PAUSED:
+            BASS_ChannelResume(Channel);
+            break;
+        case SOUND_ACTIVE_STOPPED:
+            BASS_StreamPlay(Channel, 0, 0);
+            BASS_MusicPlay(Channel);
+            break;
+        default:
+            break;
+    }
+    PlayState = TransportState::Playing;
+    view_.SetPlayButtonGlyph(PlayGlyph::Pause);
+    return true;
+}
+
 void TAudioObject::Pause() {
     BASS_ChannelPause(Channel);
     PlayState = TransportState::Paused;
@@ -192,6 +266,7 @@ void TAudioObject::SetPosition(int ms) {
 }
 
 void TAudioObject::DropChannel() {
+    streamOpening_.CancelAll();
     ScopedChannel::Free(Channel);
     Channel = 0;
 }
@@ -207,18 +282,48 @@ int TAudioObject::ProbeWmaLength(const QString& path) const {
 
 void TAudioObject::AddSources(const QStringList& names) {
     LibraryIndex::Batch batch(libraryIndex_);
-    CurrentIndex = EntryCount() - 1;
+    const int before = EntryCount();
+    bool listLoaded = false;
+    CurrentIndex = before - 1;
     for (const QString& name : names) {
         if (IsPlayableFile(name)) {
             TrackLength = ProbeLength(name);
-            const QString title = MakeEntryTitle(name);
-            Playlist.AddEntry(name, title, TrackLength);
+            if (internet_address::IsEntryTitle(name.trimmed())) {
+                addAddressEntry(name);
+            } else {
+                const QString title = MakeEntryTitle(name);
+                Playlist.AddEntry(name, title, TrackLength);
+            }
             view_.SetListCaption(QStringLiteral("Default"));
         } else {
             LoadPlaylistFile(name, true);
+            listLoaded = true;
         }
     }
-    PlayNext();
+    // A file that is already in the list plays itself, not whatever follows the last entry.
+    const bool nothingNew = !listLoaded && EntryCount() == before && !names.isEmpty();
+    const int present =
+        nothingNew && IsPlayableFile(names.first()) ? IndexOfFile(names.first()) : -1;
+    if (present >= 0) {
+        PlayEntry(present);
+    } else {
+        PlayNext();
+    }
+}
+
+void TAudioObject::addAddressEntry(const QString& address) {
+    if (Playlist.FindFile(address) >= 0) return;
+    // The address stands as the title until the station's headers arrive.
+    Playlist.AddEntry(address, address, TrackLength);
+    titleProbes_.Open(address.trimmed(), [this, address](std::uint32_t stream) {
+        const ScopedChannel probe(stream);
+        const QString title = entryTitleOf(streamTagsOf(probe.get()));
+        for (int i = 0; i < EntryCount(); ++i) {
+            if (Playlist.FileAt(i) == address && Playlist.TitleAt(i) == address)
+                Playlist.SetTitleAt(i, title);
+        }
+        view_.RefreshPlaylistView();
+    });
 }
 
 void TAudioObject::LoadPlaylistFile(const QString& path, bool clearFirst) {
@@ -313,13 +418,21 @@ void TAudioObject::ReadTrackInfo(const QString& path) {
     }
 
     // The labels show the tags as read, so an absent tag shows an empty value.
-    view_.ShowTrackInfo({QStringLiteral("Исполнитель: ") + tagText(info.Artist),
-                         QStringLiteral("Название: ") + tagText(info.Title),
-                         QStringLiteral("Альбом: ") + tagText(info.Album),
-                         QStringLiteral("Год: ") + tagText(info.Year),
-                         QStringLiteral("Дорожка: ") + tagText(info.Track),
-                         QStringLiteral("Жанр: ") + tagText(info.Genre),
-                         QStringLiteral("Информация о композиции")});
+    showTrackInfo({tagText(info.Artist),
+                   tagText(info.Title),
+                   tagText(info.Album),
+                   tagText(info.Year),
+                   tagText(info.Track),
+                   tagText(info.Genre),
+                   {}});
+}
+
+void TAudioObject::showTrackInfo(const TrackInfoTexts& values) {
+    view_.ShowTrackInfo(
+        {QStringLiteral("Исполнитель: ") + values.Artist,
+         QStringLiteral("Название: ") + values.Title, QStringLiteral("Альбом: ") + values.Album,
+         QStringLiteral("Год: ") + values.Year, QStringLiteral("Дорожка: ") + values.Track,
+         QStringLiteral("Жанр: ") + values.Genre, QStringLiteral("Информация о композиции")});
 }
 
 void TAudioObject::enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path) {
@@ -334,7 +447,10 @@ QString TAudioObject::MakeEntryTitle(const QString& path) {
         return Title;
     }
     const bool live = address.compare(SourcePath.trimmed(), Qt::CaseInsensitive) == 0;
-    const StreamTags tags = ReadStreamTags(live ? QString() : address);
+    return entryTitleOf(ReadStreamTags(live ? QString() : address));
+}
+
+QString TAudioObject::entryTitleOf(const StreamTags& tags) {
     if (tags.StationName.isEmpty()) return QStringLiteral("Unknown Host");
     return tags.StationName + QLatin1Char(' ') + tags.StationUrl + QStringLiteral(" - ") +
            tags.StreamTitle;
@@ -342,20 +458,23 @@ QString TAudioObject::MakeEntryTitle(const QString& path) {
 
 StreamTags TAudioObject::ReadStreamTags(const QString& address) const {
     const ScopedChannel temporary(address.isEmpty() ? 0 : openUrl(address));
-    const std::uint32_t channel = address.isEmpty() ? Channel : temporary.get();
+    return streamTagsOf(address.isEmpty() ? Channel : temporary.get());
+}
+
+StreamTags TAudioObject::streamTagsOf(std::uint32_t channel) {
     if (channel == 0) return {};
     StreamTags tags;
     tags.Lines = track_text::HeaderLines(BASS_StreamGetTags(channel, SOUND_TAG_HEADERS));
     tags.Lines << track_text::StreamText(BASS_StreamGetTags(channel, SOUND_TAG_META));
-    const auto lineOf = [&tags](const char* key) {
+    const auto after = [&tags](const char* key) {
         const int at = track_text::FindTagLine(tags.Lines, QLatin1String(key));
-        return at < 0 ? std::optional<QString>() : tags.Lines[at];
+        return at < 0 ? QString() : track_text::TextAfterColon(tags.Lines[at]);
     };
-    if (const auto line = lineOf("icy-name")) tags.StationName = track_text::TextAfterColon(*line);
-    if (const auto line = lineOf("icy-url")) tags.StationUrl = track_text::TextAfterColon(*line);
-    if (const auto line = lineOf("StreamTitle")) {
-        tags.StreamTitle = track_text::TextInApostrophes(*line);
-    }
+    tags.StationName = after("icy-name");
+    tags.StationUrl = after("icy-url");
+    tags.Genre = after("icy-genre");
+    const int title = track_text::FindTagLine(tags.Lines, QStringLiteral("StreamTitle"));
+    if (title >= 0) tags.StreamTitle = track_text::TextInApostrophes(tags.Lines[title]);
     return tags;
 }
 

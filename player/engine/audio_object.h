@@ -11,14 +11,16 @@
 #include <QStringList>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <random>
 
 #include "player/engine/audio_view.h"
 #include "player/engine/library_index.h"
 #include "player/engine/library_menus.h"
 #include "player/engine/play_state.h"
-#include "player/playlist/playlist.h"
+#include "player/engine/stream_connector.h"
 #include "player/engine/stream_tags.h"
+#include "player/playlist/playlist.h"
 
 class TAudioObject {
 public:
@@ -30,8 +32,19 @@ public:
 
     // Transport.
     void PlaySource(const QString& path);
-    // True only when the stream was created and started; PlayState becomes Playing anyway.
+    // Starts connecting to the address off the window thread and returns at once (false
+    // for an empty address). PlayState is Playing meanwhile; the stream starts with its
+    // format line, volume and effects when it arrives, or the state becomes Stopped when
+    // it cannot be opened.
     bool PlayUrl(const QString& address);
+    // An internet source is being connected.
+    bool Connecting() const;
+    // The channel of a source playing ended by itself, as the sound library reports it
+    // (for a live stream: the connection closed or timed out).
+    bool SourceEnded() const;
+    // Shows the live stream's station and song in the information panel when the song
+    // has changed since it was last shown; nothing for other sources.
+    void RefreshStreamInfo();
     void PlayWma(const QString& path);
     // Next (or, with Shuffle and more than two entries, a random other) entry, wrapping
     // at the end; nothing happens on an empty playlist.
@@ -40,6 +53,10 @@ public:
     void PlayPrevious();
     // Makes the entry current and plays it; an index out of range is ignored.
     void PlayEntry(int index);
+    // Plays the source from `ms` whatever the state: a paused channel resumes, a stopped
+    // one starts, and a source whose channel was dropped is opened again. False when
+    // there is no source to play.
+    bool PlayFrom(int ms);
     void Pause();
     void Resume();
     // Halts the channel and keeps it open.
@@ -54,7 +71,8 @@ public:
     int ProbeWmaLength(const QString& path) const;
 
     // Playlist. Playable names are appended (each measured and its tags read), other
-    // names are loaded as playlist files; then the next entry plays.
+    // names are loaded as playlist files; then the next entry plays, or, when nothing was
+    // added and the first name is a file already in the list, that entry.
     void AddSources(const QStringList& names);
     void LoadPlaylistFile(const QString& path, bool clearFirst);
     // False when the file could not be written (the playlist layer's report).
@@ -85,7 +103,8 @@ public:
     // internet address "name url - title" from the station, or "Unknown Host".
     QString MakeEntryTitle(const QString& path);
     // The live channel's stream tags for an empty address; otherwise those of a
-    // temporary connection, which the stream layer's timeout bounds.
+    // temporary connection, which the stream layer's timeout bounds (AddSources does not
+    // wait for it: an address's title arrives later).
     StreamTags ReadStreamTags(const QString& address) const;
 
     // Library. The three submenus from the index, sorted, without a duplicate check.
@@ -116,13 +135,25 @@ public:
     int SeekLength = 0;  // ms of the source last started, as probed; the seek bar's maximum
 
 private:
+    void streamOpened(std::uint32_t stream);
+    void showFormat();
     void showStarted();
+    // The information panel's lines, each value after its caption.
+    void showTrackInfo(const TrackInfoTexts& values);
+    // Added under its own address as title, replaced by the station's when it arrives.
+    void addAddressEntry(const QString& address);
+    static QString entryTitleOf(const StreamTags& tags);
+    static StreamTags streamTagsOf(std::uint32_t channel);
     void enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path);
 
     AudioView& view_;
     LibraryIndex libraryIndex_;
     LibraryMenus libraryMenus_;
     std::mt19937 random_;
+    std::optional<QString> shownStreamTitle_;
+    // Last, so that no connection reports to a half-destroyed audio object.
+    StreamConnector streamOpening_;  // the source to play
+    StreamConnector titleProbes_;    // entry titles of added addresses
 };
 
 // The one audio object, set by the main window that owns it; every window reaches the

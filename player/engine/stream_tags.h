@@ -7,6 +7,7 @@ struct StreamTags {
     QString StationName;  // after the colon of the last "icy-name" line, blanks kept
     QString StationUrl;   // after the colon of the last "icy-url" line
     QString StreamTitle;  // between the apostrophes of StreamTitle='...';
+    QString Genre;        // after the colon of the last "icy-genre" line
     // The header lines in arrival order, then one line with the in-stream metadata.
     QStringList Lines;
 };

@@ -45,10 +45,12 @@ public:
     // Position in the window colour table; the window starts in its design colour.
     int ColorIndex = 0;
     bool SoundOn = true;   // the mute button's next click mutes
-    int SavedVolume = 50;  // the volume bar's last position, restored on unmute
+    int SavedVolume = 50;  // the volume bar's last position
     bool LyricsShown = false;
     bool VisShown = false;
     bool SeekDragging = false;  // a mouse button is down on the seek bar
+    // The state the seek bar's drag began in, back when there is nothing to play.
+    TransportState PlayStateBeforeSeek = TransportState::NotReady;
     // CD mode: the playlist box lists the tracks of drive CdDrive's disc and Timer3 drives
     // the time, seek bar and level meters (falling peaks 0..128).
     bool CdMode = false;
@@ -118,6 +120,8 @@ public:
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;
+    // Label35's font, as large as the design's but small enough for the whole line.
+    void FitTotalsLine();
     void SetPlayButtonGlyph(PlayGlyph image) override;
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override;

@@ -119,6 +119,17 @@ void TForm1::RefreshPlaylistView() {
     const int count = AudioObject->EntryCount();
     for (int i = 0; i < count; ++i) ListBox1->addItem(AudioObject->GetEntryTitle(i));
     Label35->setText(playlist_panel_text::TotalsText(AudioObject->TotalLength(), count));
+    FitTotalsLine();
+}
+
+void TForm1::FitTotalsLine() {
+    // The design's size, made smaller only as far as the whole line needs.
+    QFont font = Label35->font();
+    for (int pixels = 11; pixels >= 6; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(Label35->text()) <= Label35->width()) break;
+    }
+    Label35->setFont(font);
 }
 
 void TForm1::RepaintPlaylist() {
@@ -220,6 +231,7 @@ void TForm1::ClearPlaylistCommand() {
     if (!AudioObject) return;
     AudioObject->ClearPlaylist();
     AudioObject->Stop();
+    SetPlayButtonGlyph(PlayGlyph::Play);
     Label35->clear();
 }
 

@@ -145,12 +145,18 @@ void TForm1::CreateMenus() {
 
 void TForm1::Timer1Timer() {
     Label24->setText(transport_rules::CpuLoadText(BASS_GetCPU()));
-    if (AudioObject) {
-        if (const auto status = transport_rules::StatusText(AudioObject->PlayState))
-            Label2->setText(*status);
-    }
-    if (transport_rules::TrackEnded(TrackBarEx1->value(), TrackBarEx1->maximum()) && AudioObject)
-        AudioObject->PlayNext();
+    if (!AudioObject) return;
+    if (const auto status =
+            transport_rules::StatusText(AudioObject->PlayState, AudioObject->Connecting()))
+        Label2->setText(*status);
+    // A source without a measurable length (a live stream) ends only when the sound
+    // library says so; the seek bar's position means nothing for it.
+    const bool ended =
+        AudioObject->SeekLength >= 0
+            ? transport_rules::TrackEnded(TrackBarEx1->value(), TrackBarEx1->maximum())
+            : AudioObject->SourceEnded();
+    if (ended) AudioObject->PlayNext();
+    AudioObject->RefreshStreamInfo();
 }
 
 void TForm1::Timer2Timer() {
@@ -169,6 +175,8 @@ void TForm1::Timer2Timer() {
 
 void TForm1::TrackBarEx1MouseDown(Qt::MouseButton button) {
     SeekDragging = true;
+    if (AudioObject && AudioObject->PlayState != TransportState::Seeking)
+        PlayStateBeforeSeek = AudioObject->PlayState;
     if (button == Qt::LeftButton) Timer2->stop();
 }
 
@@ -182,8 +190,9 @@ void TForm1::TrackBarEx1MouseUp(Qt::MouseButton) {
     SeekDragging = false;
     if (!AudioObject) return;
     if (!CdMode) {
-        AudioObject->SetPosition(TrackBarEx1->value());
-        AudioObject->PlayState = TransportState::Playing;
+        // Sound from the released position, so the state after it tells the truth.
+        if (!AudioObject->PlayFrom(TrackBarEx1->value()))
+            AudioObject->PlayState = PlayStateBeforeSeek;
         Timer2->start();
     } else {
         // In CD mode the bar counts seconds of CD audio, 176 400 bytes each.
@@ -281,7 +290,8 @@ void TForm1::BitmapSkinPart2MouseUp() {
 }
 
 void TForm1::BitmapSkinPart1Click() {
-    BASS_SetVolume(SoundOn ? 0 : static_cast<std::uint32_t>(SavedVolume));
+    // The slider's volume is on the channel already: unmuting gives the output back whole.
+    BASS_SetVolume(SoundOn ? 0 : 100);
     ShowGlyph(BitmapSkinPart1, ImageList3, SoundOn ? 5 : 4);
     SoundOn = !SoundOn;
 }

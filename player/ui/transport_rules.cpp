@@ -39,7 +39,8 @@ std::optional<PlayGlyph> PlayGlyphPressed(TransportState playState) {
     return std::nullopt;
 }
 
-std::optional<QString> StatusText(TransportState playState) {
+std::optional<QString> StatusText(TransportState playState, bool connecting) {
+    if (connecting && playState == TransportState::Playing) return QStringLiteral("Соединение...");
     switch (playState) {
         case TransportState::Stopped:
             return QStringLiteral("Остановлено");

@@ -22,8 +22,9 @@ std::optional<PlayGlyph> PlayGlyphAfter(PlayPauseStep step);
 // The play button's pressed glyph: pause pressed while playing, play pressed while paused.
 std::optional<PlayGlyph> PlayGlyphPressed(TransportState playState);
 
-// The status line for a state; none for a code that is not a state.
-std::optional<QString> StatusText(TransportState playState);
+// The status line for a state, "Соединение..." while a stream is being connected; none
+// for a code that is not a state.
+std::optional<QString> StatusText(TransportState playState, bool connecting = false);
 // The sound library's processor load, fixed-point with one decimal in the locale's
 // separator ("3,2" in a Russian locale).
 QString CpuLoadText(double percent, const QLocale& locale = QLocale());

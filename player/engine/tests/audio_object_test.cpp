@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QTest>
+
 #include "player/engine/tests/qt_print.h"
 
 #include <filesystem>
@@ -105,11 +108,13 @@ TEST_F(AudioObjectTest, AddSourcesMeasuresReadsTagsAndPlaysTheFirstNewEntry) {
               QStringList({"Shared", "Неизвестный Исполнитель"}));
     EXPECT_EQ(view.menus[int(LibraryKind::Genres)], QStringList({"Rock", "Неизвестный жанр"}));
 
-    // Adding the same files again adds nothing, changes no index, and plays the next.
+    // Adding the same files again adds nothing, changes no index, and plays the first of
+    // them, not the entry after the last.
     const std::string indexBefore = testing_support::readFile(dir / "AllMusik.aml");
-    audio.AddSources({first, song});
+    audio.AddSources({song, first});
     EXPECT_EQ(audio.EntryCount(), 3);
-    EXPECT_EQ(audio.GetCurrentIndex(), 0);  // from the last entry, wrapped to the first
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    EXPECT_EQ(audio.GetSourcePath(), song);
     EXPECT_EQ(testing_support::readFile(dir / "AllMusik.aml"), indexBefore);
 }
 
@@ -370,7 +375,8 @@ TEST_F(AudioObjectTest, SortFollowsTheLoadedTitle) {
     EXPECT_EQ(audio.GetEntryTitle(0), "First Song");
     EXPECT_EQ(audio.GetEntryTitle(1), "a");
     EXPECT_EQ(audio.GetCurrentIndex(), 1);
-    EXPECT_EQ(audio.IndexOfFile(b.toUpper()), 2);
+    EXPECT_EQ(audio.IndexOfFile(b), 2);
+    EXPECT_EQ(audio.IndexOfFile(b.toUpper()), -1);  // another file on Linux
 }
 
 // A radio server on loopback that sends station headers and titles every 1024 bytes.
@@ -396,20 +402,41 @@ TEST_F(AudioObjectTest, InternetAddressTitlesFromTheStation) {
     EXPECT_EQ(audio.MakeEntryTitle(address), "Loop Radio http://radio.test/ - Night Song");
     EXPECT_EQ(audio.Channel, 0u);
 
-    // The stream now open is asked on its own channel, whatever the case of the address.
+    // Added, the address stands as its title until the station's headers arrive, and the
+    // stream connects while the caller goes on.
     audio.AddSources({address});
     ASSERT_EQ(audio.EntryCount(), 1);
     EXPECT_EQ(audio.EntryLength(0), -1);  // a stream cannot be measured
-    EXPECT_EQ(audio.GetEntryTitle(0), "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_EQ(audio.GetEntryTitle(0), address);
     EXPECT_EQ(audio.PlayState, TransportState::Playing);
-    ASSERT_NE(audio.Channel, 0u);
+    EXPECT_TRUE(audio.Connecting());
+    EXPECT_EQ(view.seekMaximum, 0);  // no position for a live stream
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio.Channel != 0; }, 10'000));
+    EXPECT_FALSE(audio.Connecting());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio.GetEntryTitle(0) != address; }, 10'000));
+    EXPECT_EQ(audio.GetEntryTitle(0), "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_GE(view.playlistViewRefreshes, 1);
+
+    // It starts like a file: the format line, the effects and the pause glyph, and the
+    // information panel with the station and the song.
+    EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
+    EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
+    EXPECT_EQ(view.effectReapplies, 1);
+    EXPECT_EQ(view.playGlyph, PlayGlyph::Pause);
+    EXPECT_EQ(view.info.Artist, "Исполнитель: Loop Radio");
+    EXPECT_EQ(view.info.Title, "Название: Night Song");
+    EXPECT_EQ(view.info.Album, "Альбом: http://radio.test/");
+    EXPECT_EQ(view.info.Year, "Год: ");
+    EXPECT_EQ(view.info.Genre, "Жанр: Test");
+    EXPECT_TRUE(view.balloons.empty());
+
+    // The stream now open is asked on its own channel, whatever the case of the address.
     const StreamTags live = audio.ReadStreamTags(QString());
     EXPECT_EQ(live.StationName, "Loop Radio");
     EXPECT_EQ(live.Lines.last(), "StreamTitle='Night Song';");
     EXPECT_EQ(audio.MakeEntryTitle(" " + address.toUpper() + " "),
               "Loop Radio http://radio.test/ - Night Song");
-    EXPECT_TRUE(view.format.isEmpty());  // no format text, effects or balloon for streams
-    EXPECT_EQ(view.effectReapplies, 0);
+    EXPECT_FALSE(audio.SourceEnded());
 
     // A server without station headers, and an address nothing listens on.
     const StreamServer plain(R"({"mode": "file", "body": ")" + (kFixtures / "first.mp3").string() +
@@ -418,15 +445,62 @@ TEST_F(AudioObjectTest, InternetAddressTitlesFromTheStation) {
     EXPECT_EQ(audio.MakeEntryTitle("http://127.0.0.1:9/dead.mp3"), "Unknown Host");
 }
 
-TEST_F(AudioObjectTest, SilentServerCostsTheStreamTimeoutNotAFrozenWindow) {
+TEST_F(AudioObjectTest, StreamTitleChangesReachThePanelAndTheEndIsReported) {
+    if (!internetStreamsBuiltIn()) GTEST_SKIP() << "the sound library has no internet part";
+    using soundlib::net::testing::StreamServer;
+    // About three seconds of audio with a new title after the first second, then the
+    // server closes.
+    const StreamServer radio(R"({"mode": "icy", "body": ")" ZORVAN_NET_TONE
+                             R"(", "loop": true, "metaint": 1024, "rate": 16000,
+                                 "total": 48000, "timeout": 30,
+                                 "headers": ["icy-name:Short Radio", "icy-genre:Jazz"],
+                                 "titles": [{"at": 0, "text": "StreamTitle='One';"},
+                                            {"at": 16000, "text": "StreamTitle='Two';"}]})");
+    ASSERT_TRUE(audio.PlayUrl(QString::fromStdString(radio.url("/short"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio.Channel != 0; }, 10'000));
+    EXPECT_EQ(view.info.Title, "Название: One");
+    EXPECT_EQ(view.info.Genre, "Жанр: Jazz");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            audio.RefreshStreamInfo();
+            return view.info.Title == "Название: Two";
+        },
+        10'000));
+    EXPECT_EQ(audio.Title, "Two");
+    EXPECT_EQ(audio.Artist, "Short Radio");
+    QElapsedTimer heard;
+    heard.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return audio.SourceEnded(); }, 15'000));
+    EXPECT_GT(heard.elapsed(), 1000);  // not before the audio sent was heard
+}
+
+TEST_F(AudioObjectTest, SilentServerNeverHoldsTheCaller) {
     if (!internetStreamsBuiltIn()) GTEST_SKIP() << "the sound library has no internet part";
     using soundlib::net::testing::StreamServer;
     const StreamServer silent(R"({"mode": "silent", "timeout": 30})");
-    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 500);
-    EXPECT_EQ(audio.MakeEntryTitle(QString::fromStdString(silent.url("/x"))), "Unknown Host");
-    EXPECT_FALSE(audio.PlayUrl(QString::fromStdString(silent.url("/y"))));
-    EXPECT_EQ(audio.PlayState, TransportState::Playing);  // whatever happened
+    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 1000);
+    QElapsedTimer clock;
+    clock.start();
+    const QString address = QString::fromStdString(silent.url("/x.mp3"));
+    audio.AddSources({address});
+    EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
+    EXPECT_TRUE(audio.Connecting());
+    // The open fails: nothing plays and the state says so; the entry's title gives up.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !audio.Connecting(); }, 10'000));
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
+    EXPECT_EQ(view.playGlyph, PlayGlyph::Play);
     EXPECT_EQ(audio.Channel, 0u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return audio.GetEntryTitle(0) == "Unknown Host"; }, 10'000));
+
+    // A connection overtaken by another source is dropped when it arrives.
+    audio.PlayUrl(QString::fromStdString(silent.url("/y")));
+    const QString song = file("plain.mp3", "song.mp3");
+    audio.PlaySource(song);
+    EXPECT_FALSE(audio.Connecting());
+    QTest::qWait(1500);
+    EXPECT_EQ(audio.GetSourcePath(), song);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 5000);
 }
 

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 
 #include <filesystem>
@@ -15,10 +17,13 @@
 #include "player/engine/play_state.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
+#include "player/ui/playlist_panel_text.h"
 #include "player/app/program_folder.h"
 #include "testing/file_size_limit.h"
+#include "soundlib/net/tests/stream_server.h"
 #include "soundlib/soundlib.h"
 #include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 namespace {
 
@@ -265,7 +270,6 @@ TEST_F(PlayerWindowTest, SeekBarSeeksInEveryStateAndShowsSeekingWhileDragged) {
         SCOPED_TRACE(c.name);
         if (audio.Channel == 0) audio.PlaySource(audio.GetSourcePath());
         c.before();
-        const bool hasChannel = audio.Channel != 0;
         QWidget* bar = form.TrackBarEx1;
         const int y = bar->height() / 2;
         QTest::mousePress(bar, Qt::LeftButton, {}, {bar->width() / 2, y});
@@ -282,12 +286,28 @@ TEST_F(PlayerWindowTest, SeekBarSeeksInEveryStateAndShowsSeekingWhileDragged) {
         QTest::mouseRelease(bar, Qt::LeftButton, {}, {bar->width() * 3 / 4, y});
         EXPECT_FALSE(form.SeekDragging);
         EXPECT_TRUE(form.Timer2->isActive());
+        // The state is true: the source sounds from the released position, also when it
+        // was paused, or stopped with its channel dropped.
         EXPECT_EQ(status(), "Воспроизведение");
-        if (hasChannel) {
-            EXPECT_NEAR(audio.GetPosition(), target, 100);
-        }
+        EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
+        ASSERT_NE(audio.Channel, 0u);
+        EXPECT_EQ(BASS_ChannelIsActive(audio.Channel), SOUND_ACTIVE_PLAYING);
+        EXPECT_NEAR(audio.GetPosition(), target, 150);
+        QTest::qWait(300);
+        EXPECT_GT(audio.GetPosition(), target + 100);
         form.Timer2->stop();
     }
+
+    // With nothing to play, a drag leaves the state it began in.
+    audio.DropChannel();
+    audio.SourcePath.clear();
+    audio.Stop();
+    QWidget* bar = form.TrackBarEx1;
+    QTest::mousePress(bar, Qt::LeftButton, {}, {bar->width() / 2, bar->height() / 2});
+    audio.PlayState = TransportState::Seeking;
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, {bar->width() / 2, bar->height() / 2});
+    EXPECT_EQ(status(), "Остановлено");
+    audio.SourcePath = audio.GetEntryFile(0);
 
     // Forward and backward seeks stay within the track.
     audio.PlaySource(audio.GetSourcePath());
@@ -312,7 +332,10 @@ TEST_F(PlayerWindowTest, VolumeMuteAndTheToggleButtons) {
     EXPECT_TRUE(shows(form.BitmapSkinPart1, form.ImageList3, 5));
     EXPECT_FALSE(form.SoundOn);
     click(form.BitmapSkinPart1);
-    EXPECT_EQ(BASS_GetVolume(), 37);  // the slider's value, not the volume before muting
+    // The slider's volume stays on the channel: the output comes back whole, so the song
+    // is as loud as before muting.
+    EXPECT_EQ(BASS_GetVolume(), 100);
+    EXPECT_EQ(channelVolume(), 37);
     EXPECT_TRUE(shows(form.BitmapSkinPart1, form.ImageList3, 4));
     EXPECT_TRUE(form.SoundOn);
     click(form.BitmapSkinPart6);  // a new channel gets the volume again
@@ -422,6 +445,52 @@ TEST_F(PlayerWindowTest, RowsAreDrawnCutNumberedBoldWithTheirLengths) {
     EXPECT_EQ(regular.pixel(1, 1), QColor(0xA6, 0xCA, 0xF0).rgb());
 }
 
+TEST_F(PlayerWindowTest, LongTitlesEndBeforeTheLengthAndTheTotalsLineIsWhole) {
+    // Wide letters: 29 of them pass the 30-character rule but not the column.
+    const QString wide = QString(29, QChar(0x0416));  // Ж
+    audio.Playlist.AddEntry("/wide.mp3", wide, 61'000);
+    audio.Playlist.AddEntry("/none.mp3", QString(), 61'000);
+    for (int i = 0; i < 998; ++i) audio.Playlist.AddEntry(QString("/%1.mp3").arg(i), "x", 600'000);
+    audio.CurrentIndex = -1;
+    form.RefreshPlaylistView();
+    form.ListBox1->setCurrentRow(-1);
+    form.ListBox1->clearFocus();
+    QApplication::processEvents();
+
+    // The totals line of a thousand entries fits its label whole.
+    EXPECT_EQ(form.Label35->text(), "Общее время: 22:22:02 Всего песен: 1000");
+    EXPECT_LE(QFontMetrics(form.Label35->font()).horizontalAdvance(form.Label35->text()),
+              form.Label35->width());
+
+    const auto row = [this](int index, QRect part) {
+        const QRect r = form.ListBox1->visualItemRect(form.ListBox1->item(index));
+        return form.ListBox1->viewport()->grab(part.translated(0, r.top())).toImage();
+    };
+    const int width = form.ListBox1->width();
+    // Nothing of the title reaches into the length column or the gap before it.
+    const QRect lengthPart(width - 64, 0, 54, 13);
+    EXPECT_EQ(row(0, lengthPart), row(1, lengthPart));
+    const QString drawn =
+        playlist_panel_text::FitWidth(wide, form.ListBox1->fontMetrics(), width - 60 - 4 - 5);
+    EXPECT_TRUE(drawn.endsWith("...")) << drawn.toStdString();
+    EXPECT_LT(drawn.size(), wide.size() + 3);
+
+    // Many rows scroll up and down, never sideways.
+    EXPECT_EQ(form.ListBox1->horizontalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(form.ListBox1->horizontalScrollBar()->isVisible());
+    form.ListBox1->scrollToBottom();
+    EXPECT_GT(form.ListBox1->verticalScrollBar()->value(), 0);
+
+    // The rule itself: whole when it fits, else cut with "...", never wider than asked.
+    const QFontMetrics metrics(form.ListBox1->font());
+    EXPECT_EQ(playlist_panel_text::FitWidth("Intro", metrics, 200), "Intro");
+    for (const int pixels : {1, metrics.horizontalAdvance("..."), 40, 120}) {
+        const QString fitted = playlist_panel_text::FitWidth(wide, metrics, pixels);
+        EXPECT_LE(metrics.horizontalAdvance(fitted), pixels) << pixels;
+    }
+    EXPECT_EQ(playlist_panel_text::FitWidth(wide, metrics, 1), "");
+}
+
 TEST_F(PlayerWindowTest, DeletingStopsOnlyThePlayingEntry) {
     add({file("tune.mod", "tune.mod"), file("first.mp3", "first.mp3")});
     // No selection: nothing happens.
@@ -474,6 +543,19 @@ TEST_F(PlayerWindowTest, OpenFilesFoldersAndDoubleClicks) {
     EXPECT_EQ(audio.GetEntryFile(2), q(folder / "c.ogg"));
     EXPECT_EQ(audio.GetCurrentIndex(), 2);
     EXPECT_EQ(form.ListBox1->count(), 3);
+
+    // A file sent again plays its own entry; a name differing only in case is another file.
+    add({b});
+    EXPECT_EQ(audio.EntryCount(), 3);
+    EXPECT_EQ(audio.GetCurrentIndex(), 1);
+    EXPECT_EQ(audio.GetSourcePath(), b);
+    const QString upper = file("plain.mp3", "B.mp3");
+    add({upper, b});
+    ASSERT_EQ(audio.EntryCount(), 4);
+    EXPECT_EQ(audio.GetEntryFile(3), upper);
+    EXPECT_EQ(audio.GetSourcePath(), upper);  // something was added: the first new entry
+    audio.DeleteEntry(3);
+    form.RefreshPlaylistView();
 
     // A double-click plays the row.
     const QRect second = form.ListBox1->visualItemRect(form.ListBox1->item(1));
@@ -532,6 +614,7 @@ TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
     EXPECT_EQ(form.ListBox1->count(), 0);
     EXPECT_EQ(audio.EntryCount(), 0);
     EXPECT_EQ(audio.PlayState, TransportState::Stopped);
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
     EXPECT_EQ(form.Label35->text(), "");
     EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
 }
@@ -647,6 +730,112 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
     EXPECT_EQ(form.ListBox1->item(0)->text(), "Kept");
     EXPECT_EQ(audio.GetSourcePath(), song);
     EXPECT_EQ(form.Label34->text(), "Текущий список: Default");
+}
+
+// A loopback radio: station headers, two song titles, 16 000 bytes (one second of
+// 128 kbit/s audio) a second, closing after `seconds` of audio.
+std::string radioConfig(int seconds, const fs::path& log) {
+    return R"({"mode": "icy", "body": ")" ZORVAN_NET_TONE
+           R"(", "loop": true, "metaint": 1024, "rate": 16000, "total": )" +
+           std::to_string(seconds * 16000) + R"(, "timeout": 120, "log": ")" + log.string() +
+           R"(", "titles": [{"at": 0, "text": "StreamTitle='Night Song';"},
+                            {"at": 160000, "text": "StreamTitle='Morning Song';"}]})";
+}
+
+int requestsIn(const fs::path& log) {
+    const std::string text = testing_support::readFile(log);
+    int count = 0;
+    for (std::size_t at = text.find("GET "); at != std::string::npos;
+         at = text.find("GET ", at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(PlayerWindowTest, RadioAfterAFilePlaysOnAtTheSlidersVolumeAndMovesOnAtItsEnd) {
+    using soundlib::net::testing::StreamServer;
+    const fs::path log = dir / "requests.log";
+    const StreamServer radio(radioConfig(36, log));
+    const QString address = QString::fromStdString(radio.url("/live.mp3"));
+    writeSineWav(dir / "five.wav", 5.0);
+    const QString five = q(dir / "five.wav");
+    form.TrackBar1->setValue(37);
+    form.Timer1->start();
+    form.Timer2->start();
+    add({five, address});
+    ASSERT_EQ(audio.GetSourcePath(), five);
+    EXPECT_EQ(form.TrackBarEx1->maximum(), 5000);
+
+    // The file runs out and the radio follows; the window says it is connecting first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio.GetSourcePath() == address; }, 8000));
+    EXPECT_EQ(form.TrackBarEx1->maximum(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return audio.Channel != 0; }, 5000));
+    const std::uint32_t live = audio.Channel;
+    QTest::qWait(300);
+    EXPECT_EQ(form.Label2->text(), "Воспроизведение");
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
+    EXPECT_EQ(form.Label3->text(), "Freequency: 44100Hz 16 bits Stereo");
+    EXPECT_EQ(form.Label28->text(), "Исполнитель: Loop Radio");
+    EXPECT_EQ(form.Label29->text(), "Название: Night Song");
+    EXPECT_EQ(form.Label31->text(), "Год: ");
+    EXPECT_EQ(channelVolume(), 37);  // as loud as a file at the same slider position
+    EXPECT_EQ(form.ListBox1->item(1)->text(), "Loop Radio http://radio.test/ - Night Song");
+
+    // Thirty seconds on the one connection, the song title following the stream.
+    QTest::qWait(30'000);
+    EXPECT_EQ(audio.Channel, live);
+    EXPECT_EQ(audio.GetSourcePath(), address);
+    EXPECT_EQ(BASS_ChannelIsActive(live), SOUND_ACTIVE_PLAYING);
+    EXPECT_EQ(form.Label29->text(), "Название: Morning Song");
+    EXPECT_EQ(requestsIn(log), 2);  // the entry's title, then the one stream
+
+    // The server closes: the sound library reports the end and the next entry plays.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return audio.GetSourcePath() == five; }, 15'000));
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
+}
+
+TEST_F(PlayerWindowTest, SilentServerLeavesTheWindowAnsweringAndEndsAsUnknownHost) {
+    using soundlib::net::testing::StreamServer;
+    const StreamServer silent(R"({"mode": "silent", "timeout": 60})");
+    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 2000);
+    form.Timer1->start();
+    QElapsedTimer clock;
+    qint64 last = 0, longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    clock.start();
+    tick.start(20);
+    add({QString::fromStdString(silent.url("/never.mp3"))});
+    QTest::qWait(300);
+    EXPECT_EQ(form.Label2->text(), "Соединение...");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !audio.Connecting(); }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return form.ListBox1->count() == 1 && form.ListBox1->item(0)->text() == "Unknown Host";
+        },
+        10'000));
+    QTest::qWait(300);
+    EXPECT_LT(longestGap, 150);
+    EXPECT_EQ(form.Label2->text(), "Остановлено");
+    EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
+    BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 5000);
+}
+
+TEST_F(PlayerWindowTest, HttpsLinesOfAPlaylistAreAddresses) {
+    testing_support::writeFile(dir / "radio.pls",
+                               "[playlist]\nFile1=HTTPS://127.0.0.1:9/secure.mp3\n"
+                               "Title1=Secure\nNumberOfEntries=1\n");
+    audio.LoadPlaylistFile(q(dir / "radio.pls"), true);
+    form.RefreshPlaylistView();
+    ASSERT_EQ(audio.GetEntryFile(0), "HTTPS://127.0.0.1:9/secure.mp3");
+    audio.PlayEntry(0);
+    // Opened as a stream: connecting, no position, no tags of a file read.
+    EXPECT_TRUE(audio.Connecting());
+    EXPECT_EQ(form.TrackBarEx1->maximum(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !audio.Connecting(); }, 10'000));
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);  // nothing listens there
 }
 
 }  // namespace
