@@ -1,8 +1,8 @@
-#include "source_rules.h"
+#include "player/engine/source_rules.h"
 
 #include <QStringList>
 
-namespace SourceRules {
+namespace source_rules {
 
 namespace {
 
@@ -24,11 +24,6 @@ bool IsPlayableFile(const QString& path) {
     return playable.contains(UpperExtension(path));
 }
 
-bool IsInternetAddress(const QString& path) {
-    const QString upper = path.toUpper();
-    return upper.startsWith(QLatin1String("HTTP://")) || upper.startsWith(QLatin1String("FTP://"));
-}
-
 QString BareName(const QString& path) {
     const QString name = fileNameOf(path);
     return name.left(name.size() - UpperExtension(name).size());
@@ -42,4 +37,4 @@ QString OpenFilter() {
         "*.mo3;*.mtm;*.xm|Playlist (pls/m3u)|*.pls;*.m3u");
 }
 
-}  // namespace SourceRules
+}  // namespace source_rules

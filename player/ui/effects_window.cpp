@@ -5,7 +5,7 @@
 
 #include "player/ui/effect_parameters.h"
 #include "player/ui/main_window.h"
-#include "player/ui/saved_settings.h"
+#include "player/app/saved_settings.h"
 #include "soundlib/soundlib.h"
 
 namespace {
