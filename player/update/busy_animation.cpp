@@ -14,9 +14,9 @@ BusyAnimation::BusyAnimation(QWidget* parent) : QWidget(parent) {
     });
 }
 
-void BusyAnimation::SetActive(bool active) {
-    if (active == Active()) return;
-    if (active)
+void BusyAnimation::setActive(bool on) {
+    if (on == active()) return;
+    if (on)
         timer_.start();
     else
         timer_.stop();
@@ -31,9 +31,9 @@ void BusyAnimation::paintEvent(QPaintEvent*) {
     const qreal top = area.center().y() - h / 2;
     const QRectF globe(area.left(), top, h, h);
     const QRectF folder(area.right() - h * 1.2, top + h * 0.2, h * 1.2, h * 0.8);
-    DrawGlobe(p, globe);
-    DrawFolder(p, folder);
-    if (!Active()) return;
+    update_artwork::drawGlobe(p, globe);
+    update_artwork::drawFolder(p, folder);
+    if (!active()) return;
     // Sheets on their way, one starting every third of the cycle, along an arc.
     const QPointF from(globe.right(), globe.center().y());
     const QPointF to(folder.center().x(), folder.top());
@@ -41,6 +41,6 @@ void BusyAnimation::paintEvent(QPaintEvent*) {
         const qreal t = std::fmod((frame_ + k * kFrames / 3.0) / kFrames, 1.0);
         const qreal x = from.x() + (to.x() - from.x()) * t;
         const qreal y = from.y() + (to.y() - from.y()) * t - std::sin(t * M_PI) * h * 0.7;
-        DrawSheet(p, QPointF(x, y));
+        update_artwork::drawSheet(p, QPointF(x, y));
     }
 }

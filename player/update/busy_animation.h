@@ -9,9 +9,9 @@ class BusyAnimation : public QWidget {
 public:
     explicit BusyAnimation(QWidget* parent = nullptr);
 
-    void SetActive(bool active);
-    bool Active() const { return timer_.isActive(); }
-    int Frame() const { return frame_; }
+    void setActive(bool active);
+    bool active() const { return timer_.isActive(); }
+    int frame() const { return frame_; }
 
     static constexpr int kFrames = 24;
 

@@ -4,7 +4,9 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-void DrawGlobe(QPainter& p, const QRectF& bounds) {
+namespace update_artwork {
+
+void drawGlobe(QPainter& p, const QRectF& bounds) {
     const qreal h = bounds.height();
     QRadialGradient sea(bounds.center() - QPointF(h / 6, h / 6), h / 1.5);
     sea.setColorAt(0, QColor(120, 180, 240));
@@ -21,7 +23,7 @@ void DrawGlobe(QPainter& p, const QRectF& bounds) {
                QPointF(bounds.center().x(), bounds.bottom()));
 }
 
-void DrawFolder(QPainter& p, const QRectF& bounds) {
+void drawFolder(QPainter& p, const QRectF& bounds) {
     const qreal h = bounds.height();
     QPainterPath tab;
     tab.addRoundedRect(QRectF(bounds.left(), bounds.top(), bounds.width() * 0.42, h * 0.3), 3, 3);
@@ -31,7 +33,7 @@ void DrawFolder(QPainter& p, const QRectF& bounds) {
     p.drawRoundedRect(bounds.adjusted(0, h * 0.15, 0, 0), 4, 4);
 }
 
-void DrawSheet(QPainter& p, QPointF centre) {
+void drawSheet(QPainter& p, QPointF centre) {
     const QRectF sheet(centre.x() - 6, centre.y() - 8, 12, 16);
     p.setPen(QPen(QColor(90, 90, 110), 1));
     p.setBrush(Qt::white);
@@ -42,7 +44,7 @@ void DrawSheet(QPainter& p, QPointF centre) {
     }
 }
 
-QPixmap UpdateWizardPicture(QSize size) {
+QPixmap wizardPicture(QSize size) {
     QPixmap picture(size);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -53,7 +55,7 @@ QPixmap UpdateWizardPicture(QSize size) {
 
     const qreal w = size.width();
     const QRectF globe(w * 0.15, size.height() * 0.12, w * 0.7, w * 0.7);
-    DrawGlobe(p, globe);
+    drawGlobe(p, globe);
     // An arrow from the globe down into the folder.
     const qreal x = w / 2;
     const qreal top = globe.bottom() + 6;
@@ -63,6 +65,8 @@ QPixmap UpdateWizardPicture(QSize size) {
     p.drawRect(QRectF(x - 5, top, 10, bottom - top - 12));
     p.drawPolygon(QPolygonF(
         {QPointF(x - 14, bottom - 14), QPointF(x + 14, bottom - 14), QPointF(x, bottom)}));
-    DrawFolder(p, QRectF(w * 0.25, bottom + 2, w * 0.5, w * 0.35));
+    drawFolder(p, QRectF(w * 0.25, bottom + 2, w * 0.5, w * 0.35));
     return picture;
 }
+
+}  // namespace update_artwork

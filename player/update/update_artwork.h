@@ -5,8 +5,12 @@
 #include <QPixmap>
 #include <QRectF>
 
-void DrawGlobe(QPainter& p, const QRectF& bounds);
-void DrawFolder(QPainter& p, const QRectF& bounds);
-void DrawSheet(QPainter& p, QPointF centre);
+namespace update_artwork {
 
-QPixmap UpdateWizardPicture(QSize size);
+void drawGlobe(QPainter& p, const QRectF& bounds);
+void drawFolder(QPainter& p, const QRectF& bounds);
+void drawSheet(QPainter& p, QPointF centre);
+
+QPixmap wizardPicture(QSize size);
+
+}  // namespace update_artwork

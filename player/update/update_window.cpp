@@ -8,10 +8,23 @@
 #include <system_error>
 
 #include "platform/file_io.h"
+#include "player/app/program_folder.h"
+#include "player/app/settings_store.h"
 #include "player/update/network_state.h"
 #include "player/update/update_artwork.h"
 #include "player/update/update_list.h"
 #include "player/update/update_server.h"
+
+UpdateOptions UpdateOptions::stored() {
+    const SettingsStore store;
+    std::string server = store.readString(settings::kMain, settings::kUpdateServer, {});
+    if (server.empty()) server = update_server::kDefault;
+    UpdateOptions options;
+    options.server = QString::fromStdString(server);
+    options.folder = programDataFolder();
+    options.transfer.agent = "Tavrel FIG";
+    return options;
+}
 
 const QString TForm2::kReady = QStringLiteral("Нажмите Далее, чтобы начать проверку");
 
@@ -50,7 +63,7 @@ void message(QWidget* parent, const QString& text) {
 TForm2::TForm2(UpdateOptions options, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       options_(std::move(options)) {
-    if (!options_.connected) options_.connected = InternetGetConnectedState;
+    if (!options_.connected) options_.connected = network_state::isConnected;
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Провека обновлений"));
     setFixedSize(458, 247);
@@ -60,7 +73,7 @@ TForm2::TForm2(UpdateOptions options, QWidget* parent)
 
     Image1 = new QLabel(this);
     Image1->setGeometry(8, 8, 110, 180);
-    Image1->setPixmap(UpdateWizardPicture(Image1->size()));
+    Image1->setPixmap(update_artwork::wizardPicture(Image1->size()));
     Image1->setFrameShape(QFrame::Panel);
     Image1->setFrameShadow(QFrame::Sunken);
 
@@ -134,7 +147,7 @@ TForm2::TForm2(UpdateOptions options, QWidget* parent)
 
 TForm2::~TForm2() {
     if (!transfer_) return;
-    transfer_->Cancel();
+    transfer_->cancel();
     transfer_->wait();
     delete transfer_;
 }
@@ -166,7 +179,7 @@ void TForm2::hideEvent(QHideEvent* event) {
     actCheck->setEnabled(true);
     CancelBtn->setEnabled(true);
     actDownload->setEnabled(false);
-    ShowCheckList();
+    showCheckList();
 }
 
 void TForm2::reject() {
@@ -249,9 +262,9 @@ void TForm2::CheckExecute() {
     ListMode = true;
     Label5->setText(QStringLiteral("Проверка обновлений....Подождите"));
     std::error_code error;
-    std::filesystem::create_directories(UpdatesFolder(), error);
-    StartTransfer(QString::fromStdString(UpdateListUrl(options_.server.toStdString())),
-                  UpdatesFolder() / "update.upd");
+    std::filesystem::create_directories(updatesFolder(), error);
+    startTransfer(QString::fromStdString(update_server::listUrl(options_.server.toStdString())),
+                  updatesFolder() / "update.upd");
     actCheck->setEnabled(false);
     actDownload->setEnabled(true);
 }
@@ -278,19 +291,19 @@ void TForm2::DownloadExecute() {
 }
 
 void TForm2::DownloadNextUpdate() {
-    Animate1->SetActive(true);
+    Animate1->setActive(true);
     while (CheckListBox1->count() > 0) {
         CheckListBox1->setCurrentRow(0);
         const QString name = CheckListBox1->item(0)->text();
         delete CheckListBox1->takeItem(0);
         // The list comes from the network: a name that could leave "updates" is refused.
-        if (!IsPlainFileName(name.toStdString())) {
+        if (!update_list::isPlainFileName(name.toStdString())) {
             SetStatus(QStringLiteral("Недопустимое имя файла: ") + name);
             continue;
         }
-        StartTransfer(QString::fromStdString(
-                          UpdateFileUrl(options_.server.toStdString(), name.toStdString())),
-                      UpdatesFolder() / name.toStdString());
+        startTransfer(QString::fromStdString(update_server::fileUrl(options_.server.toStdString(),
+                                                                    name.toStdString())),
+                      updatesFolder() / name.toStdString());
         Label6->setText(QStringLiteral("Загрузка файла: \\updates\\") + name);
         return;
     }
@@ -298,27 +311,27 @@ void TForm2::DownloadNextUpdate() {
     CancelBtn->setEnabled(true);
     NextBtn->setEnabled(true);
     actDownload->setEnabled(false);
-    ShowCheckList();
+    showCheckList();
 }
 
-void TForm2::StartTransfer(const QString& url, const std::filesystem::path& target) {
+void TForm2::startTransfer(const QString& url, const std::filesystem::path& target) {
     auto* thread = new TFindWebThread(url, q(target), options_.transfer);
     transfer_ = thread;
-    connect(thread, &TFindWebThread::StatusShown, this, &TForm2::TransferStatus,
+    connect(thread, &TFindWebThread::statusShown, this, &TForm2::transferStatus,
             Qt::QueuedConnection);
-    connect(thread, &TFindWebThread::Completed, this, &TForm2::TransferCompleted,
+    connect(thread, &TFindWebThread::completed, this, &TForm2::transferCompleted,
             Qt::QueuedConnection);
-    connect(thread, &TFindWebThread::Failed, this, &TForm2::TransferFailed, Qt::QueuedConnection);
+    connect(thread, &TFindWebThread::failed, this, &TForm2::transferFailed, Qt::QueuedConnection);
     thread->start();
 }
 
-void TForm2::TransferStatus(const QString& text, qint64 received, qint64 size) {
+void TForm2::transferStatus(const QString& text, qint64 received, qint64 size) {
     SetStatus(text);
     if (size > 0) Gauge1->setMaximum(static_cast<int>(size));
     Gauge1->setValue(static_cast<int>(received));
 }
 
-void TForm2::TransferCompleted() {
+void TForm2::transferCompleted() {
     if (!ListMode) {
         DownloadNextUpdate();
         return;
@@ -327,27 +340,27 @@ void TForm2::TransferCompleted() {
     NextBtn->setEnabled(true);
     CancelBtn->setEnabled(true);
     std::error_code error;
-    const auto bytes = platform::readFileBytes(UpdatesFolder() / "update.upd", error);
+    const auto bytes = platform::readFileBytes(updatesFolder() / "update.upd", error);
     CheckListBox1->clear();
-    for (const auto& entry : ParseUpdateList(bytes.value_or(std::string()))) {
+    for (const auto& entry : update_list::parse(bytes.value_or(std::string()))) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry), CheckListBox1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
 }
 
-void TForm2::TransferFailed() {
+void TForm2::transferFailed() {
     // The wizard can always be closed, also when a transfer has failed.
     CancelBtn->setEnabled(true);
-    if (!ListMode) ShowCheckList();
+    if (!ListMode) showCheckList();
 }
 
-void TForm2::ShowCheckList() {
-    Animate1->SetActive(false);
+void TForm2::showCheckList() {
+    Animate1->setActive(false);
     Animate1->hide();
     CheckListBox1->show();
 }
 
-std::filesystem::path TForm2::UpdatesFolder() const {
+std::filesystem::path TForm2::updatesFolder() const {
     return options_.folder / "updates";
 }

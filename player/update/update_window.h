@@ -27,6 +27,10 @@ struct UpdateOptions {
     WebTransferSettings transfer;
     // The connected state; the system's when empty.
     std::function<bool()> connected;
+
+    // The program's: the server from the settings ("UpdateServer" in "Main", else
+    // update_server::kDefault), the program's folder, the agent "Tavrel FIG".
+    static UpdateOptions stored();
 };
 
 class TForm2 : public QDialog {
@@ -75,12 +79,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void StartTransfer(const QString& url, const std::filesystem::path& target);
-    void TransferStatus(const QString& text, qint64 received, qint64 size);
-    void TransferCompleted();
-    void TransferFailed();
-    void ShowCheckList();
-    std::filesystem::path UpdatesFolder() const;
+    void startTransfer(const QString& url, const std::filesystem::path& target);
+    void transferStatus(const QString& text, qint64 received, qint64 size);
+    void transferCompleted();
+    void transferFailed();
+    void showCheckList();
+    std::filesystem::path updatesFolder() const;
 
     UpdateOptions options_;
     QPointer<TFindWebThread> transfer_;

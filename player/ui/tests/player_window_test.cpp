@@ -568,6 +568,13 @@ TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {
     trigger(form.PopupMenu5, {"Справка"});
     EXPECT_EQ(*message, "No help");
 
+    // The tray menu's update item shows the update window.
+    QWidget update;
+    form.UpdateWindow = &update;
+    trigger(form.PopupMenu2, {"Проверка обновлений..."});
+    EXPECT_TRUE(update.isVisible());
+    form.UpdateWindow = nullptr;
+
     // The window's shortcuts reach their commands.
     add({file("tune.mod", "tune.mod")});
     press(form.TrackBar1, Qt::Key_P);

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "player/app/program_folder.h"
+#include "player/app/settings_store.h"
 #include "player/update/network_state.h"
 #include "player/update/tests/update_test_server.h"
 #include "testing/child_process.h"
@@ -117,7 +119,7 @@ TEST_F(UpdateWindowTest, TickedFilesAreFetchedInListOrder) {
     form_->NextBtnClick();
     // The animation stands in for the list while files download.
     EXPECT_TRUE(form_->Animate1->isVisible());
-    EXPECT_TRUE(form_->Animate1->Active());
+    EXPECT_TRUE(form_->Animate1->active());
     EXPECT_FALSE(form_->CheckListBox1->isVisible());
     EXPECT_FALSE(form_->CancelBtn->isEnabled());
     ASSERT_TRUE(waitForMessage(kLoaded));
@@ -128,7 +130,7 @@ TEST_F(UpdateWindowTest, TickedFilesAreFetchedInListOrder) {
     EXPECT_EQ(testing_support::readFile(updates() / "c.bin"), "third");
     EXPECT_EQ(form_->CheckListBox1->count(), 0);
     EXPECT_TRUE(form_->CheckListBox1->isVisible());
-    EXPECT_FALSE(form_->Animate1->Active());
+    EXPECT_FALSE(form_->Animate1->active());
     EXPECT_EQ(form_->Label6->text(), "Загрузка файла: \\updates\\c.bin");
     EXPECT_TRUE(form_->CancelBtn->isEnabled());
 
@@ -203,7 +205,7 @@ TEST_F(UpdateWindowTest, FailedFileStopsTheRunAndTheWizardCanClose) {
     tick({0, 1});
     form_->NextBtnClick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form_->CancelBtn->isEnabled(); }, 10000));
-    EXPECT_FALSE(form_->Animate1->Active());
+    EXPECT_FALSE(form_->Animate1->active());
     EXPECT_EQ(listed(), QStringList({"b.bin"}));
     EXPECT_EQ(server_->Requests(),
               Names({"/programs/updates/update.upd", "/programs/updates/a.bin"}));
@@ -257,11 +259,29 @@ TEST_F(UpdateWindowTest, BackAndNextPageRules) {
     EXPECT_EQ(form_->WizardStep, 0);
 }
 
+// The program's options: the server from the settings file, else the default.
+TEST(UpdateOptions, ServerFromTheSettings) {
+    const auto ini = SettingsStore::defaultPath();
+    fs::remove(ini);
+    UpdateOptions options = UpdateOptions::stored();
+    EXPECT_EQ(options.server, "https://tavrel.example");
+    EXPECT_EQ(options.folder, programDataFolder());
+    EXPECT_EQ(options.transfer.agent, "Tavrel FIG");
+    EXPECT_TRUE(options.transfer.caFile.empty());
+    for (const char* server : {"http://127.0.0.1:8080", "https://updates.tavrel.example"}) {
+        testing_support::writeFile(ini, std::string("[Main]\r\nUpdateServer = ") + server + "\r\n");
+        EXPECT_EQ(UpdateOptions::stored().server, server);
+    }
+    testing_support::writeFile(ini, "[Main]\r\nUpdateServer=\r\n");
+    EXPECT_EQ(UpdateOptions::stored().server, "https://tavrel.example");
+    fs::remove(ini);
+}
+
 // Inside a network namespace without interfaces the computer is not connected; the
 // test runs itself there through `unshare -rn` where the system allows it.
 TEST(UpdateWindowOfflineTest, OfflinePageInANamespaceWithoutNetwork) {
     if (std::getenv("ZORVAN_EMPTY_NETNS")) {
-        ASSERT_FALSE(InternetGetConnectedState());
+        ASSERT_FALSE(network_state::isConnected());
         testing_support::TempDir dir;
         UpdateOptions options;
         options.server = "http://127.0.0.1:9";
