@@ -95,7 +95,8 @@ TEST_F(MainWindowLifeTest, CommandLineFileIsPlayedAndNotAddedTwice) {
     ASSERT_TRUE(life.FormCreate({q(b)}));
     EXPECT_EQ(life.Audio()->EntryCount(), 2);
     EXPECT_EQ(life.Audio()->PlayState, TransportState::Playing);
-    EXPECT_EQ(life.Audio()->GetCurrentIndex(), 0) << "playback starts at entry 0";
+    EXPECT_EQ(life.Audio()->GetCurrentIndex(), 1) << "the file named plays, not entry 0";
+    EXPECT_EQ(life.Audio()->GetSourcePath(), q(b));
 }
 
 TEST_F(MainWindowLifeTest, DroppedFilesArriveInDropOrderAndTheFirstPlays) {
