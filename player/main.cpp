@@ -11,6 +11,7 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/engine/audio_object.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
 #include "player/ui/effects_window.h"
@@ -18,6 +19,8 @@
 #include "player/ui/main_window_life.h"
 #include "player/ui/settings_dialog.h"
 #include "player/ui/single_copy.h"
+#include "player/ui/song_search_window.h"
+#include "player/ui/tag_editor_window.h"
 #include "player/vis/vis_window.h"
 
 namespace {
@@ -77,6 +80,10 @@ int main(int argc, char** argv) {
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);
+    TForm6 tagEditor(form);
+    form.Form6 = &tagEditor;
+    TForm7 songSearch(*AudioObject);
+    form.Form7 = &songSearch;
     TForm8 form8(form);
     QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);

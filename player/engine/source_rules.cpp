@@ -24,6 +24,10 @@ bool IsPlayableFile(const QString& path) {
     return playable.contains(UpperExtension(path));
 }
 
+bool IsMp3File(const QString& path) {
+    return UpperExtension(path) == QLatin1String(".MP3");
+}
+
 bool IsInternetAddress(const QString& path) {
     const QString upper = path.toUpper();
     return upper.startsWith(QLatin1String("HTTP://")) || upper.startsWith(QLatin1String("FTP://"));

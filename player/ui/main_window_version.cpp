@@ -20,8 +20,5 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::ShowAboutWindow() {
-    if (!AboutWindow) return;
-    AboutWindow->show();
-    AboutWindow->raise();
-    AboutWindow->activateWindow();
+    ShowWindow(AboutWindow);
 }
