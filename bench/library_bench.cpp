@@ -15,10 +15,10 @@
 #include <optional>
 #include <vector>
 
-#include "audio_object.h"
+#include "player/engine/audio_object.h"
 #include "soundlib/soundlib.h"
-#include "tagged_mp3_folder.h"
-#include "temp_dir.h"
+#include "bench/tagged_mp3_folder.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr std::size_t kWindow = 500;
 using Clock = std::chrono::steady_clock;
 
 // Shows nothing; notes the moment each added file reaches the playlist.
-class TTimingView : public TAudioView {
+class TimingView : public AudioView {
 public:
     std::vector<Clock::time_point> added;
 
@@ -40,11 +40,11 @@ public:
     void RefreshPlaylistView() override {}
     void SetTotalTimeText(const QString&) override {}
     void SetFormatText(const QString&) override {}
-    void SetPlayButtonGlyph(int) override {}
+    void SetPlayButtonGlyph(PlayGlyph) override {}
     void ShowTrayBalloon(const QString&, const QString&, int, int) override {}
-    void ShowTrackInfo(const TTrackInfoTexts&) override {}
+    void ShowTrackInfo(const TrackInfoTexts&) override {}
     void ReapplyEffects() override {}
-    void LibraryMenuItemInserted(TLibraryKind, int, const QString&) override {}
+    void LibraryMenuItemInserted(LibraryKind, int, const QString&) override {}
 };
 
 struct Fixture {
@@ -66,7 +66,7 @@ struct Fixture {
     // The index of every file, as AddSources leaves it.
     void ensureIndex() {
         if (std::filesystem::exists(index)) return;
-        TTimingView view;
+        TimingView view;
         TAudioObject(view, index).AddSources(files);
     }
 };
@@ -86,7 +86,7 @@ void AddSources(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(f.index);
-        TTimingView view;
+        TimingView view;
         TAudioObject audio(view, f.index);
         state.ResumeTiming();
         audio.AddSources(f.files);
@@ -103,10 +103,10 @@ void BuildNameLists(benchmark::State& state) {
     Fixture& f = fixture();
     f.ensureIndex();
     for (auto _ : state) {
-        TTimingView view;
+        TimingView view;
         TAudioObject audio(view, f.index);
         audio.BuildLibraryMenus();
-        benchmark::DoNotOptimize(audio.LibraryMenus().Captions(TLibraryKind::Albums).size());
+        benchmark::DoNotOptimize(audio.libraryMenus().Captions(LibraryKind::Albums).size());
     }
 }
 BENCHMARK(BuildNameLists)->Unit(benchmark::kMillisecond);
@@ -115,7 +115,7 @@ void AllMusic(benchmark::State& state) {
     Fixture& f = fixture();
     f.ensureIndex();
     for (auto _ : state) {
-        TTimingView view;
+        TimingView view;
         TAudioObject audio(view, f.index);
         audio.PlayAllMusic();
         if (audio.EntryCount() != kFiles) state.SkipWithError("not every file was listed");

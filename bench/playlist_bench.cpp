@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "player/playlist/tplaylist.h"
-#include "temp_dir.h"
+#include "player/playlist/playlist.h"
+#include "testing/temp_dir.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 //    file's tag, in the window's 15 ms slices; the counter is the longest slice;
 //  - Keystroke/Lyrics: a later keystroke in the lyrics, no file changed;
 //  - Keystroke/Title and Keystroke/FileName: a keystroke in the titles and in the paths.
+// The peer (bench/peers/search_peer.py) does the same work with python3-mutagen, reading
+// every file's lyrics again on each keystroke as a search without a cache does.
 #include <benchmark/benchmark.h>
 
 #include <QDeadlineTimer>
@@ -13,11 +15,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "audio_object.h"
+#include "bench/tagged_mp3_folder.h"
+#include "player/engine/audio_object.h"
+#include "player/engine/song_search.h"
 #include "player/engine/tests/recording_view.h"
-#include "song_search.h"
-#include "tagged_mp3_folder.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ constexpr int kSliceMs = 15;
 
 struct Fixture {
     std::optional<testing_support::TempDir> temp;
-    TRecordingView view;
+    RecordingView view;
     std::optional<TAudioObject> audio;
 
     Fixture() {
@@ -47,12 +49,12 @@ Fixture& fixture() {
 }
 
 // The whole search after one keystroke; the longest slice in ms.
-double search(SongSearch& search, int category, const QString& word) {
+double search(SongSearch& search, SongSearch::Category category, const QString& word) {
     double longest = 0;
-    search.Start(category, word);
-    while (!search.Finished()) {
+    search.start(category, word);
+    while (!search.finished()) {
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(search.Continue(QDeadlineTimer(kSliceMs)));
+        benchmark::DoNotOptimize(search.proceed(QDeadlineTimer(kSliceMs)));
         longest = std::max(longest, std::chrono::duration<double, std::milli>(
                                         std::chrono::steady_clock::now() - start)
                                         .count());
@@ -64,19 +66,20 @@ void FirstLyricsSearch(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
         SongSearch fresh(*f.audio);
-        state.counters["longest_slice_ms"] = search(fresh, SongSearch::ByLyrics, "love");
+        state.counters["longest_slice_ms"] = search(fresh, SongSearch::Category::ByLyrics, "love");
     }
 }
 BENCHMARK(FirstLyricsSearch)->Unit(benchmark::kMillisecond);
 
-void Keystroke(benchmark::State& state, int category) {
+void Keystroke(benchmark::State& state, SongSearch::Category category) {
     Fixture& f = fixture();
     SongSearch warm(*f.audio);
     search(warm, category, "lov");
     for (auto _ : state) state.counters["longest_slice_ms"] = search(warm, category, "love");
 }
-BENCHMARK_CAPTURE(Keystroke, Lyrics, SongSearch::ByLyrics)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Keystroke, Title, SongSearch::ByTitle)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Keystroke, FileName, SongSearch::ByFileName)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Keystroke, Lyrics, SongSearch::Category::ByLyrics)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Keystroke, Title, SongSearch::Category::ByTitle)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Keystroke, FileName, SongSearch::Category::ByFileName)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "songmeta/songmeta.h"
-#include "songmeta/tid3v1.h"
-#include "songmeta/tid3v2.h"
-#include "temp_dir.h"
+#include "songmeta/id3v1_tag.h"
+#include "songmeta/id3v2_tag.h"
+#include "testing/temp_dir.h"
 
 namespace {
 

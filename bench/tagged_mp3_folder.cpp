@@ -1,4 +1,4 @@
-#include "tagged_mp3_folder.h"
+#include "bench/tagged_mp3_folder.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "ini_document.h"
+#include "platform/ini_document.h"
 
 #include <cstdint>
 #include <unordered_set>
 
-#include "file_io.h"
-#include "text.h"
+#include "platform/file_io.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {

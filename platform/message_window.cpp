@@ -1,4 +1,4 @@
-#include "message_window.h"
+#include "platform/message_window.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <chrono>
 
-#include "window_socket.h"
-#include "window_wire.h"
+#include "platform/window_socket.h"
+#include "platform/window_wire.h"
 
 namespace platform {
 namespace {

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "unique_fd.h"
-#include "window_messages.h"
+#include "platform/unique_fd.h"
+#include "platform/window_messages.h"
 
 namespace platform {
 

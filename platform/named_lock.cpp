@@ -1,4 +1,4 @@
-#include "named_lock.h"
+#include "platform/named_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "runtime_dir.h"
+#include "platform/runtime_dir.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 // so a dead holder never blocks the next start.
 #include <string>
 
-#include "unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 

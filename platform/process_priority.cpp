@@ -1,4 +1,4 @@
-#include "process_priority.h"
+#include "platform/process_priority.h"
 
 #include <dirent.h>
 #include <sched.h>

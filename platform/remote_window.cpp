@@ -1,7 +1,7 @@
-#include "remote_window.h"
+#include "platform/remote_window.h"
 
-#include "window_socket.h"
-#include "window_wire.h"
+#include "platform/window_socket.h"
+#include "platform/window_wire.h"
 
 namespace platform {
 namespace {

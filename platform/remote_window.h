@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window_messages.h"
+#include "platform/window_messages.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 //
 // Construct it first thing in main(), before any thread starts: the signals are blocked
 // for the calling thread, and threads started later inherit that.
-#include "unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "window_socket.h"
+#include "platform/window_socket.h"
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "runtime_dir.h"
+#include "platform/runtime_dir.h"
 
 namespace platform::window_socket {
 namespace {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "unique_fd.h"
-#include "window_wire.h"
+#include "platform/unique_fd.h"
+#include "platform/window_wire.h"
 
 namespace platform::window_socket {
 

@@ -1,4 +1,4 @@
-#include "window_wire.h"
+#include "platform/window_wire.h"
 
 #include <poll.h>
 #include <sys/socket.h>

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "window_messages.h"
+#include "platform/window_messages.h"
 
 namespace platform::wire {
 

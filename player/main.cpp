@@ -16,9 +16,9 @@
 #include "player/ui/application_icon.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
-#include "player/ui/main_window_life.h"
+#include "player/main_window_life.h"
 #include "player/ui/settings_dialog.h"
-#include "player/ui/single_copy.h"
+#include "player/app/single_copy.h"
 #include "player/ui/song_search_window.h"
 #include "player/ui/tag_editor_window.h"
 #include "player/vis/vis_window.h"
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     // The system asking the program to end closes the main window like the user would;
     // during start-up (an error box may be up) it ends the program without saving.
     bool created = false;
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     TForm7 songSearch(*AudioObject);
     form.Form7 = &songSearch;
     TForm8 form8(form);
-    QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, &form8,
+    QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);
     TForm9 about(&form);
     form.AboutWindow = &about;

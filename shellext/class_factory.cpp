@@ -5,12 +5,12 @@
 #include "shellext/server_life.h"
 #include "shellext/zorvan_shell.h"
 
-TZorvanShellFactory& TZorvanShellFactory::instance() {
-    static TZorvanShellFactory factory;
+ZorvanShellFactory& ZorvanShellFactory::instance() {
+    static ZorvanShellFactory factory;
     return factory;
 }
 
-com::HRESULT TZorvanShellFactory::QueryInterface(const com::GUID& iid, void** object) {
+com::HRESULT ZorvanShellFactory::QueryInterface(const com::GUID& iid, void** object) {
     if (!object) return com::E_POINTER;
     if (iid == com::IID_IUnknown || iid == com::IID_IClassFactory) {
         *object = static_cast<com::IClassFactory*>(this);
@@ -20,8 +20,8 @@ com::HRESULT TZorvanShellFactory::QueryInterface(const com::GUID& iid, void** ob
     return com::E_NOINTERFACE;
 }
 
-com::HRESULT TZorvanShellFactory::CreateInstance(com::IUnknown* outer, const com::GUID& iid,
-                                                 void** object) {
+com::HRESULT ZorvanShellFactory::CreateInstance(com::IUnknown* outer, const com::GUID& iid,
+                                                void** object) {
     if (!object) return com::E_POINTER;
     *object = nullptr;
     if (outer) return com::CLASS_E_NOAGGREGATION;
@@ -34,7 +34,7 @@ com::HRESULT TZorvanShellFactory::CreateInstance(com::IUnknown* outer, const com
     return result;
 }
 
-com::HRESULT TZorvanShellFactory::LockServer(bool lock) {
+com::HRESULT ZorvanShellFactory::LockServer(bool lock) {
     ctxmenu::lockServer(lock);
     return com::S_OK;
 }

@@ -3,9 +3,9 @@
 // as the server is loaded; its references do not keep the server loaded, its locks do.
 #include "shellext/com/com_base.h"
 
-class TZorvanShellFactory final : public com::IClassFactory {
+class ZorvanShellFactory final : public com::IClassFactory {
 public:
-    static TZorvanShellFactory& instance();
+    static ZorvanShellFactory& instance();
 
     com::HRESULT QueryInterface(const com::GUID& iid, void** object) override;
     std::uint32_t AddRef() override { return 2; }
@@ -14,5 +14,5 @@ public:
     com::HRESULT LockServer(bool lock) override;
 
 private:
-    TZorvanShellFactory() = default;
+    ZorvanShellFactory() = default;
 };

@@ -35,7 +35,7 @@ CTXMENU_EXPORT com::HRESULT DllGetClassObject(const com::GUID* clsid, const com:
     *object = nullptr;
     if (!clsid || !iid) return com::E_INVALIDARG;
     if (*clsid != kClass) return com::CLASS_E_CLASSNOTAVAILABLE;
-    return TZorvanShellFactory::instance().QueryInterface(*iid, object);
+    return ZorvanShellFactory::instance().QueryInterface(*iid, object);
 }
 
 CTXMENU_EXPORT com::HRESULT DllCanUnloadNow() {

@@ -1,9 +1,9 @@
 #include "songmeta/song_information.h"
 
-#include "songmeta/tid3v1.h"
-#include "songmeta/tid3v2.h"
+#include "songmeta/id3v1_tag.h"
+#include "songmeta/id3v2_tag.h"
 #include "songmeta/track_number.h"
-#include "songmeta/twmafile.h"
+#include "songmeta/wma_file.h"
 
 namespace songmeta {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "soundlib/error.h"
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/spectrum.h"
 
@@ -13,10 +13,11 @@ namespace {
 
 constexpr std::uint32_t kMaxDataBytes = 16384;
 
-std::shared_ptr<Channel> findChannel(std::shared_ptr<Library>& library, std::uint32_t handle) {
-    library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, std::shared_ptr<Channel>());
-    auto channel = library->find(handle);
+std::shared_ptr<Channel> findChannel(std::shared_ptr<DeviceSession>& session,
+                                     std::uint32_t handle) {
+    session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, std::shared_ptr<Channel>());
+    auto channel = session->find(handle);
     if (!channel) return fail(SOUND_ERROR_HANDLE, std::shared_ptr<Channel>());
     setError(SOUND_OK);
     return channel;
@@ -27,17 +28,17 @@ std::shared_ptr<Channel> findChannel(std::shared_ptr<Library>& library, std::uin
 extern "C" {
 
 int32_t BASS_ChannelGetLevel(uint32_t handle) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return -1;
     std::lock_guard lock(channel->mutex);
-    const int level = channel->level(library->heard());
+    const int level = channel->level(session->heard());
     return level < 0 ? fail(SOUND_ERROR_NOTAVAIL, -1) : level;
 }
 
 int32_t BASS_ChannelGetData(uint32_t handle, void* buffer, uint32_t length) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return -1;
     if (!buffer) return fail(SOUND_ERROR_PARAM, -1);
     const bool fft = length == SOUND_DATA_FFT1024;
@@ -48,7 +49,7 @@ int32_t BASS_ChannelGetData(uint32_t handle, void* buffer, uint32_t length) {
     std::vector<float> heard(frames * 2);
     {
         std::lock_guard lock(channel->mutex);
-        if (!channel->history(library->heard(), heard.data(), frames)) {
+        if (!channel->history(session->heard(), heard.data(), frames)) {
             return fail(SOUND_ERROR_NOTAVAIL, -1);
         }
     }
@@ -70,8 +71,8 @@ int32_t BASS_ChannelGetData(uint32_t handle, void* buffer, uint32_t length) {
 }
 
 uint32_t BASS_ChannelSetDSP(uint32_t handle, SoundDspProc* proc, void* user, int priority) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return 0;
     if (!proc) return fail(SOUND_ERROR_PARAM, 0u);
     std::lock_guard lock(channel->mutex);
@@ -79,8 +80,8 @@ uint32_t BASS_ChannelSetDSP(uint32_t handle, SoundDspProc* proc, void* user, int
 }
 
 int BASS_ChannelRemoveDSP(uint32_t handle, uint32_t dsp) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return 0;
     std::lock_guard lock(channel->mutex);
     return channel->removeDsp(dsp) ? 1 : fail(SOUND_ERROR_HANDLE, 0);
@@ -88,8 +89,8 @@ int BASS_ChannelRemoveDSP(uint32_t handle, uint32_t dsp) {
 
 uint32_t BASS_ChannelSetSync(uint32_t handle, uint32_t type, int64_t, SoundSyncProc* proc,
                              void* user) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return 0;
     if (!proc || type != SOUND_SYNC_END) return fail(SOUND_ERROR_PARAM, 0u);
     std::lock_guard lock(channel->mutex);
@@ -97,8 +98,8 @@ uint32_t BASS_ChannelSetSync(uint32_t handle, uint32_t type, int64_t, SoundSyncP
 }
 
 int BASS_ChannelRemoveSync(uint32_t handle, uint32_t sync) {
-    std::shared_ptr<Library> library;
-    const auto channel = findChannel(library, handle);
+    std::shared_ptr<DeviceSession> session;
+    const auto channel = findChannel(session, handle);
     if (!channel) return 0;
     std::lock_guard lock(channel->mutex);
     return channel->removeSync(sync) ? 1 : fail(SOUND_ERROR_HANDLE, 0);

@@ -3,7 +3,7 @@
 
 #include "soundlib/error.h"
 #include "soundlib/file_byte_source.h"
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 #include "soundlib/music_decoder.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/stream_opener.h"
@@ -12,16 +12,16 @@ using namespace soundlib;
 
 namespace {
 
-// The library and the channel behind a handle, with the channel locked; `ok` is false
+// The device session and the channel behind a handle, with the channel locked; `ok` is false
 // (and the error code set) when either is missing or the kind does not fit.
 struct Target {
     enum class Want { Any, Stream, Music };
-    Target(std::uint32_t handle, Want want) : library(Library::current()) {
-        if (!library) {
+    Target(std::uint32_t handle, Want want) : session(DeviceSession::current()) {
+        if (!session) {
             setError(SOUND_ERROR_INIT);
             return;
         }
-        channel = library->find(handle);
+        channel = session->find(handle);
         if (!channel) {
             setError(SOUND_ERROR_HANDLE);
             return;
@@ -38,7 +38,7 @@ struct Target {
     explicit operator bool() const { return ok; }
     Channel* operator->() const { return channel.get(); }
 
-    std::shared_ptr<Library> library;
+    std::shared_ptr<DeviceSession> session;
     std::shared_ptr<Channel> channel;
     std::unique_lock<std::recursive_mutex> lock;
     bool ok = false;
@@ -47,21 +47,21 @@ using Want = Target::Want;
 
 std::uint32_t createStream(int mem, const void* file, std::int64_t offset, std::int64_t length,
                            bool wma) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0u);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0u);
     if (!file || offset < 0 || length < 0) return fail(SOUND_ERROR_PARAM, 0u);
     int error = SOUND_OK;
     auto decoder = openStreamDecoder(mem, file, offset, length, wma, error);
     if (!decoder) return fail(error, 0u);
     setError(SOUND_OK);
-    return library->add(wma ? SOUND_KIND_WMA : SOUND_KIND_FILE, std::move(decoder));
+    return session->add(wma ? SOUND_KIND_WMA : SOUND_KIND_FILE, std::move(decoder));
 }
 
 int freeChannel(std::uint32_t handle, Want want) {
     Target target(handle, want);
     if (!target) return 0;
     target.lock.unlock();
-    target.library->remove(handle);
+    target.session->remove(handle);
     return 1;
 }
 
@@ -81,8 +81,8 @@ uint32_t BASS_WMA_StreamCreateFile(int mem, const void* file, int64_t offset, in
 
 uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t length, uint32_t,
                         uint32_t freq) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0u);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0u);
     if (!file || offset < 0 || freq > 192000 || (freq != 0 && freq < 8000)) {
         return fail(SOUND_ERROR_PARAM, 0u);
     }
@@ -90,10 +90,10 @@ uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t leng
     if (!source) return fail(SOUND_ERROR_FILEOPEN, 0u);
     int error = SOUND_OK;
     auto decoder =
-        MusicDecoder::open(*source, freq ? static_cast<int>(freq) : library->rate(), error);
+        MusicDecoder::open(*source, freq ? static_cast<int>(freq) : session->rate(), error);
     if (!decoder) return fail(error, 0u);
     setError(SOUND_OK);
-    return library->add(SOUND_KIND_MUSIC, std::move(decoder));
+    return session->add(SOUND_KIND_MUSIC, std::move(decoder));
 }
 
 int BASS_StreamFree(uint32_t handle) {
@@ -106,13 +106,13 @@ int BASS_MusicFree(uint32_t handle) {
 int BASS_StreamPlay(uint32_t handle, int flush, uint32_t) {
     Target target(handle, Want::Stream);
     if (!target) return 0;
-    return target->play(flush != 0, target.library->heard()) ? 1 : fail(SOUND_ERROR_POSITION, 0);
+    return target->play(flush != 0, target.session->heard()) ? 1 : fail(SOUND_ERROR_POSITION, 0);
 }
 
 int BASS_MusicPlay(uint32_t handle) {
     Target target(handle, Want::Music);
     if (!target) return 0;
-    return target->play(false, target.library->heard()) ? 1 : fail(SOUND_ERROR_POSITION, 0);
+    return target->play(false, target.session->heard()) ? 1 : fail(SOUND_ERROR_POSITION, 0);
 }
 
 int BASS_ChannelPause(uint32_t handle) {
@@ -158,7 +158,7 @@ int64_t BASS_MusicGetLength(uint32_t handle, int playlen) {
 int64_t BASS_ChannelGetPosition(uint32_t handle) {
     Target target(handle, Want::Any);
     if (!target) return -1;
-    return target->position(target.library->heard()) * 4;
+    return target->position(target.session->heard()) * 4;
 }
 
 int BASS_ChannelSetPosition(uint32_t handle, int64_t pos) {
@@ -214,8 +214,8 @@ int BASS_ChannelGetAttributes(uint32_t handle, uint32_t* freq, uint32_t* volume,
 namespace soundlib {
 
 bool withChannelEffects(std::uint32_t handle, const std::function<void(EffectChain&)>& fn) {
-    const auto library = Library::current();
-    const auto channel = library ? library->find(handle) : nullptr;
+    const auto session = DeviceSession::current();
+    const auto channel = session ? session->find(handle) : nullptr;
     if (!channel) return false;
     fn(channel->effects());
     return true;

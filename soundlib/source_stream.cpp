@@ -3,15 +3,15 @@
 #include "soundlib/config.h"
 #include "soundlib/error.h"
 #include "soundlib/ffmpeg_decoder.h"
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 #include "soundlib/prefetch_decoder.h"
 #include "soundlib/soundlib.h"
 
 namespace soundlib {
 
 std::uint32_t createSourceStream(std::unique_ptr<ByteSource> source, std::uint32_t) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0u);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0u);
     if (!source) return fail(SOUND_ERROR_PARAM, 0u);
     int error = SOUND_OK;
     auto decoder = FfmpegDecoder::open(std::move(source), FfmpegDecoder::Family::Live, error);
@@ -19,21 +19,21 @@ std::uint32_t createSourceStream(std::unique_ptr<ByteSource> source, std::uint32
     const auto ahead = static_cast<std::size_t>(decoder->format().rate) *
                        static_cast<std::size_t>(getConfig(SOUND_CONFIG_NET_BUFFER)) / 1000;
     setError(SOUND_OK);
-    return library->add(SOUND_KIND_URL,
+    return session->add(SOUND_KIND_URL,
                         std::make_unique<PrefetchDecoder>(std::move(decoder), ahead));
 }
 
 std::int64_t heardSourceOffset(std::uint32_t handle) {
-    const auto library = Library::current();
-    const auto channel = library ? library->find(handle) : nullptr;
+    const auto session = DeviceSession::current();
+    const auto channel = session ? session->find(handle) : nullptr;
     if (!channel || channel->kind() != SOUND_KIND_URL) return -1;
     std::lock_guard lock(channel->mutex);
-    return channel->heardInputOffset(library->heard());
+    return channel->heardInputOffset(session->heard());
 }
 
 bool withStreamSource(std::uint32_t handle, const std::function<void(ByteSource&)>& fn) {
-    const auto library = Library::current();
-    const auto channel = library ? library->find(handle) : nullptr;
+    const auto session = DeviceSession::current();
+    const auto channel = session ? session->find(handle) : nullptr;
     if (!channel || channel->kind() != SOUND_KIND_URL) return false;
     ByteSource* source = channel->decoder().byteSource();
     if (!source) return false;

@@ -1,11 +1,11 @@
-#include "cd_image.h"
+#include "testing/cd_image.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace testing_support {
 namespace {

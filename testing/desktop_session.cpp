@@ -1,4 +1,4 @@
-#include "desktop_session.h"
+#include "testing/desktop_session.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 
 namespace testing_support {
 

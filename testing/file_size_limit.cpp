@@ -1,4 +1,4 @@
-#include "file_size_limit.h"
+#include "testing/file_size_limit.h"
 
 #include <csignal>
 

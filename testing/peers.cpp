@@ -1,4 +1,4 @@
-#include "peers.h"
+#include "testing/peers.h"
 
 #include <cstdlib>
 #include <string>

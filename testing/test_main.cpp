@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 int main(int argc, char** argv) {
     testing_support::TempDir root;

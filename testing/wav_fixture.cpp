@@ -1,10 +1,10 @@
-#include "wav_fixture.h"
+#include "testing/wav_fixture.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using platform::ClassRegistry;
 using platform::RegistryError;

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "file_size_limit.h"
-#include "temp_dir.h"
+#include "testing/file_size_limit.h"
+#include "testing/temp_dir.h"
 
 using platform::readFileBytes;
 using platform::writeFileAtomically;

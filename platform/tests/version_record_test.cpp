@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using platform::decodeVersionRecord;
 using platform::encodeVersionRecord;

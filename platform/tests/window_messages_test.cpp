@@ -11,12 +11,12 @@
 #include <string>
 #include <thread>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/remote_window.h"
 #include "platform/runtime_dir.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using platform::RemoteWindow;
 using testing_support::ChildProcess;

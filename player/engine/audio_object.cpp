@@ -1,14 +1,15 @@
-#include "audio_object.h"
+#include "player/engine/audio_object.h"
 
 #include <QFile>
 #include <algorithm>
 #include <climits>
 #include <optional>
 
-#include "scoped_channel.h"
+#include "player/engine/scoped_channel.h"
 #include "songmeta/songmeta.h"
-#include "source_rules.h"
-#include "track_text.h"
+#include "player/engine/source_rules.h"
+#include "player/engine/track_text.h"
+#include "player/playlist/internet_address.h"
 
 TAudioObject* AudioObject = nullptr;
 
@@ -54,13 +55,13 @@ int bytesToMs(std::uint32_t handle, std::int64_t bytes) {
 }
 
 int probeLength(const QString& path, StreamOpener openStream) {
-    const TScopedChannel probe(openFile(path, openStream));
+    const ScopedChannel probe(openFile(path, openStream));
     return probe ? bytesToMs(probe.get(), channelBytes(probe.get())) : -1;
 }
 
 }  // namespace
 
-TAudioObject::TAudioObject(TAudioView& view, std::filesystem::path libraryIndexFile)
+TAudioObject::TAudioObject(AudioView& view, std::filesystem::path libraryIndexFile)
     : view_(view),
       libraryIndex_(std::move(libraryIndexFile)),
       libraryMenus_(view),
@@ -75,16 +76,16 @@ void TAudioObject::PlaySource(const QString& path) {
     SeekLength = ProbeLength(path);
     if (SeekLength >= 0) view_.SetSeekMaximum(SeekLength);
     view_.RepaintPlaylist();
-    view_.SetTotalTimeText(TrackText::LongTimeText(SeekLength));
+    view_.SetTotalTimeText(track_text::LongTimeText(SeekLength));
     SourcePath = path;
-    if (SourceRules::IsInternetAddress(path)) {
+    if (internet_address::IsSource(path)) {
         PlayUrl(path);
         return;
     }
     // The index takes the length of this very file, in ms, as probed above.
     TrackLength = SeekLength;
     ReadTrackInfo(path);
-    if (SourceRules::UpperExtension(path) == QLatin1String(".WMA")) {
+    if (source_rules::UpperExtension(path) == QLatin1String(".WMA")) {
         PlayWma(path);
         return;
     }
@@ -94,8 +95,8 @@ void TAudioObject::PlaySource(const QString& path) {
     BASS_StreamPlay(Channel, 0, 0);
     BASS_MusicPlay(Channel);
     TrackLength = clampToInt(channelBytes(Channel));
-    PlayState = PlayState::Playing;
-    view_.SetPlayButtonGlyph(2);
+    PlayState = TransportState::Playing;
+    view_.SetPlayButtonGlyph(PlayGlyph::Pause);
     showStarted();
 }
 
@@ -105,7 +106,7 @@ bool TAudioObject::PlayUrl(const QString& address) {
     Channel = openUrl(address);
     const bool started = Channel != 0 && BASS_StreamPlay(Channel, 0, 0) != 0;
     TrackLength = clampToInt(BASS_StreamGetLength(Channel));
-    PlayState = PlayState::Playing;
+    PlayState = TransportState::Playing;
     return started;
 }
 
@@ -113,8 +114,8 @@ void TAudioObject::PlayWma(const QString& path) {
     DropChannel();
     Channel = BASS_WMA_StreamCreateFile(0, fileName(path).constData(), 0, 0, 0);
     if (Channel == 0) return;
-    PlayState = PlayState::Playing;
-    view_.SetPlayButtonGlyph(2);
+    PlayState = TransportState::Playing;
+    view_.SetPlayButtonGlyph(PlayGlyph::Pause);
     BASS_StreamPlay(Channel, 0, 0);
     showStarted();
 }
@@ -124,7 +125,7 @@ void TAudioObject::showStarted() {
     SoundChannelInfo info{};
     BASS_ChannelGetInfo(Channel, &info);
     view_.SetFormatText(
-        TrackText::FormatText(info.freq, (info.flags & SOUND_SAMPLE_8BITS) != 0, info.chans));
+        track_text::FormatText(info.freq, (info.flags & SOUND_SAMPLE_8BITS) != 0, info.chans));
     view_.ReapplyEffects();
     if (ShowInfoInTray) {
         view_.ShowTrayBalloon(QStringLiteral("Информация о композиции"),
@@ -168,17 +169,17 @@ void TAudioObject::PlayEntry(int index) {
 
 void TAudioObject::Pause() {
     BASS_ChannelPause(Channel);
-    PlayState = PlayState::Paused;
+    PlayState = TransportState::Paused;
 }
 
 void TAudioObject::Resume() {
     BASS_ChannelResume(Channel);
-    PlayState = PlayState::Playing;
+    PlayState = TransportState::Playing;
 }
 
 void TAudioObject::Stop() {
     BASS_ChannelStop(Channel);
-    PlayState = PlayState::Stopped;
+    PlayState = TransportState::Stopped;
 }
 
 int TAudioObject::GetPosition() const {
@@ -191,12 +192,12 @@ void TAudioObject::SetPosition(int ms) {
 }
 
 void TAudioObject::DropChannel() {
-    TScopedChannel::Free(Channel);
+    ScopedChannel::Free(Channel);
     Channel = 0;
 }
 
 int TAudioObject::ProbeLength(const QString& path) const {
-    if (SourceRules::UpperExtension(path) == QLatin1String(".WMA")) return ProbeWmaLength(path);
+    if (source_rules::UpperExtension(path) == QLatin1String(".WMA")) return ProbeWmaLength(path);
     return probeLength(path, &BASS_StreamCreateFile);
 }
 
@@ -205,7 +206,7 @@ int TAudioObject::ProbeWmaLength(const QString& path) const {
 }
 
 void TAudioObject::AddSources(const QStringList& names) {
-    TLibraryIndex::Batch batch(libraryIndex_);
+    LibraryIndex::Batch batch(libraryIndex_);
     CurrentIndex = EntryCount() - 1;
     for (const QString& name : names) {
         if (IsPlayableFile(name)) {
@@ -221,7 +222,7 @@ void TAudioObject::AddSources(const QStringList& names) {
 }
 
 void TAudioObject::LoadPlaylistFile(const QString& path, bool clearFirst) {
-    const QString extension = SourceRules::UpperExtension(path);
+    const QString extension = source_rules::UpperExtension(path);
     if (extension == QLatin1String(".PLS")) {
         Playlist.LoadFromPls(path, clearFirst);
     } else if (extension == QLatin1String(".M3U")) {
@@ -281,34 +282,34 @@ void TAudioObject::SortByTitle() {
 }
 
 bool TAudioObject::IsPlayableFile(const QString& path) {
-    return SourceRules::IsPlayableFile(path);
+    return source_rules::IsPlayableFile(path);
 }
 QString TAudioObject::GetOpenFilter() {
-    return SourceRules::OpenFilter();
+    return source_rules::OpenFilter();
 }
 
 void TAudioObject::ReadTrackInfo(const QString& path) {
     SongInformation info{};
     GetSongInformation(&info, fileName(path).constData());
-    Artist = TrackText::LibraryName(tagText(info.Artist));
+    Artist = track_text::LibraryName(tagText(info.Artist));
     Title = tagText(info.Title);
-    if (Title.isEmpty()) Title = SourceRules::BareName(path);
-    Album = TrackText::LibraryName(tagText(info.Album));
+    if (Title.isEmpty()) Title = source_rules::BareName(path);
+    Album = track_text::LibraryName(tagText(info.Album));
     Year = tagText(info.Year);
     Track = tagText(info.Track);
     Lyrics = tagText(info.Lyrics);
-    Genre = TrackText::LibraryName(tagText(info.Genre));
+    Genre = track_text::LibraryName(tagText(info.Genre));
 
     {
-        TLibraryIndex::Batch batch(libraryIndex_);
-        if (Artist.isEmpty()) Artist = TrackText::UnknownArtist;
-        if (Album.isEmpty()) Album = TrackText::UnknownAlbum;
-        Artist = TrackText::RoundFirstBrackets(Artist);
-        Album = TrackText::RoundFirstBrackets(Album);
-        enterIntoLibrary(TLibraryKind::Artists, Artist, path);
-        enterIntoLibrary(TLibraryKind::Albums, Album, path);
-        if (Genre.isEmpty()) Genre = TrackText::UnknownGenre;
-        enterIntoLibrary(TLibraryKind::Genres, Genre, path);
+        LibraryIndex::Batch batch(libraryIndex_);
+        if (Artist.isEmpty()) Artist = track_text::UnknownArtist;
+        if (Album.isEmpty()) Album = track_text::UnknownAlbum;
+        Artist = track_text::RoundFirstBrackets(Artist);
+        Album = track_text::RoundFirstBrackets(Album);
+        enterIntoLibrary(LibraryKind::Artists, Artist, path);
+        enterIntoLibrary(LibraryKind::Albums, Album, path);
+        if (Genre.isEmpty()) Genre = track_text::UnknownGenre;
+        enterIntoLibrary(LibraryKind::Genres, Genre, path);
     }
 
     // The labels show the tags as read, so an absent tag shows an empty value.
@@ -321,55 +322,54 @@ void TAudioObject::ReadTrackInfo(const QString& path) {
                          QStringLiteral("Информация о композиции")});
 }
 
-void TAudioObject::enterIntoLibrary(TLibraryKind kind, const QString& name, const QString& path) {
+void TAudioObject::enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path) {
     libraryMenus_.InsertUnique(kind, name);
     libraryIndex_.EnterFile(kind, name, path, Title, TrackLength);
 }
 
 QString TAudioObject::MakeEntryTitle(const QString& path) {
     const QString address = path.trimmed();
-    const QString upper = address.toUpper();
-    if (!upper.startsWith(QLatin1String("HTTP:")) && !upper.startsWith(QLatin1String("FTP:"))) {
+    if (!internet_address::IsEntryTitle(address)) {
         ReadTrackInfo(path);
         return Title;
     }
     const bool live = address.compare(SourcePath.trimmed(), Qt::CaseInsensitive) == 0;
-    const TStreamTags tags = ReadStreamTags(live ? QString() : address);
+    const StreamTags tags = ReadStreamTags(live ? QString() : address);
     if (tags.StationName.isEmpty()) return QStringLiteral("Unknown Host");
     return tags.StationName + QLatin1Char(' ') + tags.StationUrl + QStringLiteral(" - ") +
            tags.StreamTitle;
 }
 
-TStreamTags TAudioObject::ReadStreamTags(const QString& address) const {
-    const TScopedChannel temporary(address.isEmpty() ? 0 : openUrl(address));
+StreamTags TAudioObject::ReadStreamTags(const QString& address) const {
+    const ScopedChannel temporary(address.isEmpty() ? 0 : openUrl(address));
     const std::uint32_t channel = address.isEmpty() ? Channel : temporary.get();
     if (channel == 0) return {};
-    TStreamTags tags;
-    tags.Lines = TrackText::HeaderLines(BASS_StreamGetTags(channel, SOUND_TAG_HEADERS));
-    tags.Lines << TrackText::StreamText(BASS_StreamGetTags(channel, SOUND_TAG_META));
+    StreamTags tags;
+    tags.Lines = track_text::HeaderLines(BASS_StreamGetTags(channel, SOUND_TAG_HEADERS));
+    tags.Lines << track_text::StreamText(BASS_StreamGetTags(channel, SOUND_TAG_META));
     const auto lineOf = [&tags](const char* key) {
-        const int at = TrackText::FindTagLine(tags.Lines, QLatin1String(key));
+        const int at = track_text::FindTagLine(tags.Lines, QLatin1String(key));
         return at < 0 ? std::optional<QString>() : tags.Lines[at];
     };
-    if (const auto line = lineOf("icy-name")) tags.StationName = TrackText::TextAfterColon(*line);
-    if (const auto line = lineOf("icy-url")) tags.StationUrl = TrackText::TextAfterColon(*line);
+    if (const auto line = lineOf("icy-name")) tags.StationName = track_text::TextAfterColon(*line);
+    if (const auto line = lineOf("icy-url")) tags.StationUrl = track_text::TextAfterColon(*line);
     if (const auto line = lineOf("StreamTitle")) {
-        tags.StreamTitle = TrackText::TextInApostrophes(*line);
+        tags.StreamTitle = track_text::TextInApostrophes(*line);
     }
     return tags;
 }
 
 void TAudioObject::BuildLibraryMenus() {
-    TLibraryIndex::Batch batch(libraryIndex_);
-    for (TLibraryKind kind : {TLibraryKind::Artists, TLibraryKind::Albums, TLibraryKind::Genres}) {
+    LibraryIndex::Batch batch(libraryIndex_);
+    for (LibraryKind kind : {LibraryKind::Artists, LibraryKind::Albums, LibraryKind::Genres}) {
         const auto names = libraryIndex_.Names(kind);
         if (!names) return;
         for (const QString& name : *names) libraryMenus_.Insert(kind, name);
     }
 }
 
-void TAudioObject::LibraryNameChosen(TLibraryKind kind, const QString& caption) {
-    TLibraryIndex::Batch batch(libraryIndex_);
+void TAudioObject::LibraryNameChosen(LibraryKind kind, const QString& caption) {
+    LibraryIndex::Batch batch(libraryIndex_);
     if (libraryIndex_.FileCount(kind, caption) == 0) return;
     view_.ClearPlaylistView();
     ClearPlaylist();
@@ -378,12 +378,12 @@ void TAudioObject::LibraryNameChosen(TLibraryKind kind, const QString& caption) 
 }
 
 void TAudioObject::PlayAllMusic() {
-    TLibraryIndex::Batch batch(libraryIndex_);
+    LibraryIndex::Batch batch(libraryIndex_);
     const auto entries = libraryIndex_.ArtistEntries();
     if (!entries) return;
     view_.ClearPlaylistView();
     ClearPlaylist();
-    for (const TLibraryIndex::Entry& entry : *entries) {
+    for (const LibraryIndex::Entry& entry : *entries) {
         Playlist.AddEntry(entry.file, entry.title, entry.lengthMs);
     }
     view_.RefreshPlaylistView();

@@ -2,7 +2,7 @@
 // The player's single playback engine. It owns the playlist and the one live sound-
 // library channel, opens sources by their kind, moves through the playlist, reads track
 // information and keeps the music library index and its menus. What it shows goes to a
-// TAudioView (the main window). Every call runs on the window thread; none takes locks.
+// AudioView (the main window). Every call runs on the window thread; none takes locks.
 //
 // Times are milliseconds; the sound library works in bytes and float seconds, and the
 // conversions truncate (seconds x 1000). Opening failures are silent: a source that
@@ -13,17 +13,17 @@
 #include <filesystem>
 #include <random>
 
-#include "audio_view.h"
-#include "library_index.h"
-#include "library_menus.h"
-#include "play_state.h"
-#include "player/playlist/tplaylist.h"
-#include "stream_tags.h"
+#include "player/engine/audio_view.h"
+#include "player/engine/library_index.h"
+#include "player/engine/library_menus.h"
+#include "player/engine/play_state.h"
+#include "player/playlist/playlist.h"
+#include "player/engine/stream_tags.h"
 
 class TAudioObject {
 public:
     // `libraryIndexFile` is "AllMusik.aml" in the program's folder.
-    TAudioObject(TAudioView& view, std::filesystem::path libraryIndexFile);
+    TAudioObject(AudioView& view, std::filesystem::path libraryIndexFile);
     ~TAudioObject();
     TAudioObject(const TAudioObject&) = delete;
     TAudioObject& operator=(const TAudioObject&) = delete;
@@ -86,17 +86,17 @@ public:
     QString MakeEntryTitle(const QString& path);
     // The live channel's stream tags for an empty address; otherwise those of a
     // temporary connection, which the stream layer's timeout bounds.
-    TStreamTags ReadStreamTags(const QString& address) const;
+    StreamTags ReadStreamTags(const QString& address) const;
 
     // Library. The three submenus from the index, sorted, without a duplicate check.
     void BuildLibraryMenus();
     // An item of a library submenu was chosen: the playlist becomes that name's files
     // (each measured and read again) and the first plays. Nothing happens for a name
     // without files.
-    void LibraryNameChosen(TLibraryKind kind, const QString& caption);
+    void LibraryNameChosen(LibraryKind kind, const QString& caption);
     // Every file of every artist goes into the playlist as indexed, and entry 0 plays.
     void PlayAllMusic();
-    const TLibraryMenus& LibraryMenus() const { return libraryMenus_; }
+    const LibraryMenus& libraryMenus() const { return libraryMenus_; }
 
     // Fields, as the rest of the program reads and writes them.
     QString SourcePath;  // the source last opened (set before the open is tried)
@@ -110,18 +110,18 @@ public:
     QString Artist, Title, Album, Year, Track;
     QString Lyrics;
     QString Genre;
-    int PlayState = PlayState::NotReady;
+    TransportState PlayState = TransportState::NotReady;
     // The live stream or music; 0 when none. Other parts may set it to 0 (stop, CD mode).
     std::uint32_t Channel = 0;
     int SeekLength = 0;  // ms of the source last started, as probed; the seek bar's maximum
 
 private:
     void showStarted();
-    void enterIntoLibrary(TLibraryKind kind, const QString& name, const QString& path);
+    void enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path);
 
-    TAudioView& view_;
-    TLibraryIndex libraryIndex_;
-    TLibraryMenus libraryMenus_;
+    AudioView& view_;
+    LibraryIndex libraryIndex_;
+    LibraryMenus libraryMenus_;
     std::mt19937 random_;
 };
 

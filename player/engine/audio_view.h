@@ -3,10 +3,11 @@
 // audio object calls it on the window thread only, and never reads anything back.
 #include <QString>
 
-#include "library_kind.h"
+#include "player/engine/library_kind.h"
+#include "player/engine/play_state.h"
 
 // The texts of the track information panel, each a whole label caption.
-struct TTrackInfoTexts {
+struct TrackInfoTexts {
     QString Artist;   // Label28
     QString Title;    // Label29
     QString Album;    // Label30
@@ -16,9 +17,9 @@ struct TTrackInfoTexts {
     QString Heading;  // Label33
 };
 
-class TAudioView {
+class AudioView {
 public:
-    virtual ~TAudioView() = default;
+    virtual ~AudioView() = default;
 
     // trkSpeed's position. Setting it runs the speed handler when the value changes, which
     // acts on the channel that is about to be replaced.
@@ -40,16 +41,16 @@ public:
     // Label34: the current-list caption.
     virtual void SetListCaption(const QString& text) = 0;
     // BitmapSkinPart2 shows this image of ImageList1 and is repainted.
-    virtual void SetPlayButtonGlyph(int image) = 0;
+    virtual void SetPlayButtonGlyph(PlayGlyph image) = 0;
     // CoolTrayIcon1's balloon; the tray cuts the title and the text to its own limits.
     virtual void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                                  int timeoutSeconds) = 0;
     // The information panel after a file's tags were read.
-    virtual void ShowTrackInfo(const TTrackInfoTexts& texts) = 0;
+    virtual void ShowTrackInfo(const TrackInfoTexts& texts) = 0;
     // Volume, equalizer and the switched-on effects attached to the new Channel.
     virtual void ReapplyEffects() = 0;
     // An item was inserted into a library submenu at `position` (0 = first). The caption
     // is plain text: a menu that treats "&" as a mnemonic marker must escape it.
-    virtual void LibraryMenuItemInserted(TLibraryKind kind, int position,
+    virtual void LibraryMenuItemInserted(LibraryKind kind, int position,
                                          const QString& caption) = 0;
 };

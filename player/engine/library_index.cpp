@@ -1,4 +1,4 @@
-#include "library_index.h"
+#include "player/engine/library_index.h"
 
 #include <algorithm>
 
@@ -8,25 +8,25 @@ namespace {
 
 constexpr const char* kMain = "AllMusik";
 
-const char* totalKey(TLibraryKind kind) {
+const char* totalKey(LibraryKind kind) {
     switch (kind) {
-        case TLibraryKind::Albums:
+        case LibraryKind::Albums:
             return "TotalAlbum";
-        case TLibraryKind::Artists:
+        case LibraryKind::Artists:
             return "TotalArtist";
-        case TLibraryKind::Genres:
+        case LibraryKind::Genres:
             return "TotalGenre";
     }
     return "";
 }
 
-const char* nameKey(TLibraryKind kind) {
+const char* nameKey(LibraryKind kind) {
     switch (kind) {
-        case TLibraryKind::Albums:
+        case LibraryKind::Albums:
             return "Album";
-        case TLibraryKind::Artists:
+        case LibraryKind::Artists:
             return "Artist";
-        case TLibraryKind::Genres:
+        case LibraryKind::Genres:
             return "Genre";
     }
     return "";
@@ -39,8 +39,8 @@ QString qstr(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-std::string sectionOf(TLibraryKind kind, const QString& name) {
-    return kind == TLibraryKind::Albums ? "A" + utf8(name) : utf8(name);
+std::string sectionOf(LibraryKind kind, const QString& name) {
+    return kind == LibraryKind::Albums ? "A" + utf8(name) : utf8(name);
 }
 
 std::string numbered(const char* prefix, int n) {
@@ -57,7 +57,7 @@ std::string countKey(const QString& name) {
 
 }  // namespace
 
-TLibraryIndex::Batch::Batch(TLibraryIndex& index) : index_(index) {
+LibraryIndex::Batch::Batch(LibraryIndex& index) : index_(index) {
     if (index_.depth_++ == 0) {
         index_.doc_.open(index_.file_);
         index_.dirty_ = false;
@@ -66,15 +66,15 @@ TLibraryIndex::Batch::Batch(TLibraryIndex& index) : index_(index) {
     }
 }
 
-TLibraryIndex::Batch::~Batch() {
+LibraryIndex::Batch::~Batch() {
     if (--index_.depth_ == 0 && index_.dirty_) index_.doc_.save();
 }
 
-int TLibraryIndex::Total(TLibraryKind kind) const {
+int LibraryIndex::Total(LibraryKind kind) const {
     return doc_.readInteger(kMain, totalKey(kind), 0);
 }
 
-std::optional<QStringList> TLibraryIndex::Names(TLibraryKind kind) const {
+std::optional<QStringList> LibraryIndex::Names(LibraryKind kind) const {
     const int total = Total(kind);
     if (total < 0) return std::nullopt;
     QStringList names;
@@ -83,11 +83,11 @@ std::optional<QStringList> TLibraryIndex::Names(TLibraryKind kind) const {
     return names;
 }
 
-int TLibraryIndex::FileCount(TLibraryKind kind, const QString& name) const {
+int LibraryIndex::FileCount(LibraryKind kind, const QString& name) const {
     return doc_.readInteger(sectionOf(kind, name), countKey(name), 0);
 }
 
-QStringList TLibraryIndex::Files(TLibraryKind kind, const QString& name) const {
+QStringList LibraryIndex::Files(LibraryKind kind, const QString& name) const {
     const std::string section = sectionOf(kind, name);
     QStringList files;
     const int count = FileCount(kind, name);
@@ -95,13 +95,13 @@ QStringList TLibraryIndex::Files(TLibraryKind kind, const QString& name) const {
     return files;
 }
 
-std::optional<std::vector<TLibraryIndex::Entry>> TLibraryIndex::ArtistEntries() const {
-    const auto artists = Names(TLibraryKind::Artists);
+std::optional<std::vector<LibraryIndex::Entry>> LibraryIndex::ArtistEntries() const {
+    const auto artists = Names(LibraryKind::Artists);
     if (!artists) return std::nullopt;
     std::vector<Entry> entries;
     for (const QString& artist : *artists) {
-        const std::string section = sectionOf(TLibraryKind::Artists, artist);
-        const int count = FileCount(TLibraryKind::Artists, artist);
+        const std::string section = sectionOf(LibraryKind::Artists, artist);
+        const int count = FileCount(LibraryKind::Artists, artist);
         for (int k = 1; k <= count; ++k) {
             entries.push_back({qstr(doc_.readString(section, numbered("File", k), "Error")),
                                qstr(doc_.readString(section, numbered("FileTit", k), "Error")),
@@ -111,8 +111,8 @@ std::optional<std::vector<TLibraryIndex::Entry>> TLibraryIndex::ArtistEntries() 
     return entries;
 }
 
-bool TLibraryIndex::contains(NumberedValues& cache, const std::string& section, const char* prefix,
-                             int count, const std::string& value) {
+bool LibraryIndex::contains(NumberedValues& cache, const std::string& section, const char* prefix,
+                            int count, const std::string& value) {
     for (; cache.loaded < count; ++cache.loaded) {
         const int n = cache.loaded + 1;
         cache.firstIndex.try_emplace(doc_.readString(section, numbered(prefix, n)), n);
@@ -121,8 +121,8 @@ bool TLibraryIndex::contains(NumberedValues& cache, const std::string& section, 
     return found != cache.firstIndex.end() && found->second <= count;
 }
 
-void TLibraryIndex::writeNumbered(NumberedValues& cache, const std::string& section,
-                                  const char* prefix, int n, const std::string& value) {
+void LibraryIndex::writeNumbered(NumberedValues& cache, const std::string& section,
+                                 const char* prefix, int n, const std::string& value) {
     const std::string key = numbered(prefix, n);
     doc_.writeString(section, key, value);
     if (n == cache.loaded + 1) {
@@ -134,12 +134,12 @@ void TLibraryIndex::writeNumbered(NumberedValues& cache, const std::string& sect
     }
 }
 
-TLibraryIndex::NumberedValues& TLibraryIndex::filesCache(const std::string& section) {
+LibraryIndex::NumberedValues& LibraryIndex::filesCache(const std::string& section) {
     return files_[platform::text::foldCase(section)];
 }
 
-bool TLibraryIndex::EnterFile(TLibraryKind kind, const QString& name, const QString& path,
-                              const QString& title, int lengthMs) {
+bool LibraryIndex::EnterFile(LibraryKind kind, const QString& name, const QString& path,
+                             const QString& title, int lengthMs) {
     const std::string section = sectionOf(kind, name);
     const std::string file = utf8(path);
     const int count = FileCount(kind, name);
@@ -148,7 +148,7 @@ bool TLibraryIndex::EnterFile(TLibraryKind kind, const QString& name, const QStr
 
     const int k = count + 1;
     writeNumbered(files, section, "File", k, file);
-    if (kind == TLibraryKind::Artists) {
+    if (kind == LibraryKind::Artists) {
         doc_.writeString(section, numbered("FileTit", k), utf8(title));
         doc_.writeInteger(section, numbered("FileLen", k), lengthMs);
     }

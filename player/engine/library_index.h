@@ -21,10 +21,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "library_kind.h"
+#include "player/engine/library_kind.h"
 #include "platform/ini_document.h"
 
-class TLibraryIndex {
+class LibraryIndex {
 public:
     struct Entry {
         QString file;
@@ -34,26 +34,26 @@ public:
 
     class Batch {
     public:
-        explicit Batch(TLibraryIndex& index);
+        explicit Batch(LibraryIndex& index);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
     private:
-        TLibraryIndex& index_;
+        LibraryIndex& index_;
     };
 
-    explicit TLibraryIndex(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit LibraryIndex(std::filesystem::path file) : file_(std::move(file)) {}
     const std::filesystem::path& File() const { return file_; }
 
     // "TotalArtist", "TotalAlbum" or "TotalGenre"; 0 when missing.
-    int Total(TLibraryKind kind) const;
+    int Total(LibraryKind kind) const;
     // The listed names in key order; nothing when the total is negative.
-    std::optional<QStringList> Names(TLibraryKind kind) const;
+    std::optional<QStringList> Names(LibraryKind kind) const;
     // The file count of a name's section ("Number" + name); 0 when missing.
-    int FileCount(TLibraryKind kind, const QString& name) const;
+    int FileCount(LibraryKind kind, const QString& name) const;
     // "File1" to "File" + FileCount of the name's section.
-    QStringList Files(TLibraryKind kind, const QString& name) const;
+    QStringList Files(LibraryKind kind, const QString& name) const;
     // Every file of every listed artist with its title and length ("Error", "Error", 0
     // for missing keys); nothing when the artist total is negative.
     std::optional<std::vector<Entry>> ArtistEntries() const;
@@ -62,8 +62,8 @@ public:
     // (exactly, case-sensitive), the file is appended to the section (with title and
     // length for an artist) and the name to the list of names unless it is there.
     // Returns false when the path was listed and nothing was written.
-    bool EnterFile(TLibraryKind kind, const QString& name, const QString& path,
-                   const QString& title, int lengthMs);
+    bool EnterFile(LibraryKind kind, const QString& name, const QString& path, const QString& title,
+                   int lengthMs);
 
 private:
     // The values of Prefix1..PrefixN of one section, read as far as asked and kept up to

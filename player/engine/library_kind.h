@@ -2,4 +2,4 @@
 // The three groupings of the music library, in the order of the library menu. The
 // value of each is also the image index of its submenu items.
 
-enum class TLibraryKind { Albums = 0, Artists = 1, Genres = 2 };
+enum class LibraryKind { Albums = 0, Artists = 1, Genres = 2 };

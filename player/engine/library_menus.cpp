@@ -1,4 +1,4 @@
-#include "library_menus.h"
+#include "player/engine/library_menus.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ char32_t orderWeight(char32_t cp) {
 
 }  // namespace
 
-bool TLibraryMenus::OrderLess(const QString& a, const QString& b) {
+bool LibraryMenus::OrderLess(const QString& a, const QString& b) {
     const QList<uint> ua = a.toUcs4();
     const QList<uint> ub = b.toUcs4();
     return std::lexicographical_compare(
@@ -25,16 +25,16 @@ bool TLibraryMenus::OrderLess(const QString& a, const QString& b) {
         [](uint x, uint y) { return orderWeight(x) < orderWeight(y); });
 }
 
-QString TLibraryMenus::foldedKey(const QString& caption) {
+QString LibraryMenus::foldedKey(const QString& caption) {
     QString plain = caption;
     plain.remove(QLatin1Char('&'));
     return plain.toCaseFolded();
 }
 
-int TLibraryMenus::Insert(TLibraryKind kind, const QString& caption) {
+int LibraryMenus::Insert(LibraryKind kind, const QString& caption) {
     List& list = lists_[index(kind)];
     const auto at = std::upper_bound(list.captions.begin(), list.captions.end(), caption,
-                                     &TLibraryMenus::OrderLess);
+                                     &LibraryMenus::OrderLess);
     const int position = static_cast<int>(at - list.captions.begin());
     list.captions.insert(position, caption);
     list.folded.insert(foldedKey(caption));
@@ -42,11 +42,11 @@ int TLibraryMenus::Insert(TLibraryKind kind, const QString& caption) {
     return position;
 }
 
-int TLibraryMenus::InsertUnique(TLibraryKind kind, const QString& caption) {
+int LibraryMenus::InsertUnique(LibraryKind kind, const QString& caption) {
     if (Contains(kind, caption)) return -1;
     return Insert(kind, caption);
 }
 
-bool TLibraryMenus::Contains(TLibraryKind kind, const QString& caption) const {
+bool LibraryMenus::Contains(LibraryKind kind, const QString& caption) const {
     return lists_[index(kind)].folded.contains(foldedKey(caption));
 }

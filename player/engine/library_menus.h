@@ -12,20 +12,20 @@
 #include <QStringList>
 #include <array>
 
-#include "audio_view.h"
-#include "library_kind.h"
+#include "player/engine/audio_view.h"
+#include "player/engine/library_kind.h"
 
-class TLibraryMenus {
+class LibraryMenus {
 public:
-    explicit TLibraryMenus(TAudioView& view) : view_(view) {}
+    explicit LibraryMenus(AudioView& view) : view_(view) {}
 
     // Inserts the caption in order, also when it is there already. Returns its position.
-    int Insert(TLibraryKind kind, const QString& caption);
+    int Insert(LibraryKind kind, const QString& caption);
     // Inserts the caption unless an equal one is there, compared without regard to case
     // and ignoring "&" markers. Returns its position, or -1 when it was there.
-    int InsertUnique(TLibraryKind kind, const QString& caption);
-    bool Contains(TLibraryKind kind, const QString& caption) const;
-    const QStringList& Captions(TLibraryKind kind) const { return lists_[index(kind)].captions; }
+    int InsertUnique(LibraryKind kind, const QString& caption);
+    bool Contains(LibraryKind kind, const QString& caption) const;
+    const QStringList& Captions(LibraryKind kind) const { return lists_[index(kind)].captions; }
 
     // True when `a` sorts before `b` in the menu order above.
     static bool OrderLess(const QString& a, const QString& b);
@@ -35,9 +35,9 @@ private:
         QStringList captions;
         QSet<QString> folded;  // captions without "&", case-folded
     };
-    static int index(TLibraryKind kind) { return static_cast<int>(kind); }
+    static int index(LibraryKind kind) { return static_cast<int>(kind); }
     static QString foldedKey(const QString& caption);
 
-    TAudioView& view_;
+    AudioView& view_;
     std::array<List, 3> lists_;
 };

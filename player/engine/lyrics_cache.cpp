@@ -1,11 +1,11 @@
-#include "lyrics_cache.h"
+#include "player/engine/lyrics_cache.h"
 
 #include <QFile>
 #include <sys/stat.h>
 
-#include "song_tags.h"
+#include "player/engine/song_tags.h"
 
-QString LyricsCache::Lyrics(const QString& path) {
+QString LyricsCache::lyrics(const QString& path) {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
         entries_.remove(path);
@@ -18,7 +18,7 @@ QString LyricsCache::Lyrics(const QString& path) {
                       status.st_ino};
     auto found = entries_.find(path);
     if (found != entries_.end() && found->stamp == stamp) return found->lyrics;
-    const QString lyrics = SongTags::ReadLyricsV2(path);
+    const QString lyrics = SongTags::readLyricsV2(path);
     entries_.insert(path, Entry{stamp, lyrics});
     return lyrics;
 }

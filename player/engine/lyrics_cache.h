@@ -9,7 +9,7 @@
 class LyricsCache {
 public:
     // Empty for a file that cannot be read or has no ID3v2 tag.
-    QString Lyrics(const QString& path);
+    QString lyrics(const QString& path);
 
 private:
     struct Stamp {

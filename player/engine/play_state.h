@@ -1,11 +1,19 @@
 #pragma once
-// The transport state codes shared by the audio object, the status display and the
-// transport commands. 1004 and 1005 are not used.
+// The transport states shared by the audio object, the status display and the transport
+// commands, with their stored codes (1004 and 1005 are not used), and the four images
+// of the play button.
 
-namespace PlayState {
-inline constexpr int Stopped = 1001;
-inline constexpr int Playing = 1002;
-inline constexpr int Paused = 1003;
-inline constexpr int NotReady = 1006;
-inline constexpr int Seeking = 1007;
-}  // namespace PlayState
+enum class TransportState {
+    Stopped = 1001,
+    Playing = 1002,
+    Paused = 1003,
+    NotReady = 1006,
+    Seeking = 1007,
+};
+
+enum class PlayGlyph {
+    Play = 0,
+    PlayPressed = 1,
+    Pause = 2,
+    PausePressed = 3,
+};

@@ -6,12 +6,12 @@
 
 #include "soundlib/soundlib.h"
 
-class TScopedChannel {
+class ScopedChannel {
 public:
-    explicit TScopedChannel(std::uint32_t handle = 0) : handle_(handle) {}
-    ~TScopedChannel() { Free(handle_); }
-    TScopedChannel(const TScopedChannel&) = delete;
-    TScopedChannel& operator=(const TScopedChannel&) = delete;
+    explicit ScopedChannel(std::uint32_t handle = 0) : handle_(handle) {}
+    ~ScopedChannel() { Free(handle_); }
+    ScopedChannel(const ScopedChannel&) = delete;
+    ScopedChannel& operator=(const ScopedChannel&) = delete;
 
     std::uint32_t get() const { return handle_; }
     explicit operator bool() const { return handle_ != 0; }

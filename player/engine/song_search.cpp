@@ -1,61 +1,72 @@
-#include "song_search.h"
+#include "player/engine/song_search.h"
 
-#include "audio_object.h"
+#include "player/engine/audio_object.h"
 
-namespace {
-
-bool validCategory(int category) {
-    return category >= SongSearch::ByTitle && category <= SongSearch::ByLyrics;
+SongSearch::Category SongSearch::categoryAt(int index) {
+    return index >= 0 && index <= static_cast<int>(Category::ByLyrics)
+               ? static_cast<Category>(index)
+               : Category::None;
 }
-
-}  // namespace
 
 SongSearch::SongSearch(const TAudioObject& audio) : audio_(audio) {}
 
-void SongSearch::Start(int category, const QString& word) {
+void SongSearch::start(Category category, const QString& word) {
     category_ = category;
     word_ = word;
     next_ = 0;
 }
 
-QStringList SongSearch::Continue(QDeadlineTimer deadline) {
+QStringList SongSearch::proceed(QDeadlineTimer deadline) {
     QStringList rows;
-    if (!validCategory(category_)) return rows;
-    // The clock is looked at after every entry: it costs far less than reading a file.
+    if (category_ == Category::None) return rows;
+    // The clock is looked at every few entries: often enough that a few file reads
+    // past the deadline stay short, seldom enough to cost nothing beside a title.
+    constexpr int kEntriesPerLook = 8;
     while (next_ < audio_.EntryCount()) {
         const int entry = next_++;
         if (matches(entry)) rows << rowOf(entry);
-        if (deadline.hasExpired()) break;
+        if (next_ % kEntriesPerLook == 0 && deadline.hasExpired()) break;
     }
     return rows;
 }
 
-bool SongSearch::Finished() const {
-    return !validCategory(category_) || next_ >= audio_.EntryCount();
+bool SongSearch::finished() const {
+    return category_ == Category::None || next_ >= audio_.EntryCount();
 }
 
-int SongSearch::EntryOf(int category, const QString& row) const {
-    if (!validCategory(category)) return -1;
-    return category == ByFileName ? audio_.IndexOfFile(row) : audio_.IndexOfTitle(row);
+int SongSearch::entryOf(Category category, const QString& row) const {
+    switch (category) {
+        case Category::None:
+            return -1;
+        case Category::ByFileName:
+            return audio_.IndexOfFile(row);
+        case Category::ByTitle:
+        case Category::ByLyrics:
+            break;
+    }
+    return audio_.IndexOfTitle(row);
 }
 
 bool SongSearch::matches(int entry) {
     if (word_.isEmpty()) return true;
     QString text;
     switch (category_) {
-        case ByTitle:
+        case Category::None:
+            return false;
+        case Category::ByTitle:
             text = audio_.GetEntryTitle(entry);
             break;
-        case ByFileName:
+        case Category::ByFileName:
             text = audio_.GetEntryFile(entry);
             break;
-        default:
-            text = lyrics_.Lyrics(audio_.GetEntryFile(entry));
+        case Category::ByLyrics:
+            text = lyrics_.lyrics(audio_.GetEntryFile(entry));
             break;
     }
     return text.contains(word_, Qt::CaseInsensitive);
 }
 
 QString SongSearch::rowOf(int entry) const {
-    return category_ == ByFileName ? audio_.GetEntryFile(entry) : audio_.GetEntryTitle(entry);
+    return category_ == Category::ByFileName ? audio_.GetEntryFile(entry)
+                                             : audio_.GetEntryTitle(entry);
 }

@@ -1,4 +1,4 @@
-#include "song_tags.h"
+#include "player/engine/song_tags.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -8,7 +8,7 @@
 namespace {
 
 // The record's members in field order.
-constexpr std::array<const char * SongInformation::*, SongTags::FieldCount> kMembers = {
+constexpr std::array<const char * SongInformation::*, SongTags::kFieldCount> kMembers = {
     &SongInformation::TagPresent, &SongInformation::TagVersion, &SongInformation::TagSize,
     &SongInformation::Title,      &SongInformation::Artist,     &SongInformation::Album,
     &SongInformation::Track,      &SongInformation::Year,       &SongInformation::Genre,
@@ -22,25 +22,25 @@ QString text(const char* utf8) {
 
 }  // namespace
 
-SongTags SongTags::Read(const QString& path) {
+SongTags SongTags::read(const QString& path) {
     SongInformation info{};
     GetSongInformation(&info, QFile::encodeName(path).constData());
     SongTags tags;
-    for (int i = 0; i < FieldCount; ++i) tags.fields_[i] = text(info.*kMembers[i]);
+    for (int i = 0; i < kFieldCount; ++i) tags.fields_[i] = text(info.*kMembers[i]);
     return tags;
 }
 
-QString SongTags::ReadLyricsV2(const QString& path) {
+QString SongTags::readLyricsV2(const QString& path) {
     SongInformation info{};
     GetTID3v2(QFile::encodeName(path).constData(), &info);
     return text(info.Lyrics);
 }
 
-bool SongTags::Save(const QString& path) const {
+bool SongTags::save(const QString& path) const {
     // The texts live through the call; an empty field goes as a null reference.
-    std::array<QByteArray, FieldCount> texts;
+    std::array<QByteArray, kFieldCount> texts;
     SongInformation info{};
-    for (int i = 0; i < FieldCount; ++i) {
+    for (int i = 0; i < kFieldCount; ++i) {
         texts[i] = fields_[i].toUtf8();
         info.*kMembers[i] = texts[i].isEmpty() ? nullptr : texts[i].constData();
     }

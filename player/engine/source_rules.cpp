@@ -1,8 +1,8 @@
-#include "source_rules.h"
+#include "player/engine/source_rules.h"
 
 #include <QStringList>
 
-namespace SourceRules {
+namespace source_rules {
 
 namespace {
 
@@ -28,11 +28,6 @@ bool IsMp3File(const QString& path) {
     return UpperExtension(path) == QLatin1String(".MP3");
 }
 
-bool IsInternetAddress(const QString& path) {
-    const QString upper = path.toUpper();
-    return upper.startsWith(QLatin1String("HTTP://")) || upper.startsWith(QLatin1String("FTP://"));
-}
-
 QString BareName(const QString& path) {
     const QString name = fileNameOf(path);
     return name.left(name.size() - UpperExtension(name).size());
@@ -46,4 +41,4 @@ QString OpenFilter() {
         "*.mo3;*.mtm;*.xm|Playlist (pls/m3u)|*.pls;*.m3u");
 }
 
-}  // namespace SourceRules
+}  // namespace source_rules

@@ -2,7 +2,7 @@
 // How the audio object tells sources apart by their names.
 #include <QString>
 
-namespace SourceRules {
+namespace source_rules {
 
 // The extension of the name after its last "/", from the last "." on, dot included and
 // upper-cased; empty when there is none.
@@ -12,11 +12,9 @@ QString UpperExtension(const QString& path);
 bool IsPlayableFile(const QString& path);
 // The name's extension is ".MP3" in any case: a file whose tags the player writes.
 bool IsMp3File(const QString& path);
-// The upper-cased name begins with "HTTP://" or "FTP://".
-bool IsInternetAddress(const QString& path);
 // The file name without folder and extension.
 QString BareName(const QString& path);
 // The open dialog's filter, without the "any file" pair.
 QString OpenFilter();
 
-}  // namespace SourceRules
+}  // namespace source_rules

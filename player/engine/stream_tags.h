@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-struct TStreamTags {
+struct StreamTags {
     QString StationName;  // after the colon of the last "icy-name" line, blanks kept
     QString StationUrl;   // after the colon of the last "icy-url" line
     QString StreamTitle;  // between the apostrophes of StreamTitle='...';

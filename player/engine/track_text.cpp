@@ -1,10 +1,10 @@
-#include "track_text.h"
+#include "player/engine/track_text.h"
 
 #include <string_view>
 
 #include "platform/text.h"
 
-namespace TrackText {
+namespace track_text {
 
 QString LibraryName(const QString& tag) {
     QString name = tag;
@@ -78,4 +78,4 @@ QStringList HeaderLines(const char* block, int limit) {
     return lines;
 }
 
-}  // namespace TrackText
+}  // namespace track_text

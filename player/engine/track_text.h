@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace TrackText {
+namespace track_text {
 
 inline const QString UnknownArtist = QStringLiteral("Неизвестный Исполнитель");
 inline const QString UnknownAlbum = QStringLiteral("Неизвестный Альбом");
@@ -35,4 +35,4 @@ QStringList HeaderLines(const char* block, int limit = 400);
 // One text from a stream (UTF-8, else windows-1251); empty for null.
 QString StreamText(const char* text);
 
-}  // namespace TrackText
+}  // namespace track_text

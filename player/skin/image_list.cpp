@@ -7,16 +7,16 @@ namespace {
 constexpr int kOpaqueFrom = 96;
 }  // namespace
 
-TImageList::TImageList(QSize size, QColor matte) : size_(size), matte_(matte) {}
+ImageList::ImageList(QSize size, QColor matte) : size_(size), matte_(matte) {}
 
-void TImageList::Add(const QImage& glyph) {
+void ImageList::Add(const QImage& glyph) {
     QImage image = glyph.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.size() != size_)
         image = image.scaled(size_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     glyphs_.append(image);
 }
 
-QImage TImageList::GetBitmap(int index, QColor transparentColor) const {
+QImage ImageList::GetBitmap(int index, QColor transparentColor) const {
     if (index < 0 || index >= glyphs_.size()) return {};
     const QImage& glyph = glyphs_[index];
     QImage over(size_, QImage::Format_RGB32);

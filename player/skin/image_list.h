@@ -9,9 +9,9 @@
 // bitmap on a transparent key colour, the form a TBitmapSkinPart takes: pixels that are
 // mostly transparent become the key, the others are laid over the matte colour (the window's
 // design colour, so soft edges blend into it) and never come out equal to the key.
-class TImageList {
+class ImageList {
 public:
-    TImageList(QSize size, QColor matte);
+    ImageList(QSize size, QColor matte);
 
     QSize Size() const { return size_; }
     int Count() const { return glyphs_.size(); }

@@ -17,8 +17,8 @@
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_fx.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 namespace {
 

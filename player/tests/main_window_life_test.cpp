@@ -14,18 +14,18 @@
 #include "player/engine/play_state.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
-#include "player/ui/main_window_life.h"
-#include "player/ui/program_folder.h"
-#include "player/ui/settings_store.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "player/main_window_life.h"
+#include "player/app/program_folder.h"
+#include "player/app/settings_store.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using testing_support::readFile;
 using testing_support::writeFile;
 
 namespace {
 
-class MainWindowLife : public ::testing::Test {
+class MainWindowLifeTest : public ::testing::Test {
 protected:
     std::filesystem::path folder = programDataFolder();
     testing_support::TempDir music;
@@ -54,30 +54,30 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindowLife, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady) {
+TEST_F(MainWindowLifeTest, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady) {
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
     EXPECT_EQ(life.Audio()->EntryCount(), 0);
-    EXPECT_EQ(life.Audio()->PlayState, PlayState::NotReady);
+    EXPECT_EQ(life.Audio()->PlayState, TransportState::NotReady);
     EXPECT_EQ(std::filesystem::current_path(), folder);
     EXPECT_EQ(form.TrackBar1->value(), 50);
     EXPECT_TRUE(form.acceptDrops());
     EXPECT_EQ(AudioObject, life.Audio());
 }
 
-TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
+TEST_F(MainWindowLifeTest, SavedPlaylistIsShownAndNothingPlays) {
     savePlaylist({a, b});
     writeFile(SettingsStore::defaultPath(),
               "[Main]\nVolume=250\nEqDepth=7\nEqualizerOn=1\nEqualizerPreset=3\nEcho=1\n");
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
     EXPECT_EQ(life.Audio()->EntryCount(), 2);
     EXPECT_EQ(form.ListBox1->count(), 2);
     EXPECT_EQ(form.ListBox1->item(1)->text(), "b");
     EXPECT_EQ(form.Label35->text(), QString::fromUtf8("Общее время: 00:00:01 Всего песен: 2"));
-    EXPECT_EQ(life.Audio()->PlayState, PlayState::NotReady);
+    EXPECT_EQ(life.Audio()->PlayState, TransportState::NotReady);
     EXPECT_EQ(form.TrackBar1->value(), 100);
     EXPECT_EQ(form.TrackBar11->value(), 7);
     EXPECT_TRUE(form.CheckBox1->isChecked());
@@ -88,19 +88,19 @@ TEST_F(MainWindowLife, SavedPlaylistIsShownAndNothingPlays) {
     EXPECT_FALSE(form.CheckBox5->isChecked());
 }
 
-TEST_F(MainWindowLife, CommandLineFileIsPlayedAndNotAddedTwice) {
+TEST_F(MainWindowLifeTest, CommandLineFileIsPlayedAndNotAddedTwice) {
     savePlaylist({a, b});
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({q(b)}));
     EXPECT_EQ(life.Audio()->EntryCount(), 2);
-    EXPECT_EQ(life.Audio()->PlayState, PlayState::Playing);
+    EXPECT_EQ(life.Audio()->PlayState, TransportState::Playing);
     EXPECT_EQ(life.Audio()->GetCurrentIndex(), 0) << "playback starts at entry 0";
 }
 
-TEST_F(MainWindowLife, DroppedFilesArriveInDropOrderAndTheFirstPlays) {
+TEST_F(MainWindowLifeTest, DroppedFilesArriveInDropOrderAndTheFirstPlays) {
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(q(c)), QUrl::fromLocalFile(q(a)),
@@ -113,18 +113,18 @@ TEST_F(MainWindowLife, DroppedFilesArriveInDropOrderAndTheFirstPlays) {
     ASSERT_EQ(life.Audio()->EntryCount(), 2);
     EXPECT_EQ(life.Audio()->GetEntryFile(0), q(c));
     EXPECT_EQ(life.Audio()->GetEntryFile(1), q(a));
-    EXPECT_EQ(life.Audio()->PlayState, PlayState::Playing);
+    EXPECT_EQ(life.Audio()->PlayState, TransportState::Playing);
     EXPECT_EQ(life.Audio()->GetCurrentIndex(), 0);
     EXPECT_EQ(form.ListBox1->count(), 2);
 }
 
-TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
+TEST_F(MainWindowLifeTest, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
     savePlaylist({a, b, c});
     TForm1 form;
-    TMainWindowLife life(form);
+    MainWindowLife life(form);
     ASSERT_TRUE(life.FormCreate({}));
     int asked = 0;
-    QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, [&](SavedSettings& s) {
+    QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, [&](SavedSettings& s) {
         ++asked;
         s.main.showTrayIcon = true;
     });
@@ -161,7 +161,7 @@ TEST_F(MainWindowLife, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhole) {
             << "left behind: " << e.path();
 }
 
-TEST_F(MainWindowLife, OutputDeviceThatCannotOpenShowsTheErrorBoxAndWritesNothing) {
+TEST_F(MainWindowLifeTest, OutputDeviceThatCannotOpenShowsTheErrorBoxAndWritesNothing) {
     const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
     ::setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     QString title, text;
@@ -177,7 +177,7 @@ TEST_F(MainWindowLife, OutputDeviceThatCannotOpenShowsTheErrorBoxAndWritesNothin
     watcher.start(20);
     {
         TForm1 form;
-        TMainWindowLife life(form);
+        MainWindowLife life(form);
         EXPECT_FALSE(life.FormCreate({q(a)}));
         form.close();
     }

@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <thread>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 #include "platform/remote_window.h"
-#include "player/ui/program_folder.h"
-#include "player/ui/settings_store.h"
-#include "player_window.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "player/app/program_folder.h"
+#include "player/app/settings_store.h"
+#include "testing/player_window.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using platform::RemoteWindow;
 using testing_support::ChildProcess;

@@ -11,17 +11,17 @@
 #include <QTimer>
 #include <thread>
 
-#include "desktop_session.h"
+#include "testing/desktop_session.h"
 #include "platform/message_window.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
-#include "player/ui/main_window_life.h"
-#include "player/ui/program_folder.h"
+#include "player/main_window_life.h"
+#include "player/app/program_folder.h"
 #include "player/ui/settings_dialog.h"
-#include "player/ui/settings_store.h"
-#include "player/ui/single_copy.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "player/app/settings_store.h"
+#include "player/app/single_copy.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using testing_support::DesktopSession;
 
@@ -45,13 +45,13 @@ protected:
     // The program's windows as main() makes them.
     struct Program {
         TForm1 form;
-        TMainWindowLife life{form};
+        MainWindowLife life{form};
         std::unique_ptr<TForm8> form8;
 
         explicit Program(const QStringList& arguments = {}) {
             if (!life.FormCreate(arguments)) throw std::runtime_error("no start");
             form8 = std::make_unique<TForm8>(form);
-            QObject::connect(&life, &TMainWindowLife::closeSettingsNeeded, form8.get(),
+            QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, form8.get(),
                              &TForm8::StoreTrayOptions);
             form.show();
         }

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace DialogFilter {
+namespace dialog_filter {
 
 QString ToQt(const QString& pairs) {
     const QStringList parts = pairs.split(QLatin1Char('|'));
@@ -18,4 +18,4 @@ QString ToQt(const QString& pairs) {
     return filters.join(QStringLiteral(";;"));
 }
 
-}  // namespace DialogFilter
+}  // namespace dialog_filter

@@ -3,10 +3,10 @@
 // separated by ";", turned into the form Qt's dialogs take.
 #include <QString>
 
-namespace DialogFilter {
+namespace dialog_filter {
 
 // "Playlist|*.pls;*.m3u" gives "Playlist (*.pls *.m3u)"; pairs are joined by ";;". A
 // description that already ends in its patterns in brackets is kept as it is.
 QString ToQt(const QString& pairs);
 
-}  // namespace DialogFilter
+}  // namespace dialog_filter

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-#include "player/ui/setting_table.h"
+#include "player/app/setting_table.h"
 
 namespace effects {
 

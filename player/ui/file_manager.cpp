@@ -16,7 +16,9 @@ void openFolder(const QString& folder) {
 
 }  // namespace
 
-void ShowInFileManager(const QString& file) {
+namespace file_manager {
+
+void ShowFile(const QString& file) {
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -37,3 +39,5 @@ void ShowInFileManager(const QString& file) {
                          w->deleteLater();
                      });
 }
+
+}  // namespace file_manager

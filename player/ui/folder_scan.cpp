@@ -6,10 +6,10 @@
 
 #include "player/engine/source_rules.h"
 
-namespace FolderScan {
+namespace folder_scan {
 
 QString ExtensionText() {
-    const QString filter = SourceRules::OpenFilter();
+    const QString filter = source_rules::OpenFilter();
     return filter.left(filter.size() - 21);
 }
 
@@ -22,10 +22,10 @@ QStringList EntriesToAdd(const QString& folder, const QString& extensionText) {
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        const QString extension = SourceRules::UpperExtension(name);
+        const QString extension = source_rules::UpperExtension(name);
         if (!extension.isEmpty() && accepted.contains(extension)) entries << base + name;
     }
     return entries;
 }
 
-}  // namespace FolderScan
+}  // namespace folder_scan

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace FolderScan {
+namespace folder_scan {
 
 // The extensions the scan accepts: the open dialog's filter up to and including
 // "|Playlist ", so the playlist patterns are cut away.
@@ -16,4 +16,4 @@ QString ExtensionText();
 // given as folder + "/" + name, in the order the file system lists them.
 QStringList EntriesToAdd(const QString& folder, const QString& extensionText = ExtensionText());
 
-}  // namespace FolderScan
+}  // namespace folder_scan

@@ -163,7 +163,7 @@ void TForm1::CreateTransportPanel() {
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 
-    TrackBarEx1 = Place(new TTrackBarEx(on), "TrackBarEx1", {26, 48, 501, 18});
+    TrackBarEx1 = Place(new TrackBarEx(on), "TrackBarEx1", {26, 48, 501, 18});
     TrackBarEx1->setRange(0, 100);
     TrackBarEx1->setToolTip(QStringLiteral("Поиск"));
     TrackBar1 = CreateSlider(on, "TrackBar1", {300, 72, 130, 18}, 0, 100, "Громкость");
@@ -280,7 +280,7 @@ void TForm1::CreatePlaylistPanel() {
     QFont rowFont(QStringLiteral("MS Sans Serif"));
     rowFont.setPointSize(8);
     ListBox1->setFont(rowFont);
-    ListBox1Rows = new TPlaylistRowDelegate(
+    ListBox1Rows = new PlaylistRowDelegate(
         {[] { return AudioObject ? AudioObject->GetCurrentIndex() : -1; },
          [](int row) { return AudioObject ? AudioObject->EntryLength(row) : 0LL; },
          [this] { return CdMode; }},
@@ -300,7 +300,7 @@ void TForm1::CreatePlaylistPanel() {
 }
 
 TBitmapSkinPart* TForm1::CreateButton(QRect geometry, const char* hint, QColor transparentColor,
-                                      const TImageList& glyphs, int glyph) {
+                                      const ImageList& glyphs, int glyph) {
     auto* part = new TBitmapSkinPart(ParentSkin2);
     part->setGeometry(geometry);
     part->setToolTip(QString::fromUtf8(hint));
@@ -326,7 +326,7 @@ void TForm1::CreateButtonBar() {
     BitmapSkinPart11 = CreateButton({224, 5, 18, 18}, "Аудио настройки", kPurple, ImageList6, 7);
 }
 
-void TForm1::ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index) {
+void TForm1::ShowGlyph(TBitmapSkinPart* button, const ImageList& glyphs, int index) {
     button->SetGlyph(glyphs.GetBitmap(index, button->TransparentColor()));
 }
 

@@ -37,7 +37,7 @@ class TForm5;
 // The window drives the one audio object (the global AudioObject) and is its view: what
 // the audio object shows lands on the controls here. Every handler runs on the window
 // thread and does nothing that needs a source while AudioObject is not set.
-class TForm1 : public QWidget, public TAudioView {
+class TForm1 : public QWidget, public AudioView {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -115,7 +115,7 @@ public:
     // Shows a modeless window in front, restored if it was minimised.
     static void ShowWindow(QWidget* window);
 
-    // TAudioView: what the audio object shows.
+    // AudioView: what the audio object shows.
     void SetSpeedPosition(int position) override;
     void SetSeekMaximum(int ms) override;
     void RepaintPlaylist() override;
@@ -126,14 +126,14 @@ public:
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;
-    void SetPlayButtonGlyph(int image) override;
+    void SetPlayButtonGlyph(PlayGlyph image) override;
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override;
-    void ShowTrackInfo(const TTrackInfoTexts& texts) override;
+    void ShowTrackInfo(const TrackInfoTexts& texts) override;
     // Volume, equalizer bands, the switched-on channel effects (their window not shown) and
     // the ticked sample effects, onto the new Channel.
     void ReapplyEffects() override;
-    void LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) override;
+    void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
     // effect table; each refers to the channel that was current when it was attached.
@@ -166,7 +166,10 @@ public:
     std::array<QCheckBox*, 7> EffectSwitches() const;
 
     // Shows picture `index` of `glyphs` on a button (its pressed or released look).
-    static void ShowGlyph(TBitmapSkinPart* button, const TImageList& glyphs, int index);
+    static void ShowGlyph(TBitmapSkinPart* button, const ImageList& glyphs, int index);
+    static void ShowGlyph(TBitmapSkinPart* button, const ImageList& glyphs, PlayGlyph glyph) {
+        ShowGlyph(button, glyphs, static_cast<int>(glyph));
+    }
 
     TParentSkin* ParentSkin1;
     TRoundRectSkinPart* RoundRectSkinPart1;  // transport
@@ -187,22 +190,22 @@ public:
     TBitmapSkinPart* BitmapSkinPart10;
     TBitmapSkinPart* BitmapSkinPart11;
 
-    TImageList ImageList1;
-    TImageList ImageList2;
-    TImageList ImageList3;
-    TImageList ImageList4;
-    TImageList ImageList5;
-    TImageList ImageList6;
+    ImageList ImageList1;
+    ImageList ImageList2;
+    ImageList ImageList3;
+    ImageList ImageList4;
+    ImageList ImageList5;
+    ImageList ImageList6;
 
     // Transport panel.
-    QLabel* Label2;            // status text
-    QLabel* Label27;           // elapsed time
-    QLabel* Label26;           // track length
-    QLabel* Panel6;            // quick access
-    QLabel* Image1;            // closes the window
-    TTrackBarEx* TrackBarEx1;  // seek bar
-    QSlider* TrackBar1;        // volume
-    QLabel* Label25;           // volume read-out
+    QLabel* Label2;           // status text
+    QLabel* Label27;          // elapsed time
+    QLabel* Label26;          // track length
+    QLabel* Panel6;           // quick access
+    QLabel* Image1;           // closes the window
+    TrackBarEx* TrackBarEx1;  // seek bar
+    QSlider* TrackBar1;       // volume
+    QLabel* Label25;          // volume read-out
 
     // Track information panel.
     QLabel* Label33;        // heading
@@ -261,7 +264,7 @@ public:
     QLabel* Label34;  // current list
     QListWidget* ListBox1;
     QLabel* Label35;  // totals
-    TPlaylistRowDelegate* ListBox1Rows;
+    PlaylistRowDelegate* ListBox1Rows;
     QFileDialog* SaveDialog1;  // keeps the last chosen name between saves
 
     QTimer* Timer1;  // 250 ms
@@ -305,7 +308,7 @@ private:
     void CreatePopupMenu3();
     void BindEffects();
     TBitmapSkinPart* CreateButton(QRect geometry, const char* hint, QColor transparentColor,
-                                  const TImageList& glyphs, int glyph);
+                                  const ImageList& glyphs, int glyph);
     // Names a control after the window's design and puts it in place.
     template <class Control>
     static Control* Place(Control* control, const char* name, QRect geometry);
@@ -324,7 +327,7 @@ private:
     void CreatePopupMenu4();
     void BindTransport();
     void BindButtons();
-    QMenu* LibrarySubmenu(TLibraryKind kind) const;
+    QMenu* LibrarySubmenu(LibraryKind kind) const;
     // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
     QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
                                   QFileDialog::FileMode mode);

@@ -12,7 +12,7 @@
 #include "player/ui/folder_scan.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
-#include "player/ui/program_folder.h"
+#include "player/app/program_folder.h"
 
 void TForm1::CreatePopupMenu1() {
     PopupMenu1 = new QMenu(this);
@@ -74,19 +74,19 @@ void TForm1::CreatePopupMenu4() {
             &TForm1::OpenFilesCommand);
 }
 
-QMenu* TForm1::LibrarySubmenu(TLibraryKind kind) const {
+QMenu* TForm1::LibrarySubmenu(LibraryKind kind) const {
     switch (kind) {
-        case TLibraryKind::Albums:
+        case LibraryKind::Albums:
             return AlbumsMenu;
-        case TLibraryKind::Artists:
+        case LibraryKind::Artists:
             return SingersMenu;
-        case TLibraryKind::Genres:
+        case LibraryKind::Genres:
             break;
     }
     return GenresMenu;
 }
 
-void TForm1::LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) {
+void TForm1::LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) {
     QMenu* menu = LibrarySubmenu(kind);
     const QList<QAction*> items = menu->actions();
     // "&" in a name is text, not a mnemonic marker.
@@ -103,7 +103,7 @@ QFileDialog* TForm1::CreateFileDialog(const QString& title, const QString& filte
     auto* dialog = new QFileDialog(this, title);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(mode);
-    if (!filter.isEmpty()) dialog->setNameFilter(DialogFilter::ToQt(filter));
+    if (!filter.isEmpty()) dialog->setNameFilter(dialog_filter::ToQt(filter));
     return dialog;
 }
 
@@ -116,7 +116,7 @@ void TForm1::RefreshPlaylistView() {
     if (!AudioObject) return;
     const int count = AudioObject->EntryCount();
     for (int i = 0; i < count; ++i) ListBox1->addItem(AudioObject->GetEntryTitle(i));
-    Label35->setText(PlaylistPanelText::TotalsText(AudioObject->TotalLength(), count));
+    Label35->setText(playlist_panel_text::TotalsText(AudioObject->TotalLength(), count));
 }
 
 void TForm1::RepaintPlaylist() {
@@ -154,14 +154,14 @@ void TForm1::AddFolderCommand() {
     const QStringList chosen = RunDialog(browse);
     browse->deleteLater();
     if (chosen.isEmpty()) return;
-    AudioObject->AddSources(FolderScan::EntriesToAdd(chosen.first()));
+    AudioObject->AddSources(folder_scan::EntriesToAdd(chosen.first()));
     RefreshPlaylistView();
 }
 
 void TForm1::DeleteSelectedCommand() {
     const int row = ListBox1->currentRow();
     if (row < 0 || !AudioObject) return;
-    if (AudioObject->PlayState == PlayState::Playing &&
+    if (AudioObject->PlayState == TransportState::Playing &&
         AudioObject->GetEntryTitle(row) == AudioObject->Title)
         StopPlayback();
     AudioObject->DeleteEntry(row);
@@ -199,14 +199,14 @@ void TForm1::SaveM3uCommand() {
 
 void TForm1::SavePlaylistAs(const QString& filter, bool m3u) {
     if (!AudioObject) return;
-    SaveDialog1->setNameFilter(DialogFilter::ToQt(filter));
+    SaveDialog1->setNameFilter(dialog_filter::ToQt(filter));
     // No overwrite prompt: a chosen name is written at once.
     SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList chosen = RunDialog(SaveDialog1);
     if (chosen.isEmpty()) return;
     // The dialog starts from the last chosen name the next time.
     SaveDialog1->selectFile(chosen.first());
-    const bool saved = m3u ? AudioObject->SaveM3u(PlaylistPanelText::M3uSavePath(chosen.first()))
+    const bool saved = m3u ? AudioObject->SaveM3u(playlist_panel_text::M3uSavePath(chosen.first()))
                            : AudioObject->SavePls(chosen.first());
     if (!saved)
         QMessageBox::warning(this, windowTitle(),
@@ -225,7 +225,7 @@ void TForm1::TagEditor1Click() {
     const int row = ListBox1->currentRow();
     if (row < 0 || !AudioObject) {
         QMessageBox::information(this, windowTitle(), QStringLiteral("Не выбран объект"));
-    } else if (!SourceRules::IsMp3File(AudioObject->GetEntryFile(row))) {
+    } else if (!source_rules::IsMp3File(AudioObject->GetEntryFile(row))) {
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("Данная опция доступна только для mp3 файлов"));
     } else {

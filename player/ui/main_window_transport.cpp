@@ -40,9 +40,9 @@ void TForm1::CreateTimers() {
 }
 
 void TForm1::BindTransport() {
-    connect(TrackBarEx1, &TTrackBarEx::MouseDown, this, &TForm1::TrackBarEx1MouseDown);
-    connect(TrackBarEx1, &TTrackBarEx::MouseMove, this, &TForm1::TrackBarEx1MouseMove);
-    connect(TrackBarEx1, &TTrackBarEx::MouseUp, this, &TForm1::TrackBarEx1MouseUp);
+    connect(TrackBarEx1, &TrackBarEx::MouseDown, this, &TForm1::TrackBarEx1MouseDown);
+    connect(TrackBarEx1, &TrackBarEx::MouseMove, this, &TForm1::TrackBarEx1MouseMove);
+    connect(TrackBarEx1, &TrackBarEx::MouseUp, this, &TForm1::TrackBarEx1MouseUp);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
 }
 
@@ -57,7 +57,7 @@ void TForm1::BindButtons() {
     connect(BitmapSkinPart2, &TMainSkin::MouseUp, this, &TForm1::BitmapSkinPart2MouseUp);
 
     // Stop, previous and next: pressed and released glyphs, the command on a click.
-    const auto step = [this](TBitmapSkinPart* button, const TImageList& glyphs, int released,
+    const auto step = [this](TBitmapSkinPart* button, const ImageList& glyphs, int released,
                              void (TForm1::*command)()) {
         connect(button, &TMainSkin::MouseDown, this,
                 [=] { ShowGlyph(button, glyphs, released + 1); });
@@ -144,18 +144,18 @@ void TForm1::CreateMenus() {
 }
 
 void TForm1::Timer1Timer() {
-    Label24->setText(TransportRules::CpuLoadText(BASS_GetCPU()));
+    Label24->setText(transport_rules::CpuLoadText(BASS_GetCPU()));
     if (AudioObject) {
-        if (const auto status = TransportRules::StatusText(AudioObject->PlayState))
+        if (const auto status = transport_rules::StatusText(AudioObject->PlayState))
             Label2->setText(*status);
     }
-    if (TransportRules::TrackEnded(TrackBarEx1->value(), TrackBarEx1->maximum()) && AudioObject)
+    if (transport_rules::TrackEnded(TrackBarEx1->value(), TrackBarEx1->maximum()) && AudioObject)
         AudioObject->PlayNext();
 }
 
 void TForm1::Timer2Timer() {
     const int position = AudioObject ? AudioObject->GetPosition() : 0;
-    Label27->setText(TrackText::LongTimeText(position));
+    Label27->setText(track_text::LongTimeText(position));
     TrackBarEx1->setValue(position);
     const std::int32_t level = BASS_ChannelGetLevel(AudioObject ? AudioObject->Channel : 0);
     const auto word = [level](int shift) {
@@ -174,8 +174,8 @@ void TForm1::TrackBarEx1MouseDown(Qt::MouseButton button) {
 
 void TForm1::TrackBarEx1MouseMove(Qt::MouseButtons buttons) {
     if (!(buttons & Qt::LeftButton)) return;
-    Label27->setText(TrackText::LongTimeText(TrackBarEx1->value()));
-    if (AudioObject) AudioObject->PlayState = PlayState::Seeking;
+    Label27->setText(track_text::LongTimeText(TrackBarEx1->value()));
+    if (AudioObject) AudioObject->PlayState = TransportState::Seeking;
 }
 
 void TForm1::TrackBarEx1MouseUp(Qt::MouseButton) {
@@ -183,7 +183,7 @@ void TForm1::TrackBarEx1MouseUp(Qt::MouseButton) {
     if (!AudioObject) return;
     if (!CdMode) {
         AudioObject->SetPosition(TrackBarEx1->value());
-        AudioObject->PlayState = PlayState::Playing;
+        AudioObject->PlayState = TransportState::Playing;
         Timer2->start();
     } else {
         // In CD mode the bar counts seconds of CD audio, 176 400 bytes each.
@@ -200,21 +200,21 @@ void TForm1::TrackBar1Change(int position) {
 
 void TForm1::TogglePlayPause() {
     if (!AudioObject) return;
-    const auto step = TransportRules::PlayPauseFor(AudioObject->PlayState);
+    const auto step = transport_rules::PlayPauseFor(AudioObject->PlayState);
     switch (step) {
-        case TransportRules::PlayPauseStep::Nothing:
+        case transport_rules::PlayPauseStep::Nothing:
             return;
-        case TransportRules::PlayPauseStep::Resume:
+        case transport_rules::PlayPauseStep::Resume:
             AudioObject->Resume();
             break;
-        case TransportRules::PlayPauseStep::Pause:
+        case transport_rules::PlayPauseStep::Pause:
             AudioObject->Pause();
             break;
-        case TransportRules::PlayPauseStep::Restart:
+        case transport_rules::PlayPauseStep::Restart:
             AudioObject->PlaySource(AudioObject->GetSourcePath());
             break;
     }
-    if (const auto glyph = TransportRules::PlayGlyphAfter(step)) SetPlayButtonGlyph(*glyph);
+    if (const auto glyph = transport_rules::PlayGlyphAfter(step)) SetPlayButtonGlyph(*glyph);
 }
 
 void TForm1::StopPlayback() {
@@ -223,13 +223,13 @@ void TForm1::StopPlayback() {
         AudioObject->DropChannel();
     }
     TrackBarEx1->setValue(0);
-    SetPlayButtonGlyph(0);
+    SetPlayButtonGlyph(PlayGlyph::Play);
 }
 
 void TForm1::SeekBy(int deltaMs) {
     if (!AudioObject) return;
     AudioObject->SetPosition(
-        TransportRules::SeekTarget(AudioObject->GetPosition(), deltaMs, TrackBarEx1->maximum()));
+        transport_rules::SeekTarget(AudioObject->GetPosition(), deltaMs, TrackBarEx1->maximum()));
 }
 
 void TForm1::OpenFilesCommand() {
@@ -269,15 +269,15 @@ void TForm1::MenuStop() {
 
 void TForm1::BitmapSkinPart2MouseDown() {
     if (!AudioObject) return;
-    if (const auto glyph = TransportRules::PlayGlyphPressed(AudioObject->PlayState))
+    if (const auto glyph = transport_rules::PlayGlyphPressed(AudioObject->PlayState))
         ShowGlyph(BitmapSkinPart2, ImageList1, *glyph);
 }
 
 void TForm1::BitmapSkinPart2MouseUp() {
     // A press that left the button without a click takes the glyph of the state back.
     if (!AudioObject) return;
-    if (AudioObject->PlayState == PlayState::Playing) SetPlayButtonGlyph(2);
-    if (AudioObject->PlayState == PlayState::Paused) SetPlayButtonGlyph(0);
+    if (AudioObject->PlayState == TransportState::Playing) SetPlayButtonGlyph(PlayGlyph::Pause);
+    if (AudioObject->PlayState == TransportState::Paused) SetPlayButtonGlyph(PlayGlyph::Play);
 }
 
 void TForm1::BitmapSkinPart1Click() {
@@ -292,7 +292,7 @@ void TForm1::BitmapSkinPart4MouseDown() {
 
 void TForm1::BitmapSkinPart4MouseUp() {
     ShowGlyph(BitmapSkinPart4, ImageList4, 0);
-    ColorIndex = TransportRules::NextColorIndex(ColorIndex);
+    ColorIndex = transport_rules::NextColorIndex(ColorIndex);
     SetWindowColor(kWindowColors[ColorIndex]);
 }
 
@@ -378,7 +378,7 @@ void TForm1::BitmapSkinPart11MouseUp() {
     Panel1->setVisible(!shown);
 }
 
-// TAudioView.
+// AudioView.
 
 void TForm1::SetSpeedPosition(int position) {
     trkSpeed->setValue(position);
@@ -396,7 +396,7 @@ void TForm1::SetFormatText(const QString& text) {
     Label3->setText(text);
 }
 
-void TForm1::SetPlayButtonGlyph(int image) {
+void TForm1::SetPlayButtonGlyph(PlayGlyph image) {
     ShowGlyph(BitmapSkinPart2, ImageList1, image);
 }
 
@@ -405,7 +405,7 @@ void TForm1::ShowTrayBalloon(const QString& title, const QString& text, int icon
     CoolTrayIcon1->ShowBalloon(title, text, iconKind, timeoutSeconds);
 }
 
-void TForm1::ShowTrackInfo(const TTrackInfoTexts& texts) {
+void TForm1::ShowTrackInfo(const TrackInfoTexts& texts) {
     Label28->setText(texts.Artist);
     Label29->setText(texts.Title);
     Label30->setText(texts.Album);

@@ -4,7 +4,7 @@
 
 #include "player/engine/source_rules.h"
 
-namespace PlaylistPanelText {
+namespace playlist_panel_text {
 
 namespace {
 
@@ -45,7 +45,7 @@ QString TotalsText(long long totalMs, int count) {
 }
 
 QString M3uSavePath(const QString& path) {
-    return SourceRules::UpperExtension(path) == QLatin1String(".M3U") ? path : path + ".m3u";
+    return source_rules::UpperExtension(path) == QLatin1String(".M3U") ? path : path + ".m3u";
 }
 
-}  // namespace PlaylistPanelText
+}  // namespace playlist_panel_text

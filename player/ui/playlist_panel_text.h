@@ -3,7 +3,7 @@
 // names the save commands write to.
 #include <QString>
 
-namespace PlaylistPanelText {
+namespace playlist_panel_text {
 
 // Titles longer than 30 characters keep their first 28 and end in "...".
 QString CutTitle(const QString& title);
@@ -19,4 +19,4 @@ QString TotalsText(long long totalMs, int count);
 // is ".m3u" in any case ("mix.txt" gives "mix.txt.m3u").
 QString M3uSavePath(const QString& path);
 
-}  // namespace PlaylistPanelText
+}  // namespace playlist_panel_text

@@ -6,11 +6,11 @@
 
 #include "player/ui/playlist_panel_text.h"
 
-TPlaylistRowDelegate::TPlaylistRowDelegate(Source source, QObject* parent)
+PlaylistRowDelegate::PlaylistRowDelegate(Source source, QObject* parent)
     : QStyledItemDelegate(parent), source_(std::move(source)) {}
 
-void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                 const QModelIndex& index) const {
+void PlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
     const QRect r = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
     painter->save();
@@ -21,7 +21,7 @@ void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     if (entries && source_.currentIndex && row == source_.currentIndex()) font.setBold(true);
     painter->setFont(font);
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    const QString text = PlaylistPanelText::RowText(row, index.data().toString(), numbered_);
+    const QString text = playlist_panel_text::RowText(row, index.data().toString(), numbered_);
     const int boxWidth = option.widget ? option.widget->width() : r.width();
     const QRect textBox(r.left() + 5, r.top(), boxWidth, r.height());
     painter->drawText(textBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
@@ -29,7 +29,7 @@ void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
         const long long length = source_.entryLength ? source_.entryLength(row) : 0;
         const QRect lengthBox(r.left() + boxWidth - 60, r.top(), 60, r.height());
         painter->drawText(lengthBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          PlaylistPanelText::LengthText(length));
+                          playlist_panel_text::LengthText(length));
     }
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
@@ -42,6 +42,6 @@ void TPlaylistRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->restore();
 }
 
-QSize TPlaylistRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+QSize PlaylistRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
     return {option.rect.width(), RowHeight};
 }

@@ -6,7 +6,7 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-class TPlaylistRowDelegate : public QStyledItemDelegate {
+class PlaylistRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     // Where the rows' facts come from: the current entry's index, an entry's length in ms.
@@ -17,7 +17,7 @@ public:
         // their lengths): no bold mark and no length column then.
         std::function<bool()> otherRows;
     };
-    TPlaylistRowDelegate(Source source, QObject* parent);
+    PlaylistRowDelegate(Source source, QObject* parent);
 
     // The settings dialog's numbering switch; the box must be repainted after a change.
     void SetNumbered(bool numbered) { numbered_ = numbered; }

@@ -10,8 +10,8 @@
 #include "player/ui/tool_window.h"
 #include "soundlib/soundlib.h"
 
-TForm8::TForm8(TForm1& form1) : QWidget(nullptr, kToolWindowFlags), form1_(form1) {
-    SetUpToolWindow(this, "Form8", QStringLiteral("Настройки"), {367, 241}, 8);
+TForm8::TForm8(TForm1& form1) : QWidget(nullptr, tool_window::kFlags), form1_(form1) {
+    tool_window::SetUp(this, "Form8", QStringLiteral("Настройки"), {367, 241}, 8);
 
     const auto label = [this](const char* name, const char* caption, QRect geometry) {
         auto* l = new QLabel(QString::fromUtf8(caption), this);

@@ -15,7 +15,7 @@
 #include <QSlider>
 #include <QWidget>
 
-#include "player/ui/saved_settings.h"
+#include "player/app/saved_settings.h"
 
 class TForm1;
 

@@ -13,8 +13,8 @@ constexpr int kSliceMs = 15;
 }  // namespace
 
 TForm7::TForm7(TAudioObject& audio)
-    : QWidget(nullptr, kToolWindowFlags), audio_(audio), search_(audio) {
-    SetUpToolWindow(this, "Form7", QStringLiteral("Поиск песни"), {313, 283}, 8);
+    : QWidget(nullptr, tool_window::kFlags), audio_(audio), search_(audio) {
+    tool_window::SetUp(this, "Form7", QStringLiteral("Поиск песни"), {313, 283}, 8);
 
     Label1 = new QLabel(QStringLiteral("Искомое слово"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -32,7 +32,7 @@ TForm7::TForm7(TAudioObject& audio)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->addItems({QStringLiteral("по названию"), QStringLiteral("по имени файла"),
                          QStringLiteral("по слову в песне")});
-    ComboBox1->setCurrentIndex(SongSearch::ByTitle);
+    ComboBox1->setCurrentIndex(static_cast<int>(SongSearch::Category::ByTitle));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(8, 96, 297, 179);
@@ -48,8 +48,8 @@ TForm7::TForm7(TAudioObject& audio)
     connect(SearchSlices, &QTimer::timeout, this, &TForm7::ContinueSearch);
 }
 
-int TForm7::Category() const {
-    return ComboBox1->findText(ComboBox1->currentText(), Qt::MatchExactly);
+SongSearch::Category TForm7::Category() const {
+    return SongSearch::categoryAt(ComboBox1->findText(ComboBox1->currentText(), Qt::MatchExactly));
 }
 
 void TForm7::FormShow() {
@@ -67,22 +67,22 @@ void TForm7::Edit1Change() {
 void TForm7::ListBox1DblClick() {
     const QListWidgetItem* row = ListBox1->currentItem();
     if (!row) return;
-    audio_.PlayEntry(search_.EntryOf(Category(), row->text()));
+    audio_.PlayEntry(search_.entryOf(Category(), row->text()));
 }
 
 bool TForm7::Searching() const {
-    return !search_.Finished();
+    return !search_.finished();
 }
 
 void TForm7::StartSearch(const QString& word) {
     ListBox1->clear();
-    search_.Start(Category(), word);
+    search_.start(Category(), word);
     ContinueSearch();
 }
 
 void TForm7::ContinueSearch() {
-    ListBox1->addItems(search_.Continue(QDeadlineTimer(kSliceMs)));
-    if (!search_.Finished()) SearchSlices->start();
+    ListBox1->addItems(search_.proceed(QDeadlineTimer(kSliceMs)));
+    if (!search_.finished()) SearchSlices->start();
 }
 
 // Restoring from the taskbar is no new showing: the results stay.

@@ -42,8 +42,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // 0, 1, 2; -1 while the box holds a typed text that is none of its items.
-    int Category() const;
+    // None while the box holds a typed text that is none of its items.
+    SongSearch::Category Category() const;
     void StartSearch(const QString& word);
     void ContinueSearch();
 

@@ -14,8 +14,8 @@
 #include "player/ui/playlist_panel_text.h"
 #include "player/ui/tool_window.h"
 
-TForm6::TForm6(TForm1& form1) : QWidget(nullptr, kToolWindowFlags), form1_(form1) {
-    SetUpToolWindow(this, "Form6", QStringLiteral("Редактор MP3-тегов"), {513, 450}, 8);
+TForm6::TForm6(TForm1& form1) : QWidget(nullptr, tool_window::kFlags), form1_(form1) {
+    tool_window::SetUp(this, "Form6", QStringLiteral("Редактор MP3-тегов"), {513, 450}, 8);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -84,25 +84,25 @@ QLineEdit* TForm6::CreateEdit(const char* name, const char* label, int left, int
 }
 
 std::array<std::pair<QLineEdit*, SongTags::Field>, 12> TForm6::FieldBoxes() const {
-    return {{{Edit1, SongTags::Title},
-             {Edit2, SongTags::Artist},
-             {Edit3, SongTags::Album},
-             {Edit4, SongTags::Track},
-             {Edit5, SongTags::Year},
-             {Edit6, SongTags::Genre},
-             {Edit7, SongTags::Comment},
-             {Edit8, SongTags::Composer},
-             {Edit10, SongTags::Encoder},
-             {Edit9, SongTags::Copyright},
-             {Edit11, SongTags::Language},
-             {Edit12, SongTags::Link}}};
+    return {{{Edit1, SongTags::Field::Title},
+             {Edit2, SongTags::Field::Artist},
+             {Edit3, SongTags::Field::Album},
+             {Edit4, SongTags::Field::Track},
+             {Edit5, SongTags::Field::Year},
+             {Edit6, SongTags::Field::Genre},
+             {Edit7, SongTags::Field::Comment},
+             {Edit8, SongTags::Field::Composer},
+             {Edit10, SongTags::Field::Encoder},
+             {Edit9, SongTags::Field::Copyright},
+             {Edit11, SongTags::Field::Language},
+             {Edit12, SongTags::Field::Link}}};
 }
 
 QString TForm6::SelectedSong() const {
     const int row = form1_.ListBox1->currentRow();
     if (row < 0 || !AudioObject) return QString();
     const QString file = AudioObject->GetEntryFile(row);
-    return SourceRules::IsMp3File(file) ? file : QString();
+    return source_rules::IsMp3File(file) ? file : QString();
 }
 
 bool TForm6::event(QEvent* event) {
@@ -117,14 +117,14 @@ void TForm6::FormActivate() {
         const QString file = SelectedSong();
         if (!file.isEmpty()) {
             fileName_ = file;
-            song_ = SongTags::Read(file);
+            song_ = SongTags::read(file);
             for (const auto& [box, field] : FieldBoxes()) box->setText(song_[field]);
             Edit13->setText(file);
-            Memo1->setPlainText(song_[SongTags::Lyrics]);
+            Memo1->setPlainText(song_[SongTags::Field::Lyrics]);
             const QFileInfo info(file);
             Edit14->setText(QString::number(info.exists() ? info.size() : 0) +
                             QStringLiteral(" Байт"));
-            Edit15->setText(PlaylistPanelText::ClockText(AudioObject->ProbeLength(file)));
+            Edit15->setText(playlist_panel_text::ClockText(AudioObject->ProbeLength(file)));
         }
     }
     BitBtn1->setEnabled(false);
@@ -139,11 +139,11 @@ void TForm6::BitBtn1Click() {
     // The song is released while its file is replaced, and played again afterwards.
     const int current = AudioObject->GetCurrentIndex();
     const bool edited = !fileName_.isEmpty() && AudioObject->GetEntryFile(current) == fileName_;
-    if (edited && AudioObject->PlayState == PlayState::Playing) form1_.StopPlayback();
+    if (edited && AudioObject->PlayState == TransportState::Playing) form1_.StopPlayback();
     // The other fields (tag present, version, size) stay as loaded.
     for (const auto& [box, field] : FieldBoxes()) song_[field] = box->text();
-    song_[SongTags::Lyrics] = Memo1->toPlainText();
-    const bool saved = song_.Save(fileName_);
+    song_[SongTags::Field::Lyrics] = Memo1->toPlainText();
+    const bool saved = song_.save(fileName_);
     BitBtn1->setEnabled(false);
     if (edited) AudioObject->PlayEntry(current);
     if (!saved)
@@ -168,5 +168,5 @@ void TForm6::FormClose() {
 }
 
 void TForm6::Button1Click() {
-    if (!Edit13->text().isEmpty()) ShowInFileManager(Edit13->text());
+    if (!Edit13->text().isEmpty()) file_manager::ShowFile(Edit13->text());
 }

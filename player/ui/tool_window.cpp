@@ -1,7 +1,8 @@
 #include "player/ui/tool_window.h"
 
-void SetUpToolWindow(QWidget* window, const char* name, const QString& caption, QSize size,
-                     int pointSize) {
+namespace tool_window {
+
+void SetUp(QWidget* window, const char* name, const QString& caption, QSize size, int pointSize) {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(caption);
     window->setFixedSize(size);
@@ -11,3 +12,5 @@ void SetUpToolWindow(QWidget* window, const char* name, const QString& caption, 
         window->setFont(font);
     }
 }
+
+}  // namespace tool_window

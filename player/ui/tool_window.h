@@ -4,11 +4,15 @@
 #include <QString>
 #include <QWidget>
 
-inline constexpr Qt::WindowFlags kToolWindowFlags =
-    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+namespace tool_window {
+
+inline constexpr Qt::WindowFlags kFlags = Qt::Window | Qt::CustomizeWindowHint |
+                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 // Names the window after its design, captions it and fixes its size; a point size other
 // than 0 is the font of the window's controls.
-void SetUpToolWindow(QWidget* window, const char* name, const QString& caption, QSize size,
-                     int pointSize = 0);
+void SetUp(QWidget* window, const char* name, const QString& caption, QSize size,
+           int pointSize = 0);
+
+}  // namespace tool_window

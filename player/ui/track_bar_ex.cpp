@@ -4,9 +4,9 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
-TTrackBarEx::TTrackBarEx(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+TrackBarEx::TrackBarEx(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
 
-void TTrackBarEx::mousePressEvent(QMouseEvent* event) {
+void TrackBarEx::mousePressEvent(QMouseEvent* event) {
     QStyleOptionSlider option;
     initStyleOption(&option);
     const QRect handle =
@@ -20,12 +20,12 @@ void TTrackBarEx::mousePressEvent(QMouseEvent* event) {
     emit MouseDown(event->button());
 }
 
-void TTrackBarEx::mouseMoveEvent(QMouseEvent* event) {
+void TrackBarEx::mouseMoveEvent(QMouseEvent* event) {
     QSlider::mouseMoveEvent(event);
     emit MouseMove(event->buttons());
 }
 
-void TTrackBarEx::mouseReleaseEvent(QMouseEvent* event) {
+void TrackBarEx::mouseReleaseEvent(QMouseEvent* event) {
     QSlider::mouseReleaseEvent(event);
     emit MouseUp(event->button());
 }

@@ -4,10 +4,10 @@
 // press on the groove puts the thumb under the mouse at once, as a seek bar should.
 #include <QSlider>
 
-class TTrackBarEx : public QSlider {
+class TrackBarEx : public QSlider {
     Q_OBJECT
 public:
-    explicit TTrackBarEx(QWidget* parent = nullptr);
+    explicit TrackBarEx(QWidget* parent = nullptr);
 
 signals:
     void MouseDown(Qt::MouseButton button);

@@ -28,8 +28,8 @@ QImage draw(QSize size, const Painter& paint) {
     return image;
 }
 
-TImageList listOf(QSize size, std::initializer_list<Painter> glyphs) {
-    TImageList list(size, kSkyBlue);
+ImageList listOf(QSize size, std::initializer_list<Painter> glyphs) {
+    ImageList list(size, kSkyBlue);
     for (const Painter& paint : glyphs) list.Add(draw(size, paint));
     return list;
 }
@@ -266,7 +266,7 @@ Painter colourButton(Look look) {
 
 }  // namespace
 
-TImageList PlayGlyphs() {
+ImageList PlayGlyphs() {
     const auto button = [](const QPainterPath& symbol, Look look) -> Painter {
         return [=](QPainter& p) {
             paintBody(p, {0.5, 0.5, 28.0, 28.0}, 14.0, look);
@@ -278,7 +278,7 @@ TImageList PlayGlyphs() {
                    button(pauseSymbol(), Look::Raised), button(pauseSymbol(), Look::Pressed)});
 }
 
-TImageList StopGlyphs() {
+ImageList StopGlyphs() {
     const auto button = [](Look look) -> Painter {
         return [=](QPainter& p) {
             paintBody(p, {0.5, 0.5, 19.0, 26.0}, 9.5, look);
@@ -288,7 +288,7 @@ TImageList StopGlyphs() {
     return listOf({20, 27}, {button(Look::Raised), button(Look::Pressed)});
 }
 
-TImageList StepAndSoundGlyphs() {
+ImageList StepAndSoundGlyphs() {
     const QPainterPath next = mirrored(previousSymbol(), 20.0);
     const Painter muted = [](QPainter& p) {
         paintBody(p, {0.5, 0.5, 19.0, 19.0}, 9.5, Look::Raised);
@@ -301,7 +301,7 @@ TImageList StepAndSoundGlyphs() {
                              roundButton(speakerSymbol() + wavesSymbol(), Look::Raised), muted});
 }
 
-TImageList ColourAndShuffleGlyphs() {
+ImageList ColourAndShuffleGlyphs() {
     const auto shuffle = [](Ink ink) -> Painter {
         return [=](QPainter& p) {
             paintBody(p, {0.5, 0.5, 19.0, 23.0}, 9.5, Look::Raised);
@@ -312,7 +312,7 @@ TImageList ColourAndShuffleGlyphs() {
                              shuffle(Ink::White), shuffle(Ink::Lit)});
 }
 
-TImageList LyricsGlyphs() {
+ImageList LyricsGlyphs() {
     const auto button = [](Ink ink) -> Painter {
         return [=](QPainter& p) {
             paintBody(p, {0.5, 0.5, 19.0, 17.0}, 6.0, Look::Raised);
@@ -322,7 +322,7 @@ TImageList LyricsGlyphs() {
     return listOf({20, 18}, {button(Ink::White), button(Ink::Lit)});
 }
 
-TImageList PanelGlyphs() {
+ImageList PanelGlyphs() {
     const QPainterPath list = playlistSymbol();
     return listOf(
         {18, 18},

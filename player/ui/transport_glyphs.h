@@ -11,18 +11,18 @@
 namespace transport_glyphs {
 
 // 29 x 29: play, play pressed, pause, pause pressed.
-TImageList PlayGlyphs();
+ImageList PlayGlyphs();
 // 20 x 27: stop, stop pressed.
-TImageList StopGlyphs();
+ImageList StopGlyphs();
 // 20 x 20: previous, previous pressed, next, next pressed, sound on, muted.
-TImageList StepAndSoundGlyphs();
+ImageList StepAndSoundGlyphs();
 // 20 x 24: colour, colour pressed, shuffle off, shuffle on.
-TImageList ColourAndShuffleGlyphs();
+ImageList ColourAndShuffleGlyphs();
 // 20 x 18: lyrics off, lyrics on.
-TImageList LyricsGlyphs();
+ImageList LyricsGlyphs();
 // 18 x 18: playlist shown, shown pressed, hidden, hidden pressed, visualisation off, on,
 // audio settings hidden, shown.
-TImageList PanelGlyphs();
+ImageList PanelGlyphs();
 
 // 14 x 14 with alpha: the close mark of the window.
 QImage CloseGlyph();

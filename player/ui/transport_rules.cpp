@@ -4,52 +4,52 @@
 
 #include "player/engine/play_state.h"
 
-namespace TransportRules {
+namespace transport_rules {
 
-PlayPauseStep PlayPauseFor(int playState) {
+PlayPauseStep PlayPauseFor(TransportState playState) {
     switch (playState) {
-        case PlayState::Paused:
+        case TransportState::Paused:
             return PlayPauseStep::Resume;
-        case PlayState::Playing:
+        case TransportState::Playing:
             return PlayPauseStep::Pause;
-        case PlayState::Stopped:
-        case PlayState::Seeking:
+        case TransportState::Stopped:
+        case TransportState::Seeking:
             return PlayPauseStep::Restart;
         default:
             return PlayPauseStep::Nothing;
     }
 }
 
-std::optional<int> PlayGlyphAfter(PlayPauseStep step) {
+std::optional<PlayGlyph> PlayGlyphAfter(PlayPauseStep step) {
     switch (step) {
         case PlayPauseStep::Pause:
-            return 0;
+            return PlayGlyph::Play;
         case PlayPauseStep::Resume:
         case PlayPauseStep::Restart:
-            return 2;
+            return PlayGlyph::Pause;
         case PlayPauseStep::Nothing:
             break;
     }
     return std::nullopt;
 }
 
-std::optional<int> PlayGlyphPressed(int playState) {
-    if (playState == PlayState::Playing) return 3;
-    if (playState == PlayState::Paused) return 1;
+std::optional<PlayGlyph> PlayGlyphPressed(TransportState playState) {
+    if (playState == TransportState::Playing) return PlayGlyph::PausePressed;
+    if (playState == TransportState::Paused) return PlayGlyph::PlayPressed;
     return std::nullopt;
 }
 
-std::optional<QString> StatusText(int playState) {
+std::optional<QString> StatusText(TransportState playState) {
     switch (playState) {
-        case PlayState::Stopped:
+        case TransportState::Stopped:
             return QStringLiteral("Остановлено");
-        case PlayState::Playing:
+        case TransportState::Playing:
             return QStringLiteral("Воспроизведение");
-        case PlayState::Paused:
+        case TransportState::Paused:
             return QStringLiteral("Приостановлено");
-        case PlayState::NotReady:
+        case TransportState::NotReady:
             return QStringLiteral("Не готов");
-        case PlayState::Seeking:
+        case TransportState::Seeking:
             return QStringLiteral("Поиск");
         default:
             return std::nullopt;
@@ -73,4 +73,4 @@ int NextColorIndex(int colorIndex) {
     return colorIndex == 5 ? 0 : colorIndex + 1;
 }
 
-}  // namespace TransportRules
+}  // namespace transport_rules

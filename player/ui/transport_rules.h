@@ -5,7 +5,9 @@
 #include <QString>
 #include <optional>
 
-namespace TransportRules {
+#include "player/engine/play_state.h"
+
+namespace transport_rules {
 
 // What the play/pause command does in a state.
 enum class PlayPauseStep {
@@ -14,14 +16,14 @@ enum class PlayPauseStep {
     Pause,    // playing
     Restart,  // stopped or seeking: the source loaded last starts from its beginning
 };
-PlayPauseStep PlayPauseFor(int playState);
+PlayPauseStep PlayPauseFor(TransportState playState);
 // The play button's glyph after the step (image of the play glyph list); none for Nothing.
-std::optional<int> PlayGlyphAfter(PlayPauseStep step);
+std::optional<PlayGlyph> PlayGlyphAfter(PlayPauseStep step);
 // The play button's pressed glyph: pause pressed while playing, play pressed while paused.
-std::optional<int> PlayGlyphPressed(int playState);
+std::optional<PlayGlyph> PlayGlyphPressed(TransportState playState);
 
 // The status line for a state; none for a code that is not a state.
-std::optional<QString> StatusText(int playState);
+std::optional<QString> StatusText(TransportState playState);
 // The sound library's processor load, fixed-point with one decimal in the locale's
 // separator ("3,2" in a Russian locale).
 QString CpuLoadText(double percent, const QLocale& locale = QLocale());
@@ -33,4 +35,4 @@ int SeekTarget(int position, int deltaMs, int length);
 // The colour button's next step through the six window colours.
 int NextColorIndex(int colorIndex);
 
-}  // namespace TransportRules
+}  // namespace transport_rules

@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 #include "platform/class_registry.h"
 #include "platform/remote_window.h"
 #include "platform/version_record.h"
 #include "shellext/com/shell_interfaces.h"
-#include "player_window.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "testing/player_window.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using namespace com;
 using testing_support::ChildProcess;

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the ID3v2 reader; what it reads must also lay out as a tag.
-#include "memory_file.h"
+#include "songmeta/fuzz/memory_file.h"
 #include "songmeta/song_information.h"
-#include "songmeta/tid3v2.h"
+#include "songmeta/id3v2_tag.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const MemoryFile file(data, size);

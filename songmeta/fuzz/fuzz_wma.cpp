@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the WMA header reader.
-#include "memory_file.h"
+#include "songmeta/fuzz/memory_file.h"
 #include "songmeta/song_information.h"
-#include "songmeta/twmafile.h"
+#include "songmeta/wma_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const MemoryFile file(data, size);

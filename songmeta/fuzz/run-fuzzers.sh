@@ -12,7 +12,7 @@ seconds=${2:-20}
 peers=${3:-$root/../shared/peers}
 mkdir -p "$work"
 
-sources=("$root"/songmeta/{file_rebuild,genre_table,song_file,song_information,tag_text,text_pool,tid3v1,tid3v2,track_number,twmafile}.cpp
+sources=("$root"/songmeta/{file_rebuild,genre_table,song_file,song_information,tag_text,text_pool,id3v1_tag,id3v2_tag,track_number,wma_file}.cpp
          "$root"/platform/text.cpp)
 flags=(-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I "$root")
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "song_file_test.h"
+#include "songmeta/tests/song_file_test.h"
 
 using fixtures::record;
 using namespace fixtures;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "song_file_test.h"
+#include "songmeta/tests/song_file_test.h"
 
 using fixtures::id3v1;
 using fixtures::record;

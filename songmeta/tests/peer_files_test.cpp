@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "child_process.h"
-#include "peers.h"
-#include "temp_dir.h"
+#include "songmeta/tests/songmeta_library.h"
+#include "songmeta/tests/tag_fixtures.h"
+#include "testing/child_process.h"
+#include "testing/peers.h"
+#include "testing/temp_dir.h"
 
 using fixtures::record;
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "songmeta_library.h"
-#include "tag_fixtures.h"
-#include "temp_dir.h"
+#include "songmeta/tests/songmeta_library.h"
+#include "songmeta/tests/tag_fixtures.h"
+#include "testing/temp_dir.h"
 
 class SongFileTest : public ::testing::Test {
 protected:

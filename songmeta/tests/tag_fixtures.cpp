@@ -1,4 +1,4 @@
-#include "tag_fixtures.h"
+#include "songmeta/tests/tag_fixtures.h"
 
 namespace fixtures {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "song_file_test.h"
+#include "songmeta/tests/song_file_test.h"
 
 using fixtures::asfContentDescription;
 using fixtures::AsfDescriptor;

@@ -5,7 +5,7 @@
 #include "soundlib/cd/cd_drive_list.h"
 #include "soundlib/cd/cd_track_decoder.h"
 #include "soundlib/error.h"
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 #include "soundlib/prefetch_decoder.h"
 #include "soundlib/soundlib_cd.h"
 
@@ -76,23 +76,23 @@ int32_t BASS_CD_GetTrackLength(uint32_t number, uint32_t track) {
 }
 
 uint32_t BASS_CD_StreamCreate(uint32_t number, uint32_t track, uint32_t) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0u);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0u);
     auto opened = disc(number);
     if (!opened || !audioTrack(*opened, track)) return 0;
     auto reader =
         std::make_unique<CdTrackDecoder>(*findCdDrive(number), number, std::move(opened), track);
     setError(SOUND_OK);
-    return library->add(SOUND_KIND_CD,
+    return session->add(SOUND_KIND_CD,
                         std::make_unique<PrefetchDecoder>(std::move(reader), kAheadFrames,
                                                           PrefetchDecoder::Seeking::Queued));
 }
 
 uint32_t BASS_CD_StreamGetTrack(uint32_t handle) {
     constexpr uint32_t kNone = 0xFFFFFFFFu;
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, kNone);
-    const auto channel = library->find(handle);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, kNone);
+    const auto channel = session->find(handle);
     if (!channel) return fail(SOUND_ERROR_HANDLE, kNone);
     std::lock_guard lock(channel->mutex);
     const auto* prefetch = dynamic_cast<const PrefetchDecoder*>(&channel->decoder());

@@ -1,9 +1,9 @@
-#include "biquad.h"
+#include "soundlib/fx/biquad.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "denormal_guard.h"
+#include "soundlib/fx/denormal_guard.h"
 
 namespace soundlib::fx {
 namespace {

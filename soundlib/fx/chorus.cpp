@@ -1,6 +1,6 @@
-#include "chorus.h"
+#include "soundlib/fx/chorus.h"
 
-#include "modulated_delay.h"
+#include "soundlib/fx/modulated_delay.h"
 
 namespace soundlib::fx {
 

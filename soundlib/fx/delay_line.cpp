@@ -1,4 +1,4 @@
-#include "delay_line.h"
+#include "soundlib/fx/delay_line.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 // minus its input) are band-passed around the post-EQ centre with the post-EQ bandwidth
 // and added to the filtered input; the sum is scaled by the gain. At edge 0 nothing is
 // added.
-#include "biquad.h"
-#include "smoothed_value.h"
-#include "record_effect.h"
+#include "soundlib/fx/biquad.h"
+#include "soundlib/fx/smoothed_value.h"
+#include "soundlib/fx/record_effect.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

@@ -2,12 +2,12 @@
 // Echo: one feedback delay line per channel. Each repeat comes after the channel's delay
 // and is scaled by the feedback; with pan delay the lines feed each other, so the
 // repeats change sides each time (left delay, then right delay, and so on).
-#include "delay_line.h"
-#include "fading_delay.h"
-#include "smoothed_value.h"
-#include "record_effect.h"
+#include "soundlib/fx/delay_line.h"
+#include "soundlib/fx/fading_delay.h"
+#include "soundlib/fx/smoothed_value.h"
+#include "soundlib/fx/record_effect.h"
 #include "soundlib/soundlib_fx.h"
-#include "tail_gate.h"
+#include "soundlib/fx/tail_gate.h"
 
 namespace soundlib::fx {
 

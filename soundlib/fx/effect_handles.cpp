@@ -1,4 +1,4 @@
-#include "effect_handles.h"
+#include "soundlib/fx/effect_handles.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // A fixed delay on a DelayLine whose length changes by crossfading from the old tap to
 // the new one, so that a new delay time neither clicks nor sweeps the pitch.
-#include "delay_line.h"
+#include "soundlib/fx/delay_line.h"
 
 namespace soundlib::fx {
 

@@ -1,6 +1,6 @@
-#include "flanger.h"
+#include "soundlib/fx/flanger.h"
 
-#include "modulated_delay.h"
+#include "soundlib/fx/modulated_delay.h"
 
 namespace soundlib::fx {
 

@@ -1,7 +1,7 @@
-#include "gargle.h"
+#include "soundlib/fx/gargle.h"
 
-#include "denormal_guard.h"
-#include "parameter_range.h"
+#include "soundlib/fx/denormal_guard.h"
+#include "soundlib/fx/parameter_range.h"
 
 namespace soundlib::fx {
 

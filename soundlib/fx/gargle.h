@@ -1,9 +1,9 @@
 #pragma once
 // Gargle: amplitude modulation of both channels at the rate, between full level and
 // silence, by a triangle or a square wave.
-#include "lfo.h"
-#include "smoothed_value.h"
-#include "record_effect.h"
+#include "soundlib/fx/lfo.h"
+#include "soundlib/fx/smoothed_value.h"
+#include "soundlib/fx/record_effect.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

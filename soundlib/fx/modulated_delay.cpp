@@ -1,10 +1,10 @@
-#include "modulated_delay.h"
+#include "soundlib/fx/modulated_delay.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "denormal_guard.h"
-#include "parameter_range.h"
+#include "soundlib/fx/denormal_guard.h"
+#include "soundlib/fx/parameter_range.h"
 
 namespace soundlib::fx {
 namespace {

@@ -3,12 +3,12 @@
 // common core of chorus and flanger, which differ in their delay range and defaults.
 // The delay in ms is delay * (1 + depth/100 * lfo), lfo within -1..1; the right
 // channel's oscillator runs phase quarter cycles (minus two) ahead of the left one.
-#include "delay_line.h"
-#include "lfo.h"
-#include "smoothed_value.h"
-#include "record_effect.h"
+#include "soundlib/fx/delay_line.h"
+#include "soundlib/fx/lfo.h"
+#include "soundlib/fx/smoothed_value.h"
+#include "soundlib/fx/record_effect.h"
 #include "soundlib/soundlib_fx.h"
-#include "tail_gate.h"
+#include "soundlib/fx/tail_gate.h"
 
 namespace soundlib::fx {
 

@@ -1,10 +1,10 @@
-#include "parametric_eq.h"
+#include "soundlib/fx/parametric_eq.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "denormal_guard.h"
-#include "parameter_range.h"
+#include "soundlib/fx/denormal_guard.h"
+#include "soundlib/fx/parameter_range.h"
 
 namespace soundlib::fx {
 namespace {

@@ -6,11 +6,11 @@
 // signal makes up the rest: 0 dB is reverb only.
 #include <array>
 
-#include "delay_line.h"
-#include "smoothed_value.h"
-#include "record_effect.h"
+#include "soundlib/fx/delay_line.h"
+#include "soundlib/fx/smoothed_value.h"
+#include "soundlib/fx/record_effect.h"
 #include "soundlib/soundlib_fx.h"
-#include "tail_gate.h"
+#include "soundlib/fx/tail_gate.h"
 
 namespace soundlib::fx {
 

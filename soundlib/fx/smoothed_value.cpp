@@ -1,4 +1,4 @@
-#include "smoothed_value.h"
+#include "soundlib/fx/smoothed_value.h"
 
 #include <cmath>
 

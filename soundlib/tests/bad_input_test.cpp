@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using namespace soundlib_test;
 using testing_support::readFile;

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "cd_image.h"
-#include "fixtures.h"
+#include "testing/cd_image.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_cd.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using namespace soundlib_test;
 using testing_support::CdImageTrack;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/stream_opener.h"
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using namespace soundlib_test;
 using namespace std::chrono_literals;

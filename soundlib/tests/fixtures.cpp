@@ -1,4 +1,4 @@
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace soundlib_test {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/effect_chain.h"
 #include "soundlib/soundlib.h"
 

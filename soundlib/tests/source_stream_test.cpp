@@ -10,10 +10,10 @@
 #include <mutex>
 #include <thread>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/source_stream.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 using namespace soundlib_test;
 using namespace std::chrono_literals;

@@ -1,17 +1,17 @@
-#include "audio_object.h"
+#include "player/engine/audio_object.h"
 
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "player/engine/tests/qt_print.h"
 
 #include <filesystem>
 #include <set>
 
-#include "ini_reader.h"
-#include "recording_view.h"
+#include "player/engine/tests/ini_reader.h"
+#include "player/engine/tests/recording_view.h"
 #include "soundlib/soundlib.h"
-#include "stream_server.h"
-#include "temp_dir.h"
+#include "soundlib/net/tests/stream_server.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ QString q(const fs::path& p) {
 
 struct AudioObjectTest : ::testing::Test {
     testing_support::TempDir dir;
-    TRecordingView view;
+    RecordingView view;
     TAudioObject audio{view, dir / "AllMusik.aml"};
 
     // A copy of a fixture under another name in the test's folder.
@@ -64,7 +64,7 @@ TEST_F(AudioObjectTest, AddSourcesMeasuresReadsTagsAndPlaysTheFirstNewEntry) {
     // With Shuffle off the first new entry starts.
     EXPECT_EQ(audio.GetCurrentIndex(), 0);
     EXPECT_EQ(audio.GetSourcePath(), first);
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
     EXPECT_EQ(view.speedPosition, 100);
     EXPECT_EQ(view.seekMaximum, audio.SeekLength);
@@ -72,7 +72,7 @@ TEST_F(AudioObjectTest, AddSourcesMeasuresReadsTagsAndPlaysTheFirstNewEntry) {
     EXPECT_EQ(view.totalTime, audio.SeekLength >= 1000 ? "0:00:01" : "0:00:00");
     EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
     EXPECT_EQ(view.effectReapplies, 1);
-    EXPECT_EQ(view.playGlyph, 2);
+    EXPECT_EQ(view.playGlyph, PlayGlyph::Pause);
     EXPECT_EQ(view.selectedRow, 0);
     EXPECT_EQ(view.listCaption, "Default");
     EXPECT_TRUE(view.balloons.empty());
@@ -101,9 +101,9 @@ TEST_F(AudioObjectTest, AddSourcesMeasuresReadsTagsAndPlaysTheFirstNewEntry) {
     EXPECT_EQ(ini["AНеизвестный Альбом"]["File2"], wav);
     EXPECT_EQ(ini["Неизвестный жанр"]["NumberНеизвестный жанр"], "2");
     EXPECT_EQ(ini["Shared"]["FileLen1"], QString::number(audio.EntryLength(0)));
-    EXPECT_EQ(view.menus[int(TLibraryKind::Artists)],
+    EXPECT_EQ(view.menus[int(LibraryKind::Artists)],
               QStringList({"Shared", "Неизвестный Исполнитель"}));
-    EXPECT_EQ(view.menus[int(TLibraryKind::Genres)], QStringList({"Rock", "Неизвестный жанр"}));
+    EXPECT_EQ(view.menus[int(LibraryKind::Genres)], QStringList({"Rock", "Неизвестный жанр"}));
 
     // Adding the same files again adds nothing, changes no index, and plays the next.
     const std::string indexBefore = testing_support::readFile(dir / "AllMusik.aml");
@@ -144,7 +144,7 @@ TEST_F(AudioObjectTest, UnopenableFileIsEnteredButNothingPlays) {
     EXPECT_EQ(audio.GetEntryTitle(0), "broken");
     EXPECT_EQ(audio.EntryLength(0), -1);
     EXPECT_EQ(audio.Channel, 0u);
-    EXPECT_EQ(audio.PlayState, PlayState::NotReady);  // unchanged
+    EXPECT_EQ(audio.PlayState, TransportState::NotReady);  // unchanged
     EXPECT_EQ(audio.GetSourcePath(), q(dir / "broken.mp3"));
     EXPECT_EQ(view.effectReapplies, 0);
     TPlainIni ini = index();
@@ -204,15 +204,15 @@ TEST_F(AudioObjectTest, PauseResumeStopAndPositionsInMilliseconds) {
     audio.PlaySource(first);
     ASSERT_NE(audio.Channel, 0u);
     audio.Pause();
-    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    EXPECT_EQ(audio.PlayState, TransportState::Paused);
     EXPECT_EQ(channelState(), SOUND_ACTIVE_PAUSED);
     audio.SetPosition(500);
     EXPECT_NEAR(audio.GetPosition(), 500, 5);
     audio.Resume();
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(channelState(), SOUND_ACTIVE_PLAYING);
     audio.Stop();
-    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
     EXPECT_EQ(channelState(), SOUND_ACTIVE_STOPPED);
     EXPECT_NE(audio.Channel, 0u);  // stopped, still open
 
@@ -290,7 +290,7 @@ TEST_F(AudioObjectTest, FormatTextBalloonAndTagPlaceholders) {
     EXPECT_EQ(view.info.Artist, "Исполнитель: Other [x] [y]");  // the label shows the tag
 
     audio.PlayWma(file("tone.wma", "tone.wma"));
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
     EXPECT_EQ(view.balloons.size(), 2u);
 }
@@ -323,24 +323,24 @@ TEST_F(AudioObjectTest, ChoosingLibraryNamesAndAllMusic) {
     audio.AddSources({first, second, plain});
 
     // A fresh start builds the same menus from the index.
-    TRecordingView restarted;
+    RecordingView restarted;
     TAudioObject again(restarted, dir / "AllMusik.aml");
     again.BuildLibraryMenus();
     EXPECT_EQ(restarted.menus, view.menus);
-    EXPECT_EQ(restarted.menus[int(TLibraryKind::Albums)],
+    EXPECT_EQ(restarted.menus[int(LibraryKind::Albums)],
               QStringList({"Common", "Неизвестный Альбом"}));
 
     // The artist "Shared" and the genre "Shared" share a section: both files load.
-    again.LibraryNameChosen(TLibraryKind::Genres, "Shared");
+    again.LibraryNameChosen(LibraryKind::Genres, "Shared");
     ASSERT_EQ(again.EntryCount(), 2);
     EXPECT_EQ(again.GetEntryFile(0), first);
     EXPECT_EQ(again.GetEntryFile(1), second);
     EXPECT_EQ(again.GetSourcePath(), first);
     EXPECT_EQ(restarted.playlistViewRefreshes, 1);
 
-    again.LibraryNameChosen(TLibraryKind::Albums, "Common");
+    again.LibraryNameChosen(LibraryKind::Albums, "Common");
     EXPECT_EQ(again.EntryCount(), 2);
-    again.LibraryNameChosen(TLibraryKind::Artists, "Nobody");  // no files: nothing happens
+    again.LibraryNameChosen(LibraryKind::Artists, "Nobody");  // no files: nothing happens
     EXPECT_EQ(again.EntryCount(), 2);
     EXPECT_EQ(restarted.playlistViewClears, 2);
 
@@ -401,9 +401,9 @@ TEST_F(AudioObjectTest, InternetAddressTitlesFromTheStation) {
     ASSERT_EQ(audio.EntryCount(), 1);
     EXPECT_EQ(audio.EntryLength(0), -1);  // a stream cannot be measured
     EXPECT_EQ(audio.GetEntryTitle(0), "Loop Radio http://radio.test/ - Night Song");
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     ASSERT_NE(audio.Channel, 0u);
-    const TStreamTags live = audio.ReadStreamTags(QString());
+    const StreamTags live = audio.ReadStreamTags(QString());
     EXPECT_EQ(live.StationName, "Loop Radio");
     EXPECT_EQ(live.Lines.last(), "StreamTitle='Night Song';");
     EXPECT_EQ(audio.MakeEntryTitle(" " + address.toUpper() + " "),
@@ -425,7 +425,7 @@ TEST_F(AudioObjectTest, SilentServerCostsTheStreamTimeoutNotAFrozenWindow) {
     BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 500);
     EXPECT_EQ(audio.MakeEntryTitle(QString::fromStdString(silent.url("/x"))), "Unknown Host");
     EXPECT_FALSE(audio.PlayUrl(QString::fromStdString(silent.url("/y"))));
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);  // whatever happened
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);  // whatever happened
     EXPECT_EQ(audio.Channel, 0u);
     BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 5000);
 }

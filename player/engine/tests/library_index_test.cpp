@@ -1,27 +1,27 @@
-#include "library_index.h"
+#include "player/engine/library_index.h"
 
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "player/engine/tests/qt_print.h"
 
 #include <filesystem>
 
-#include "ini_reader.h"
-#include "temp_dir.h"
+#include "player/engine/tests/ini_reader.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
-using Kind = TLibraryKind;
+using Kind = LibraryKind;
 
 struct LibraryIndexTest : ::testing::Test {
     testing_support::TempDir dir;
     std::filesystem::path file = dir / "AllMusik.aml";
-    TLibraryIndex index{file};
+    LibraryIndex index{file};
 
     // Enters one file under its artist, album and genre, as reading its tags does.
     void enter(const QString& path, const QString& artist, const QString& album,
                const QString& genre, const QString& title, int lengthMs) {
-        TLibraryIndex::Batch batch(index);
+        LibraryIndex::Batch batch(index);
         index.EnterFile(Kind::Artists, artist, path, title, lengthMs);
         index.EnterFile(Kind::Albums, album, path, title, lengthMs);
         index.EnterFile(Kind::Genres, genre, path, title, lengthMs);
@@ -57,7 +57,7 @@ TEST_F(LibraryIndexTest, SectionsOfSharedArtistsAlbumsAndGenres) {
                   {"NumberBest", "2"}, {"File1", "/m/a.mp3"}, {"File2", "/m/b.mp3"}}));
     EXPECT_EQ(ini["AOther (x) [y]"]["File1"], "/m/c.mp3");
 
-    TLibraryIndex::Batch batch(index);
+    LibraryIndex::Batch batch(index);
     EXPECT_EQ(index.Files(Kind::Genres, "rock"), QStringList({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}));
     EXPECT_EQ(index.Files(Kind::Albums, "Other (x) [y]"), QStringList({"/m/c.mp3"}));
     EXPECT_EQ(*index.Names(Kind::Albums), QStringList({"Best", "Other (x) [y]"}));
@@ -67,14 +67,14 @@ TEST_F(LibraryIndexTest, PathsAreMatchedExactly) {
     enter("/m/a.mp3", "Kino", "Best", "Rock", "Song", 1000);
     const std::string before = testing_support::readFile(file);
     {
-        TLibraryIndex::Batch batch(index);
+        LibraryIndex::Batch batch(index);
         EXPECT_FALSE(index.EnterFile(Kind::Artists, "KINO", "/m/a.mp3", "Other", 5));
         EXPECT_FALSE(index.EnterFile(Kind::Albums, "Best", "/m/a.mp3", "Other", 5));
     }
     EXPECT_EQ(testing_support::readFile(file), before);  // the same file changes nothing
 
     enter("/M/A.mp3", "Kino", "Best", "Rock", "Song", 1000);  // another spelling is entered
-    TLibraryIndex::Batch batch(index);
+    LibraryIndex::Batch batch(index);
     EXPECT_EQ(index.Files(Kind::Artists, "Kino"), QStringList({"/m/a.mp3", "/M/A.mp3"}));
     EXPECT_EQ(index.Total(Kind::Artists), 1);
 }
@@ -82,16 +82,16 @@ TEST_F(LibraryIndexTest, PathsAreMatchedExactly) {
 TEST_F(LibraryIndexTest, NameWithAnEqualsSignKeepsItsCount) {
     enter("/m/a.mp3", "AC=DC", "Back", "Rock", "A", 1);
     enter("/m/b.mp3", "AC=DC", "Back", "Rock", "B", 2);
-    TLibraryIndex::Batch batch(index);
+    LibraryIndex::Batch batch(index);
     EXPECT_EQ(index.Files(Kind::Artists, "AC=DC"), QStringList({"/m/a.mp3", "/m/b.mp3"}));
     EXPECT_EQ(written()["AC=DC"]["NumberAC_DC"], "2");
 }
 
 TEST_F(LibraryIndexTest, OneParseAndOneSavePerBatch) {
     {
-        TLibraryIndex::Batch outer(index);
+        LibraryIndex::Batch outer(index);
         for (int i = 0; i < 50; ++i) {
-            TLibraryIndex::Batch inner(index);
+            LibraryIndex::Batch inner(index);
             index.EnterFile(Kind::Artists, "Kino", QString("/m/%1.mp3").arg(i), "t", i);
         }
         EXPECT_FALSE(std::filesystem::exists(file));  // nothing written before the batch ends
@@ -99,13 +99,13 @@ TEST_F(LibraryIndexTest, OneParseAndOneSavePerBatch) {
         testing_support::writeFile(file, "[AllMusik]\nTotalArtist=7\n");
         EXPECT_EQ(index.Total(Kind::Artists), 1);
     }
-    TLibraryIndex::Batch batch(index);
+    LibraryIndex::Batch batch(index);
     EXPECT_EQ(index.FileCount(Kind::Artists, "Kino"), 50);
     EXPECT_EQ(index.Files(Kind::Artists, "Kino").last(), "/m/49.mp3");
 
     // A batch that only reads leaves the file alone.
     std::filesystem::remove(file);
-    { TLibraryIndex::Batch reading(index); }
+    { LibraryIndex::Batch reading(index); }
     EXPECT_EQ(index.Total(Kind::Artists), 1);
 }
 
@@ -118,7 +118,7 @@ TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {
         "\xc3\xf0\xf3\xef\xef\xe0.mp3\r\nFileTit1=\xc3\xf0\xf3\xef\xef\xe0 \xea\xf0\xee\xe2\xe8\r\n"
         "FileLen1=285000\r\nFile2=C:\\b.mp3\r\nFileLen2=abc\r\n"
         "[Gone]\r\nNumberGone=1\r\n");
-    TLibraryIndex::Batch batch(index);
+    LibraryIndex::Batch batch(index);
     EXPECT_EQ(*index.Names(Kind::Artists), QStringList({"Кино", "Gone"}));
     const auto entries = index.ArtistEntries();
     ASSERT_TRUE(entries);
@@ -131,8 +131,8 @@ TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {
     EXPECT_EQ((*entries)[2].file, "Error");
 
     testing_support::writeFile(dir / "neg.aml", "[AllMusik]\nTotalArtist=-1\nTotalAlbum=1\n");
-    TLibraryIndex negative(dir / "neg.aml");
-    TLibraryIndex::Batch negativeBatch(negative);
+    LibraryIndex negative(dir / "neg.aml");
+    LibraryIndex::Batch negativeBatch(negative);
     EXPECT_FALSE(negative.Names(Kind::Artists));
     EXPECT_FALSE(negative.ArtistEntries());
     EXPECT_EQ(negative.Names(Kind::Albums)->size(), 1);

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <array>
 
-#include "audio_view.h"
+#include "player/engine/audio_view.h"
 
-class TRecordingView : public TAudioView {
+class RecordingView : public AudioView {
 public:
     struct Balloon {
         QString title, text;
@@ -22,14 +22,14 @@ public:
     void SetTotalTimeText(const QString& text) override { totalTime = text; }
     void SetFormatText(const QString& text) override { format = text; }
     void SetListCaption(const QString& text) override { listCaption = text; }
-    void SetPlayButtonGlyph(int image) override { playGlyph = image; }
+    void SetPlayButtonGlyph(PlayGlyph image) override { playGlyph = image; }
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override {
         balloons.push_back({title, text, iconKind, timeoutSeconds});
     }
-    void ShowTrackInfo(const TTrackInfoTexts& texts) override { info = texts; }
+    void ShowTrackInfo(const TrackInfoTexts& texts) override { info = texts; }
     void ReapplyEffects() override { ++effectReapplies; }
-    void LibraryMenuItemInserted(TLibraryKind kind, int position, const QString& caption) override {
+    void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override {
         menus[static_cast<int>(kind)].insert(position, caption);
     }
 
@@ -40,9 +40,9 @@ public:
     int playlistViewClears = 0;
     int playlistViewRefreshes = 0;
     QString totalTime, format, listCaption;
-    int playGlyph = 0;
+    PlayGlyph playGlyph = PlayGlyph::Play;
     std::vector<Balloon> balloons;
-    TTrackInfoTexts info;
+    TrackInfoTexts info;
     int effectReapplies = 0;
     std::array<QStringList, 3> menus;  // the submenus as the main window mirrors them
 };

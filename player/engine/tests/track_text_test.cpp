@@ -1,12 +1,13 @@
-#include "track_text.h"
+#include "player/engine/track_text.h"
 
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "player/engine/tests/qt_print.h"
 
-#include "source_rules.h"
+#include "player/engine/source_rules.h"
+#include "player/playlist/internet_address.h"
 
-using namespace TrackText;
+using namespace track_text;
 
 TEST(TrackText, FirstBracketsOnlyBecomeRound) {
     EXPECT_EQ(RoundFirstBrackets("A [x] [y]"), "A (x) [y]");
@@ -72,18 +73,18 @@ TEST(SourceRules, ExtensionsAddressesAndNames) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(SourceRules::IsPlayableFile(c.path), c.playable);
-        EXPECT_EQ(SourceRules::IsInternetAddress(c.path), c.internet);
-        EXPECT_EQ(SourceRules::BareName(c.path), c.bareName);
+        EXPECT_EQ(source_rules::IsPlayableFile(c.path), c.playable);
+        EXPECT_EQ(internet_address::IsSource(c.path), c.internet);
+        EXPECT_EQ(source_rules::BareName(c.path), c.bareName);
     }
 }
 
 TEST(SourceRules, OpenFilterText) {
-    EXPECT_EQ(SourceRules::OpenFilter(),
+    EXPECT_EQ(source_rules::OpenFilter(),
               "mp1/mp2/mp3/wav/ogg/mod/s3m/it/umx/mo3/mtm/xm/wma|*.mp1;*.mp2;*.mp3;*.wav;*.ogg;"
               "*.mod;*.s3m;*.it;*.umx;*.mo3;*.mtm;*.xm;*.wma|Streams (mp1/mp2/mp3/wav/ogg/wma)|"
               "*.mp1;*.mp2;*.mp3;*.wav;*.ogg;*.wma|Trackers (mod/s3m/it/umx/mo3/mtm/xm)|*.mod;"
               "*.s3m;*.it;*.umx;*.mo3;*.mtm;*.xm|Playlist (pls/m3u)|*.pls;*.m3u");
     // The folder scan cuts the last 21 characters to drop the playlist patterns.
-    EXPECT_TRUE(SourceRules::OpenFilter().chopped(21).endsWith("|Playlist "));
+    EXPECT_TRUE(source_rules::OpenFilter().chopped(21).endsWith("|Playlist "));
 }

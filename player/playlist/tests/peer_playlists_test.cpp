@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "peers.h"
-#include "player/playlist/tplaylist.h"
-#include "temp_dir.h"
+#include "testing/peers.h"
+#include "player/playlist/playlist.h"
+#include "testing/temp_dir.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "desktop_session.h"
+#include "testing/desktop_session.h"
 #include "player/skin/cool_tray_icon.h"
 
 using testing_support::DesktopSession;

@@ -236,7 +236,7 @@ TEST_F(SkinTest, PressOnTheContainerDragsTheForm) {
 
 TEST(ImageList, HandsOutGlyphsOnTheKeyColour) {
     const QColor matte(0xA6, 0xCA, 0xF0);
-    TImageList list(QSize(4, 1), matte);
+    ImageList list(QSize(4, 1), matte);
     QImage glyph(4, 1, QImage::Format_ARGB32);
     glyph.setPixel(0, 0, qRgba(0, 0, 0, 0));
     glyph.setPixel(1, 0, qRgba(0, 0, 255, 255));

@@ -11,13 +11,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "cd_image.h"
-#include "fixtures.h"
+#include "testing/cd_image.h"
+#include "soundlib/tests/fixtures.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_cd.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace {
 

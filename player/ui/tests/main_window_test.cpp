@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ButtonBarHasItsTenButtons) {
 
 TEST_F(MainWindowTest, GlyphListsHaveTheirSizesAndDistinctButtonShapedGlyphs) {
     struct Case {
-        const TImageList* list;
+        const ImageList* list;
         QSize size;
         int count;
         std::vector<QColor> keys;  // the key colour each glyph is shown on

@@ -1,7 +1,7 @@
 #pragma once
 // The main window over the real audio object, in a test's own folder, on the engine's
-// sound files (PLAYER_FIXTURES_DIR). The timers are stopped: tests call their handlers,
-// so each step is seen on its own. A test binary registers SoundDevice once.
+// sound files (PLAYER_FIXTURES_DIR), through the output device that the binary opens
+// once. The timers are stopped: tests call their handlers, so each step is seen on its own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +11,7 @@
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace testing_support {
 
@@ -20,6 +20,8 @@ public:
     void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
     void TearDown() override { BASS_Free(); }
 };
+
+inline const auto* const kSoundDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
 
 inline QString q(const std::filesystem::path& p) {
     return QString::fromStdString(p.string());

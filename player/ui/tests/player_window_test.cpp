@@ -15,12 +15,12 @@
 #include "player/engine/play_state.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
-#include "player/ui/program_folder.h"
-#include "file_size_limit.h"
+#include "player/app/program_folder.h"
 #include "player/ui/tests/modal_answers.h"
 #include "player/ui/tests/player_window_fixture.h"
+#include "testing/file_size_limit.h"
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -31,9 +31,6 @@ using testing_support::q;
 using testing_support::whenShown;
 
 const fs::path kFixtures = PLAYER_FIXTURES_DIR;
-
-[[maybe_unused]] const auto* const kDevice =
-    ::testing::AddGlobalTestEnvironment(new testing_support::SoundDevice);
 
 // Answers the next file dialog with these paths (one folder for a folder dialog).
 void chooseInDialog(const QStringList& paths) {
@@ -64,7 +61,7 @@ struct PlayerWindowTest : testing_support::PlayerWindowFixture {
         QTest::keyClick(form.windowHandle(), key, Qt::ControlModifier);
     }
     static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton, {}, {9, 9}); }
-    static bool shows(TBitmapSkinPart* button, const TImageList& list, int glyph) {
+    static bool shows(TBitmapSkinPart* button, const ImageList& list, int glyph) {
         return button->Glyph() == list.GetBitmap(glyph, button->TransparentColor());
     }
     QString status() {
@@ -82,11 +79,11 @@ TEST_F(PlayerWindowTest, PlayButtonActsByStateAndStopFreesTheChannel) {
     EXPECT_EQ(status(), "Не готов");
     const QImage before = form.BitmapSkinPart2->Glyph();
     click(form.BitmapSkinPart2);
-    EXPECT_EQ(audio.PlayState, PlayState::NotReady);
+    EXPECT_EQ(audio.PlayState, TransportState::NotReady);
     EXPECT_EQ(form.BitmapSkinPart2->Glyph(), before);
     trigger(form.PopupMenu5, {"Плейер", "Проиграть/приостановить"});
     trigger(form.PopupMenu2, {"Плейер", "Проиграть/Приостановить"});
-    EXPECT_EQ(audio.PlayState, PlayState::NotReady);
+    EXPECT_EQ(audio.PlayState, TransportState::NotReady);
 
     const QString tune = file("tune.mod", "tune.mod");
     add({tune, file("first.mp3", "first.mp3")});
@@ -126,12 +123,12 @@ TEST_F(PlayerWindowTest, PlayButtonActsByStateAndStopFreesTheChannel) {
 
     // Play after stop starts the same source from its beginning.
     click(form.BitmapSkinPart2);
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(audio.GetSourcePath(), tune);
     EXPECT_LT(audio.GetPosition(), 200);
     EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 2));
     trigger(form.PopupMenu2, {"Плейер", "Остановить"});
-    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
     EXPECT_EQ(audio.Channel, 0u);
 }
 
@@ -174,7 +171,7 @@ TEST_F(PlayerWindowTest, StepButtonsMenusAndTheEndOfATrack) {
     form.Timer2->start();
     QTest::qWait(1500);
     EXPECT_EQ(audio.GetSourcePath(), files[0]);
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_NE(form.Label27->text(), "");
     EXPECT_FALSE(form.Label24->text().isEmpty());
 }
@@ -361,7 +358,7 @@ TEST_F(PlayerWindowTest, DeletingStopsOnlyThePlayingEntry) {
     form.ListBox1->setCurrentRow(0);
     trigger(form.PopupMenu1, {"Удалить из списка"});
     EXPECT_EQ(audio.EntryCount(), 1);
-    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    EXPECT_EQ(audio.PlayState, TransportState::Paused);
     EXPECT_NE(audio.Channel, 0u);
     EXPECT_EQ(form.ListBox1->count(), 1);
 
@@ -370,7 +367,7 @@ TEST_F(PlayerWindowTest, DeletingStopsOnlyThePlayingEntry) {
     form.ListBox1->setCurrentRow(0);
     press(form.ListBox1, Qt::Key_D);
     EXPECT_EQ(audio.EntryCount(), 0);
-    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
     EXPECT_EQ(audio.Channel, 0u);
     EXPECT_TRUE(shows(form.BitmapSkinPart2, form.ImageList1, 0));
     EXPECT_EQ(form.Label35->text(), "Общее время: 00:00:00 Всего песен: 0");
@@ -382,7 +379,7 @@ TEST_F(PlayerWindowTest, OpenFilesFoldersAndDoubleClicks) {
     trigger(form.PopupMenu5, {"Открыть файл..."});
     ASSERT_EQ(audio.EntryCount(), 2);
     EXPECT_EQ(form.ListBox1->item(0)->text(), "First Song");
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(form.Label34->text(), "Default");
 
     // A cancelled dialog still rebuilds the view.
@@ -419,8 +416,8 @@ TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
     trigger(form.PopupMenu1, {"Загрузить список..."});
     EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
     ASSERT_EQ(form.ListBox1->count(), 2);
-    EXPECT_EQ(audio.GetEntryFile(0), b);              // relative to the list's folder
-    EXPECT_EQ(audio.PlayState, PlayState::NotReady);  // loading does not play
+    EXPECT_EQ(audio.GetEntryFile(0), b);                   // relative to the list's folder
+    EXPECT_EQ(audio.PlayState, TransportState::NotReady);  // loading does not play
 
     audio.PlayEntry(1);  // "First Song", shown as "Alpha"
     audio.Title = "Alpha";
@@ -458,7 +455,7 @@ TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
     trigger(form.PopupMenu1, {"Очистить список"});
     EXPECT_EQ(form.ListBox1->count(), 0);
     EXPECT_EQ(audio.EntryCount(), 0);
-    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
     EXPECT_EQ(form.Label35->text(), "");
     EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
 }
@@ -503,9 +500,9 @@ TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {
     // The window's shortcuts reach their commands.
     add({file("tune.mod", "tune.mod")});
     press(form.TrackBar1, Qt::Key_P);
-    EXPECT_EQ(audio.PlayState, PlayState::Paused);
+    EXPECT_EQ(audio.PlayState, TransportState::Paused);
     press(form.ListBox1, Qt::Key_S);
-    EXPECT_EQ(audio.PlayState, PlayState::Stopped);
+    EXPECT_EQ(audio.PlayState, TransportState::Stopped);
 }
 
 TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
@@ -534,7 +531,7 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
     trigger(form.PopupMenu4, {"Вся музыка"});
     EXPECT_EQ(form.ListBox1->count(), 3);
     EXPECT_EQ(audio.GetCurrentIndex(), 0);
-    EXPECT_EQ(audio.PlayState, PlayState::Playing);
+    EXPECT_EQ(audio.PlayState, TransportState::Playing);
 
     // A second window built from the same index shows the same menus.
     TForm1 other;

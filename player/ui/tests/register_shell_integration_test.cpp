@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
-#include "temp_dir.h"
+#include "testing/child_process.h"
+#include "testing/temp_dir.h"
 
 using platform::ClassRegistry;
 using platform::RegistryError;

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <filesystem>
 
-#include "player/engine/tests/lyrics_song.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/song_search_window.h"
 #include "player/ui/tests/player_window_fixture.h"
+#include "testing/lyrics_song.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <thread>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 #include "platform/message_window.h"
-#include "player/ui/single_copy.h"
+#include "player/app/single_copy.h"
 #include "player/ui/window_message_bridge.h"
 
 using testing_support::ChildProcess;

@@ -18,8 +18,8 @@ namespace {
 QImage glyphSheet(const TForm1& form) {
     constexpr int kScale = 6;
     constexpr int kCell = 34 * kScale;
-    const TImageList* lists[] = {&form.ImageList1, &form.ImageList2, &form.ImageList3,
-                                 &form.ImageList4, &form.ImageList5, &form.ImageList6};
+    const ImageList* lists[] = {&form.ImageList1, &form.ImageList2, &form.ImageList3,
+                                &form.ImageList4, &form.ImageList5, &form.ImageList6};
     QImage sheet(8 * kCell, 6 * kCell, QImage::Format_RGB32);
     sheet.fill(form.palette().color(QPalette::Window));
     QPainter painter(&sheet);

@@ -13,7 +13,7 @@
 #include "player/engine/tests/recording_view.h"
 #include "player/vis/vis_window.h"
 #include "soundlib/soundlib.h"
-#include "temp_dir.h"
+#include "testing/temp_dir.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ public:
 
 struct VisWindowTest : ::testing::Test {
     testing_support::TempDir dir;
-    TRecordingView view;
+    RecordingView view;
     TAudioObject audio{view, dir / "AllMusik.aml"};
     TForm4 form;
 

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
+#include "testing/child_process.h"
 #include "platform/remote_window.h"
-#include "player_window.h"
-#include "temp_dir.h"
-#include "wav_fixture.h"
+#include "testing/player_window.h"
+#include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using testing_support::ChildProcess;
 using testing_support::readFile;

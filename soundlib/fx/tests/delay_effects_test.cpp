@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "fx_signals.h"
+#include "soundlib/fx/tests/fx_signals.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace {

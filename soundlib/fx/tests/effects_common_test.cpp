@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "fx_signals.h"
+#include "soundlib/fx/tests/fx_signals.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace {

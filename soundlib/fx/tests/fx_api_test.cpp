@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fixtures.h"
+#include "soundlib/tests/fixtures.h"
 #include "soundlib/channel_effect.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_fx.h"

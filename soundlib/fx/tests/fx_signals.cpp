@@ -1,4 +1,4 @@
-#include "fx_signals.h"
+#include "soundlib/fx/tests/fx_signals.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "fx_signals.h"
+#include "soundlib/fx/tests/fx_signals.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace {

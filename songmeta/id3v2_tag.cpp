@@ -1,4 +1,4 @@
-#include "songmeta/tid3v2.h"
+#include "songmeta/id3v2_tag.h"
 
 #include <algorithm>
 #include <filesystem>

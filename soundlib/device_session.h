@@ -1,5 +1,5 @@
 #pragma once
-// The initialised library: the output, the mixer thread and the table of channels.
+// The device session: the output, the mixer thread and the table of channels.
 // BASS_Init creates the one instance and BASS_Free ends it; calls reach it through
 // current(), which keeps it alive for the length of the call.
 #include <atomic>
@@ -18,18 +18,18 @@
 
 namespace soundlib {
 
-class Library {
+class DeviceSession {
 public:
     // Returns SOUND_OK or the error code.
     static int init(int device, int rate, std::uint32_t flags);
     // Stops everything and releases the channels; SOUND_ERROR_INIT when not initialised.
     static int free();
-    static std::shared_ptr<Library> current();
+    static std::shared_ptr<DeviceSession> current();
 
-    Library(int device, int rate, bool offline);
-    ~Library();
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
+    DeviceSession(int device, int rate, bool offline);
+    ~DeviceSession();
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
 
     int rate() const { return rate_; }
     int device() const { return device_; }
@@ -45,7 +45,7 @@ public:
     // The output frame now heard.
     std::uint64_t heard() const;
 
-    // Offline rendering; false when the library has a device.
+    // Offline rendering; false when the session has a device.
     bool render(std::int16_t* out, std::size_t frames);
 
     void setVolume(int volume) { volume_ = volume; }

@@ -1,4 +1,4 @@
-#include "player/ui/single_copy.h"
+#include "player/app/single_copy.h"
 
 #include "platform/remote_window.h"
 

@@ -1,4 +1,4 @@
-#include "songmeta/twmafile.h"
+#include "songmeta/wma_file.h"
 
 #include <string_view>
 

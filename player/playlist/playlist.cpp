@@ -1,4 +1,4 @@
-#include "tplaylist.h"
+#include "player/playlist/playlist.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +15,7 @@
 #include "platform/file_io.h"
 #include "platform/ini_document.h"
 #include "platform/text.h"
+#include "player/playlist/internet_address.h"
 
 namespace {
 
@@ -55,11 +56,6 @@ QString lengthText(const QString& s) {
     bool ok = false;
     const int v = s.trimmed().toInt(&ok, 10);
     return QString::number(ok ? v : 0);
-}
-
-bool isInternetAddress(const QString& s) {
-    return s.startsWith("http://", Qt::CaseInsensitive) ||
-           s.startsWith("ftp://", Qt::CaseInsensitive);
 }
 
 // "C:\..." or "C:/..." and "\\server\..." name files of the original platform; joining
@@ -235,7 +231,8 @@ int TPlaylist::FindFile(const QString& file) const {
 
 QString TPlaylist::ResolveEntryPath(const QString& line, const QString& folder) {
     const QString name = trimControls(line);
-    if (name.isEmpty() || isInternetAddress(name) || isForeignAbsolutePath(name)) return name;
+    if (name.isEmpty() || internet_address::IsSource(name) || isForeignAbsolutePath(name))
+        return name;
     if (QDir::isAbsolutePath(name)) return QFileInfo::exists(name) ? name : QDir::cleanPath(name);
     const QDir base(folder.isEmpty() ? QDir::currentPath() : folder);
     const QString full = QDir::cleanPath(base.absoluteFilePath(name));

@@ -13,21 +13,18 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "file_size_limit.h"
 #include "player/engine/play_state.h"
 #include "player/engine/song_tags.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/tag_editor_window.h"
 #include "player/ui/tests/modal_answers.h"
 #include "player/ui/tests/player_window_fixture.h"
+#include "testing/file_size_limit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::catchMessage;
-
-[[maybe_unused]] const auto* const kDevice =
-    ::testing::AddGlobalTestEnvironment(new testing_support::SoundDevice);
 
 // The file's tags as python3-mutagen reads them: the ID3v2 frames by their identifiers
 // and the ID3v1 block's fields under "v1.".
@@ -71,10 +68,10 @@ QByteArray bytesOf(const QString& file) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-struct TagEditorTest : testing_support::PlayerWindowFixture {
+struct TagEditorWindowTest : testing_support::PlayerWindowFixture {
     std::unique_ptr<TForm6> editor = std::make_unique<TForm6>(form);
 
-    TagEditorTest() { form.Form6 = editor.get(); }
+    TagEditorWindowTest() { form.Form6 = editor.get(); }
 
     // Opens the editor on a row through the playlist menu and waits until it is active.
     void open(int row) {
@@ -102,7 +99,7 @@ struct TagEditorTest : testing_support::PlayerWindowFixture {
     }
 };
 
-TEST_F(TagEditorTest, OpensOnlyOnASelectedMp3Row) {
+TEST_F(TagEditorWindowTest, OpensOnlyOnASelectedMp3Row) {
     add({file("mono8.wav", "mono8.wav"), file("first.mp3", "first.mp3")});
     struct Case {
         int row;
@@ -124,7 +121,7 @@ TEST_F(TagEditorTest, OpensOnlyOnASelectedMp3Row) {
     EXPECT_TRUE(form.isEnabled());  // modeless
 }
 
-TEST_F(TagEditorTest, LoadsEveryFieldAndKeepsEditsUntilTheTitleIsEmpty) {
+TEST_F(TagEditorWindowTest, LoadsEveryFieldAndKeepsEditsUntilTheTitleIsEmpty) {
     const QString song = file("plain.mp3", "song.mp3");
     SongTags tags;
     const QStringList texts = {"Название",    "Исполнитель", "Альбом",  "7",
@@ -132,8 +129,8 @@ TEST_F(TagEditorTest, LoadsEveryFieldAndKeepsEditsUntilTheTitleIsEmpty) {
                                "Кодер",       "Права",       "rus",     "http://example.org/",
                                "Слова\nпесни"};
     for (int i = 0; i < texts.size(); ++i)
-        tags[static_cast<SongTags::Field>(SongTags::Title + i)] = texts[i];
-    ASSERT_TRUE(tags.Save(song));
+        tags[static_cast<SongTags::Field>(static_cast<int>(SongTags::Field::Title) + i)] = texts[i];
+    ASSERT_TRUE(tags.save(song));
     add({song});
     open(0);
     const QString size = QString::number(QFileInfo(song).size()) + " Байт";
@@ -156,7 +153,7 @@ TEST_F(TagEditorTest, LoadsEveryFieldAndKeepsEditsUntilTheTitleIsEmpty) {
     EXPECT_EQ(editor->Edit3->text(), "Альбом");
 }
 
-TEST_F(TagEditorTest, LengthIsTheProbedOneAsAClockTime) {
+TEST_F(TagEditorWindowTest, LengthIsTheProbedOneAsAClockTime) {
     add({file("first.mp3", "first.mp3")});
     open(0);
     EXPECT_EQ(editor->Edit15->text(), "00:00:01");
@@ -164,7 +161,7 @@ TEST_F(TagEditorTest, LengthIsTheProbedOneAsAClockTime) {
               QString::number(QFileInfo(audio.GetEntryFile(0)).size()) + " Байт");
 }
 
-TEST_F(TagEditorTest, SavesTheBoxesAsBothTags) {
+TEST_F(TagEditorWindowTest, SavesTheBoxesAsBothTags) {
     const QString song = file("plain.mp3", "song.mp3");
     add({song});
     open(0);
@@ -183,16 +180,17 @@ TEST_F(TagEditorTest, SavesTheBoxesAsBothTags) {
     QTest::mouseClick(editor->BitBtn1, Qt::LeftButton);
     EXPECT_FALSE(editor->BitBtn1->isEnabled());
 
-    const SongTags read = SongTags::Read(song);
+    const SongTags read = SongTags::read(song);
     for (int i = 0; i < 12; ++i) {
         // The boxes hold the fields in table order, where encoder comes before copyright.
         static const SongTags::Field fields[] = {
-            SongTags::Title,     SongTags::Artist,  SongTags::Album,    SongTags::Track,
-            SongTags::Year,      SongTags::Genre,   SongTags::Comment,  SongTags::Composer,
-            SongTags::Copyright, SongTags::Encoder, SongTags::Language, SongTags::Link};
+            SongTags::Field::Title,   SongTags::Field::Artist,   SongTags::Field::Album,
+            SongTags::Field::Track,   SongTags::Field::Year,     SongTags::Field::Genre,
+            SongTags::Field::Comment, SongTags::Field::Composer, SongTags::Field::Copyright,
+            SongTags::Field::Encoder, SongTags::Field::Language, SongTags::Field::Link};
         EXPECT_EQ(read[fields[i]], QString::fromUtf8(edits[i].text)) << i;
     }
-    EXPECT_EQ(read[SongTags::Lyrics], "Строка\nвторая");
+    EXPECT_EQ(read[SongTags::Field::Lyrics], "Строка\nвторая");
 
     const QJsonObject peer = readWithMutagen(song);
     const QJsonObject expected{{"version", "2.3"},
@@ -221,7 +219,7 @@ TEST_F(TagEditorTest, SavesTheBoxesAsBothTags) {
         << peer["TCON"].toString().toStdString();
 }
 
-TEST_F(TagEditorTest, SavingTheCurrentSongPlaysItAgainFromItsStart) {
+TEST_F(TagEditorWindowTest, SavingTheCurrentSongPlaysItAgainFromItsStart) {
     const QString first = file("first.mp3", "first.mp3");
     const QString second = file("second.mp3", "second.mp3");
     add({first, second});  // the first plays
@@ -247,7 +245,7 @@ TEST_F(TagEditorTest, SavingTheCurrentSongPlaysItAgainFromItsStart) {
         editor->Edit1->setText(QStringLiteral("Saved %1").arg(c.name));
         editor->BitBtn1Click();
         editor->close();
-        EXPECT_EQ(SongTags::Read(audio.GetEntryFile(c.row))[SongTags::Title],
+        EXPECT_EQ(SongTags::read(audio.GetEntryFile(c.row))[SongTags::Field::Title],
                   QStringLiteral("Saved %1").arg(c.name));
         EXPECT_EQ(audio.GetCurrentIndex(), 0);
         if (c.restarts) {
@@ -261,11 +259,11 @@ TEST_F(TagEditorTest, SavingTheCurrentSongPlaysItAgainFromItsStart) {
             EXPECT_EQ(BASS_ChannelIsActive(channel), SOUND_ACTIVE_PLAYING);
             EXPECT_GE(audio.GetPosition(), position);
         }
-        EXPECT_EQ(audio.PlayState, PlayState::Playing);
+        EXPECT_EQ(audio.PlayState, TransportState::Playing);
     }
 }
 
-TEST_F(TagEditorTest, AFailedSaveSaysSoAndLeavesTheFileAsItWas) {
+TEST_F(TagEditorWindowTest, AFailedSaveSaysSoAndLeavesTheFileAsItWas) {
     const QString song = file("first.mp3", "song.mp3");
     add({song});
     const QByteArray before = bytesOf(song);
@@ -305,7 +303,7 @@ TEST_F(TagEditorTest, AFailedSaveSaysSoAndLeavesTheFileAsItWas) {
     }
 }
 
-TEST_F(TagEditorTest, ClosingForgetsTheSongAndTheNextOpeningLoadsTheSelectedOne) {
+TEST_F(TagEditorWindowTest, ClosingForgetsTheSongAndTheNextOpeningLoadsTheSelectedOne) {
     add({file("first.mp3", "first.mp3"), file("second.mp3", "second.mp3")});
     open(0);
     editor->Edit2->setText("unsaved");
@@ -327,7 +325,7 @@ public slots:
     void ShowItems(const QStringList& uris, const QString&) { shown = uris; }
 };
 
-TEST_F(TagEditorTest, TheFolderButtonShowsTheSongInTheFileManager) {
+TEST_F(TagEditorWindowTest, TheFolderButtonShowsTheSongInTheFileManager) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) GTEST_SKIP() << "no session bus";
     FileManager manager;
@@ -348,4 +346,4 @@ TEST_F(TagEditorTest, TheFolderButtonShowsTheSongInTheFileManager) {
 
 }  // namespace
 
-#include "tag_editor_test.moc"
+#include "tag_editor_window_test.moc"

@@ -10,18 +10,18 @@
 #include <filesystem>
 #include <memory>
 
-#include "player/ui/saved_settings.h"
-#include "player/ui/settings_store.h"
+#include "player/app/saved_settings.h"
+#include "player/app/settings_store.h"
 
 class TAudioObject;
 class TForm1;
 class WindowMessageBridge;
 
-class TMainWindowLife : public QObject {
+class MainWindowLife : public QObject {
     Q_OBJECT
 public:
-    explicit TMainWindowLife(TForm1& form);
-    ~TMainWindowLife() override;
+    explicit MainWindowLife(TForm1& form);
+    ~MainWindowLife() override;
 
     // The creation steps, in order. `arguments` is the command line without the program;
     // a relative file name in it must already be made absolute, since the current folder

@@ -1,4 +1,4 @@
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 
 #include <chrono>
 #include <cmath>
@@ -15,7 +15,7 @@ namespace soundlib {
 namespace {
 
 std::mutex currentMutex;
-std::shared_ptr<Library> currentLibrary;
+std::shared_ptr<DeviceSession> currentSession;
 std::atomic<std::uint32_t> nextHandle{1};
 
 std::size_t powerOfTwoAbove(std::size_t n) {
@@ -26,54 +26,54 @@ std::size_t powerOfTwoAbove(std::size_t n) {
 
 }  // namespace
 
-int Library::init(int device, int rate, std::uint32_t flags) {
+int DeviceSession::init(int device, int rate, std::uint32_t flags) {
     std::lock_guard lock(currentMutex);
-    if (currentLibrary) return SOUND_ERROR_ALREADY;
+    if (currentSession) return SOUND_ERROR_ALREADY;
     if (device < 0) return SOUND_ERROR_DEVICE;
     if (rate < 8000 || rate > 192000) return SOUND_ERROR_PARAM;
     // Decoders report bad data through their results; their log would only be noise.
     av_log_set_level(AV_LOG_QUIET);
-    auto library = std::make_shared<Library>(device, rate, (flags & SOUND_INIT_OFFLINE) != 0);
+    auto session = std::make_shared<DeviceSession>(device, rate, (flags & SOUND_INIT_OFFLINE) != 0);
     int error = SOUND_OK;
-    if (!library->offline_) {
-        Library* self = library.get();
+    if (!session->offline_) {
+        DeviceSession* self = session.get();
         auto pull = [self](std::int16_t* out, std::size_t frames) { self->consume(out, frames); };
         if (device == 0) {
-            library->output_ = std::make_unique<NullOutput>(rate, pull);
+            session->output_ = std::make_unique<NullOutput>(rate, pull);
         } else {
-            library->output_ = SdlOutput::open(device, rate, pull, error);
-            if (!library->output_) return error;
+            session->output_ = SdlOutput::open(device, rate, pull, error);
+            if (!session->output_) return error;
         }
-        library->deviceLatency_ = library->output_->latencyFrames();
-        library->historyFrames_ =
-            powerOfTwoAbove(library->ringFrames_ + library->deviceLatency_ + 8192);
-        library->mixer_ = std::thread([self] { self->mixerLoop(); });
+        session->deviceLatency_ = session->output_->latencyFrames();
+        session->historyFrames_ =
+            powerOfTwoAbove(session->ringFrames_ + session->deviceLatency_ + 8192);
+        session->mixer_ = std::thread([self] { self->mixerLoop(); });
     }
-    currentLibrary = std::move(library);
+    currentSession = std::move(session);
     return SOUND_OK;
 }
 
-int Library::free() {
-    std::shared_ptr<Library> library;
+int DeviceSession::free() {
+    std::shared_ptr<DeviceSession> session;
     {
         std::lock_guard lock(currentMutex);
-        if (!currentLibrary) return SOUND_ERROR_INIT;
+        if (!currentSession) return SOUND_ERROR_INIT;
         // A callback on the mixer thread cannot wait for that thread to end.
-        if (currentLibrary->mixer_.get_id() == std::this_thread::get_id()) {
+        if (currentSession->mixer_.get_id() == std::this_thread::get_id()) {
             return SOUND_ERROR_PARAM;
         }
-        library = std::move(currentLibrary);
+        session = std::move(currentSession);
     }
-    library->shutdown();
+    session->shutdown();
     return SOUND_OK;
 }
 
-std::shared_ptr<Library> Library::current() {
+std::shared_ptr<DeviceSession> DeviceSession::current() {
     std::lock_guard lock(currentMutex);
-    return currentLibrary;
+    return currentSession;
 }
 
-Library::Library(int device, int rate, bool offline)
+DeviceSession::DeviceSession(int device, int rate, bool offline)
     : device_(device),
       rate_(rate),
       offline_(offline),
@@ -81,11 +81,11 @@ Library::Library(int device, int rate, bool offline)
       historyFrames_(16384),
       ring_(std::make_unique<FrameRing>(ringFrames_)) {}
 
-Library::~Library() {
+DeviceSession::~DeviceSession() {
     shutdown();
 }
 
-void Library::shutdown() {
+void DeviceSession::shutdown() {
     stop_ = true;
     wake_.notify_all();
     if (mixer_.joinable()) mixer_.join();
@@ -101,11 +101,11 @@ void Library::shutdown() {
     }
 }
 
-std::size_t Library::latencyFrames() const {
+std::size_t DeviceSession::latencyFrames() const {
     return offline_ ? 0 : ringFrames_ + deviceLatency_;
 }
 
-std::uint32_t Library::add(int kind, std::unique_ptr<Decoder> decoder) {
+std::uint32_t DeviceSession::add(int kind, std::unique_ptr<Decoder> decoder) {
     std::uint32_t handle = nextHandle++;
     if (handle == 0) handle = nextHandle++;
     auto channel = std::make_shared<Channel>(handle, kind, std::move(decoder), rate_,
@@ -115,13 +115,13 @@ std::uint32_t Library::add(int kind, std::unique_ptr<Decoder> decoder) {
     return handle;
 }
 
-std::shared_ptr<Channel> Library::find(std::uint32_t handle) const {
+std::shared_ptr<Channel> DeviceSession::find(std::uint32_t handle) const {
     std::lock_guard lock(tableMutex_);
     auto it = channels_.find(handle);
     return it == channels_.end() ? nullptr : it->second;
 }
 
-std::shared_ptr<Channel> Library::remove(std::uint32_t handle) {
+std::shared_ptr<Channel> DeviceSession::remove(std::uint32_t handle) {
     std::shared_ptr<Channel> channel;
     {
         std::lock_guard lock(tableMutex_);
@@ -135,7 +135,7 @@ std::shared_ptr<Channel> Library::remove(std::uint32_t handle) {
     return channel;
 }
 
-std::vector<std::shared_ptr<Channel>> Library::snapshot() const {
+std::vector<std::shared_ptr<Channel>> DeviceSession::snapshot() const {
     std::lock_guard lock(tableMutex_);
     std::vector<std::shared_ptr<Channel>> all;
     all.reserve(channels_.size());
@@ -143,20 +143,20 @@ std::vector<std::shared_ptr<Channel>> Library::snapshot() const {
     return all;
 }
 
-std::uint64_t Library::heard() const {
+std::uint64_t DeviceSession::heard() const {
     if (offline_) return rendered_;
     const std::uint64_t consumed = consumed_;
     return consumed > deviceLatency_ ? consumed - deviceLatency_ : 0;
 }
 
-void Library::consume(std::int16_t* out, std::size_t frames) {
+void DeviceSession::consume(std::int16_t* out, std::size_t frames) {
     const std::size_t got = ring_->read(out, frames);
     std::fill(out + 2 * got, out + 2 * frames, std::int16_t{0});
     consumed_ += got;
     wake_.notify_one();
 }
 
-void Library::renderBlock(std::int16_t* out, std::size_t frames) {
+void DeviceSession::renderBlock(std::int16_t* out, std::size_t frames) {
     std::lock_guard lock(mixMutex_);
     const auto started = std::chrono::steady_clock::now();
     mix_.assign(frames * 2, 0.0f);
@@ -181,7 +181,7 @@ void Library::renderBlock(std::int16_t* out, std::size_t frames) {
     }
 }
 
-void Library::finishEnds() {
+void DeviceSession::finishEnds() {
     const std::uint64_t now = heard();
     std::vector<SyncCall> calls;
     for (const auto& channel : snapshot()) {
@@ -192,7 +192,7 @@ void Library::finishEnds() {
     for (const SyncCall& call : calls) call.proc(call.sync, call.channel, 0, call.user);
 }
 
-void Library::mixerLoop() {
+void DeviceSession::mixerLoop() {
     std::vector<std::int16_t> block;
     while (!stop_) {
         const std::size_t frames = std::max<std::size_t>(
@@ -209,7 +209,7 @@ void Library::mixerLoop() {
     }
 }
 
-bool Library::render(std::int16_t* out, std::size_t frames) {
+bool DeviceSession::render(std::int16_t* out, std::size_t frames) {
     if (!offline_) return false;
     const std::size_t block = std::max<std::size_t>(
         1, static_cast<std::size_t>(rate_) * getConfig(SOUND_CONFIG_UPDATEPERIOD) / 1000);

@@ -1,4 +1,4 @@
-#include "player/ui/program_folder.h"
+#include "player/app/program_folder.h"
 
 #include <system_error>
 

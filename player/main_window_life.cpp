@@ -1,4 +1,4 @@
-#include "player/ui/main_window_life.h"
+#include "player/main_window_life.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,16 +15,16 @@
 #include "player/ui/effects_window.h"
 #include "player/ui/equalizer_presets.h"
 #include "player/ui/main_window.h"
-#include "player/ui/program_folder.h"
+#include "player/app/program_folder.h"
 #include "player/ui/register_shell_integration.h"
-#include "player/ui/single_copy.h"
+#include "player/app/single_copy.h"
 #include "player/ui/startup_error.h"
 #include "player/ui/window_message_bridge.h"
 #include "soundlib/soundlib.h"
 
-TMainWindowLife::TMainWindowLife(TForm1& form) : form_(form) {}
+MainWindowLife::MainWindowLife(TForm1& form) : form_(form) {}
 
-TMainWindowLife::~TMainWindowLife() {
+MainWindowLife::~MainWindowLife() {
     delete bridge_;
     form_.removeEventFilter(this);
     AudioObject = nullptr;
@@ -32,7 +32,7 @@ TMainWindowLife::~TMainWindowLife() {
     if (soundStarted_) BASS_Free();
 }
 
-bool TMainWindowLife::FormCreate(const QStringList& arguments) {
+bool MainWindowLife::FormCreate(const QStringList& arguments) {
     store_ = std::make_unique<SettingsStore>();
     settings_.main = SavedSettings::readMain(*store_);
     if (settings_.main.firstRun == 1) {
@@ -76,7 +76,7 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     form_.CoolTrayIcon1->SetIconVisible(settings_.main.showTrayIcon);
     audio_->ShowInfoInTray = settings_.main.showInfoInTray;
     form_.CoolTrayIcon1->LeftPopup = settings_.main.leftPopUp;
-    audio_->PlayState = PlayState::NotReady;
+    audio_->PlayState = TransportState::NotReady;
     form_.SoundOn = true;
     form_.ColorIndex = 0;
     form_.setAcceptDrops(true);
@@ -106,12 +106,12 @@ bool TMainWindowLife::FormCreate(const QStringList& arguments) {
     return true;
 }
 
-void TMainWindowLife::AddFiles(const QStringList& files) {
+void MainWindowLife::AddFiles(const QStringList& files) {
     audio_->AddSources(files);
     form_.RefreshPlaylistView();
 }
 
-void TMainWindowLife::FormClose() {
+void MainWindowLife::FormClose() {
     if (closed_) return;
     closed_ = true;
     settings_.main.volume = form_.TrackBar1->value();
@@ -132,7 +132,7 @@ void TMainWindowLife::FormClose() {
     QCoreApplication::quit();
 }
 
-void TMainWindowLife::saveDefaultPlaylist() {
+void MainWindowLife::saveDefaultPlaylist() {
     // Saving a list into an existing file keeps that file's other keys, so the list goes
     // into a new file first, which then replaces the old one in one rename: a crash or a
     // full disk leaves the old list or the new one, and no entry of a longer old list.
@@ -144,7 +144,7 @@ void TMainWindowLife::saveDefaultPlaylist() {
     if (std::filesystem::exists(fresh, ec)) std::filesystem::rename(fresh, target, ec);
 }
 
-bool TMainWindowLife::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindowLife::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &form_) return QObject::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::Close:

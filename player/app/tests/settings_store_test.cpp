@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "player/ui/saved_settings.h"
-#include "player/ui/settings_store.h"
-#include "temp_dir.h"
+#include "player/app/saved_settings.h"
+#include "player/app/settings_store.h"
+#include "testing/temp_dir.h"
 
 using testing_support::readFile;
 using testing_support::writeFile;

@@ -1,4 +1,4 @@
-// Library-wide calls: version, errors, options, output, master volume, load, devices.
+// DeviceSession-wide calls: version, errors, options, output, master volume, load, devices.
 #include <algorithm>
 #include <cstring>
 #include <deque>
@@ -7,7 +7,7 @@
 
 #include "soundlib/config.h"
 #include "soundlib/error.h"
-#include "soundlib/library.h"
+#include "soundlib/device_session.h"
 #include "soundlib/sdl_output.h"
 #include "soundlib/soundlib.h"
 
@@ -50,28 +50,29 @@ int32_t BASS_GetConfig(uint32_t option) {
 }
 
 int BASS_Init(int device, uint32_t freq, uint32_t flags, void*, const void*) {
-    const int error = Library::init(device, freq == 0 ? 44100 : static_cast<int>(freq), flags);
+    const int error =
+        DeviceSession::init(device, freq == 0 ? 44100 : static_cast<int>(freq), flags);
     setError(error);
     return error == SOUND_OK;
 }
 
 int BASS_Start(void) {
-    if (!Library::current()) return fail(SOUND_ERROR_INIT, 0);
+    if (!DeviceSession::current()) return fail(SOUND_ERROR_INIT, 0);
     setError(SOUND_OK);
     return 1;
 }
 
 int BASS_Free(void) {
-    const int error = Library::free();
+    const int error = DeviceSession::free();
     setError(error);
     return error == SOUND_OK;
 }
 
 int32_t BASS_Render(void* buffer, uint32_t frames) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, -1);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, -1);
     if (!buffer || frames > 0x7FFFFFFF) return fail(SOUND_ERROR_PARAM, -1);
-    if (!library->render(static_cast<std::int16_t*>(buffer), frames)) {
+    if (!session->render(static_cast<std::int16_t*>(buffer), frames)) {
         return fail(SOUND_ERROR_NOTAVAIL, -1);
     }
     setError(SOUND_OK);
@@ -79,31 +80,31 @@ int32_t BASS_Render(void* buffer, uint32_t frames) {
 }
 
 int BASS_SetVolume(uint32_t volume) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0);
     if (volume > 100) return fail(SOUND_ERROR_PARAM, 0);
-    library->setVolume(static_cast<int>(volume));
+    session->setVolume(static_cast<int>(volume));
     setError(SOUND_OK);
     return 1;
 }
 
 int32_t BASS_GetVolume(void) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, -1);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, -1);
     setError(SOUND_OK);
-    return library->volume();
+    return session->volume();
 }
 
 float BASS_GetCPU(void) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0.0f);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0.0f);
     setError(SOUND_OK);
-    return library->cpu();
+    return session->cpu();
 }
 
 int BASS_GetInfo(SoundDeviceInfo* info) {
-    const auto library = Library::current();
-    if (!library) return fail(SOUND_ERROR_INIT, 0);
+    const auto session = DeviceSession::current();
+    if (!session) return fail(SOUND_ERROR_INIT, 0);
     if (!info || info->size < sizeof(info->size)) return fail(SOUND_ERROR_PARAM, 0);
     SoundDeviceInfo full{};
     full.size = info->size;
@@ -111,9 +112,9 @@ int BASS_GetInfo(SoundDeviceInfo* info) {
     full.maxrate = 192000;
     full.dsver = 9;
     full.speakers = 2;
-    full.freq = static_cast<uint32_t>(library->rate());
-    full.latency = static_cast<uint32_t>(library->latencyFrames() * 1000 / library->rate());
-    full.device = static_cast<uint32_t>(library->device());
+    full.freq = static_cast<uint32_t>(session->rate());
+    full.latency = static_cast<uint32_t>(session->latencyFrames() * 1000 / session->rate());
+    full.device = static_cast<uint32_t>(session->device());
     std::memcpy(info, &full, std::min<std::size_t>(info->size, sizeof full));
     setError(SOUND_OK);
     return 1;

@@ -1,4 +1,4 @@
-#include "player/ui/settings_store.h"
+#include "player/app/settings_store.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "songmeta/tid3v1.h"
+#include "songmeta/id3v1_tag.h"
 
 #include "platform/text.h"
 #include "songmeta/song_file.h"

@@ -1,10 +1,11 @@
 #pragma once
-// Playlist entries of real song files with lyrics of the test's choosing.
+// Playlist entries of real song files with lyrics of the test's choosing, for the tests
+// of the song search in the engine and in its window.
 #include <QString>
 #include <filesystem>
 
-#include "audio_object.h"
-#include "song_tags.h"
+#include "player/engine/audio_object.h"
+#include "player/engine/song_tags.h"
 
 namespace testing_support {
 
@@ -17,8 +18,8 @@ inline QString addLyricsSong(TAudioObject& audio, const std::filesystem::path& p
     std::filesystem::copy_file(plain, path);
     const QString file = QString::fromStdString(path.string());
     SongTags tags;
-    tags[SongTags::Lyrics] = lyrics;
-    if (!tags.Save(file)) return QString();
+    tags[SongTags::Field::Lyrics] = lyrics;
+    if (!tags.save(file)) return QString();
     audio.Playlist.AddEntry(file, title, 500);
     return file;
 }

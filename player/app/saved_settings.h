@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "player/ui/setting_table.h"
-#include "player/ui/settings_store.h"
+#include "player/app/setting_table.h"
+#include "player/app/settings_store.h"
 
 class SavedSettings {
 public:

@@ -1,4 +1,4 @@
-#include "player/playlist/tplaylist.h"
+#include "player/playlist/playlist.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "file_size_limit.h"
-#include "temp_dir.h"
+#include "testing/file_size_limit.h"
+#include "testing/temp_dir.h"
 
 using testing_support::readFile;
 using testing_support::TempDir;

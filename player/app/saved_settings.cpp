@@ -1,4 +1,4 @@
-#include "player/ui/saved_settings.h"
+#include "player/app/saved_settings.h"
 
 using namespace settings;
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/ini_document.h"
-#include "player/ui/setting_table.h"
+#include "player/app/setting_table.h"
 
 class SettingsStore {
 public:
