@@ -110,6 +110,7 @@ bool TForm6::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// A title in the box means the window holds a song, maybe edited: it is kept as it is.
 void TForm6::FormActivate() {
     if (Edit1->text().isEmpty()) {
         // Only an MP3 entry is loaded: the selection may have moved to another kind of
@@ -126,8 +127,9 @@ void TForm6::FormActivate() {
                             QStringLiteral(" Байт"));
             Edit15->setText(playlist_panel_text::ClockText(AudioObject->ProbeLength(file)));
         }
+        // Filling the boxes is no edit.
+        BitBtn1->setEnabled(false);
     }
-    BitBtn1->setEnabled(false);
 }
 
 void TForm6::Edit1Change() {

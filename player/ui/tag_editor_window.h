@@ -23,7 +23,7 @@ public:
     // Works on the playlist box of `form1` and the global AudioObject.
     explicit TForm6(TForm1& form1);
 
-    // Loads the selected row's song unless the title box holds text; OK disabled.
+    // Unless the title box holds text: loads the selected row's song, OK disabled.
     void FormActivate();
     // Any edit enables OK.
     void Edit1Change();
