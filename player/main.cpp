@@ -21,6 +21,7 @@
 #include "player/app/single_copy.h"
 #include "player/ui/song_search_window.h"
 #include "player/ui/tag_editor_window.h"
+#include "player/update/update_window.h"
 #include "player/vis/vis_window.h"
 
 namespace {
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
+    // Ties the windows to the desktop entry, for the desktop's icon and window grouping.
+    QApplication::setDesktopFileName(QStringLiteral("zorvan"));
     QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;
@@ -80,6 +83,8 @@ int main(int argc, char** argv) {
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);
+    TForm2 update(UpdateOptions::stored(), &form);
+    form.UpdateWindow = &update;
     TForm6 tagEditor(form);
     form.Form6 = &tagEditor;
     TForm7 songSearch(*AudioObject);
@@ -89,6 +94,7 @@ int main(int argc, char** argv) {
                      &TForm8::StoreTrayOptions);
     TForm9 about(&form);
     form.AboutWindow = &about;
+    about.SetUpdateWindow(&update);
     form.show();
     return app.exec();
 }

@@ -109,6 +109,9 @@ public:
     // The About window, shown by the menus' "О программе..."; set once it exists.
     QWidget* AboutWindow = nullptr;
     void ShowAboutWindow();
+    // The update wizard, shown (not modal) by "Проверка обновлений...".
+    QWidget* UpdateWindow = nullptr;
+    void ShowUpdateWindow();
     // The tag editor and the song search; set once they exist.
     QWidget* Form6 = nullptr;
     QWidget* Form7 = nullptr;

@@ -1,4 +1,4 @@
-// The main window's version report and the way to the About window.
+// The main window's version report and the ways to the About and update windows.
 #include <QMessageBox>
 
 #include "player/ui/main_window.h"
@@ -21,4 +21,8 @@ void TForm1::Button1Click() {
 
 void TForm1::ShowAboutWindow() {
     ShowWindow(AboutWindow);
+}
+
+void TForm1::ShowUpdateWindow() {
+    ShowWindow(UpdateWindow);
 }

@@ -16,9 +16,9 @@
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
 #include "player/app/program_folder.h"
-#include "player/ui/tests/modal_answers.h"
 #include "player/ui/tests/player_window_fixture.h"
 #include "testing/file_size_limit.h"
+#include "testing/modal_window.h"
 #include "soundlib/soundlib.h"
 #include "testing/temp_dir.h"
 
@@ -496,6 +496,13 @@ TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {
     const auto message = catchMessage();
     trigger(form.PopupMenu5, {"Справка"});
     EXPECT_EQ(*message, "No help");
+
+    // The tray menu's update item shows the update window.
+    QWidget update;
+    form.UpdateWindow = &update;
+    trigger(form.PopupMenu2, {"Проверка обновлений..."});
+    EXPECT_TRUE(update.isVisible());
+    form.UpdateWindow = nullptr;
 
     // The window's shortcuts reach their commands.
     add({file("tune.mod", "tune.mod")});

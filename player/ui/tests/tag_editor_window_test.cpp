@@ -17,7 +17,7 @@
 #include "player/engine/song_tags.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/tag_editor_window.h"
-#include "player/ui/tests/modal_answers.h"
+#include "testing/modal_window.h"
 #include "player/ui/tests/player_window_fixture.h"
 #include "testing/file_size_limit.h"
 

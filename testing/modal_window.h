@@ -1,6 +1,6 @@
 #pragma once
-// Answering the modal windows that a window under test opens, from a timer, since their
-// exec() holds the test until they close.
+// Answering the modal windows (message boxes, file dialogs) that a widget test's action
+// opens: the answer runs from the event loop once the window shows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
