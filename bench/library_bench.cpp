@@ -38,6 +38,7 @@ public:
     void SelectPlaylistRow(int) override {}
     void ClearPlaylistView() override {}
     void RefreshPlaylistView() override {}
+    void EntryTitleArrived() override {}
     void SetTotalTimeText(const QString&) override {}
     void SetFormatText(const QString&) override {}
     void SetPlayButtonGlyph(PlayGlyph) override {}

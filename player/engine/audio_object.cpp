@@ -322,7 +322,7 @@ void TAudioObject::addAddressEntry(const QString& address) {
             if (Playlist.FileAt(i) == address && Playlist.TitleAt(i) == address)
                 Playlist.SetTitleAt(i, title);
         }
-        view_.RefreshPlaylistView();
+        view_.EntryTitleArrived();
     });
 }
 

@@ -34,6 +34,9 @@ public:
     virtual void ClearPlaylistView() = 0;
     // ListBox1 rebuilt from the playlist, with the totals line.
     virtual void RefreshPlaylistView() = 0;
+    // An entry's title arrived after it was added (from a station's headers): the rows
+    // show it, unless they show something else than the playlist now.
+    virtual void EntryTitleArrived() = 0;
     // Label26: the length of the source just started.
     virtual void SetTotalTimeText(const QString& text) = 0;
     // Label3: the format of the channel just started.

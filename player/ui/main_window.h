@@ -128,6 +128,8 @@ public:
     void ClearPlaylistView() override;
     // ListBox1 := the playlist's titles; Label35 := the total time and the song count.
     void RefreshPlaylistView() override;
+    // Not in CD mode, where the rows are the disc's tracks.
+    void EntryTitleArrived() override;
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;

@@ -120,6 +120,10 @@ void TForm1::RefreshPlaylistView() {
     FitTotalsLine();
 }
 
+void TForm1::EntryTitleArrived() {
+    if (!CdMode) RefreshPlaylistView();
+}
+
 void TForm1::FitTotalsLine() {
     // The design's size, made smaller only as far as the whole line needs.
     QFont font = Label35->font();

@@ -19,6 +19,7 @@ public:
     void SelectPlaylistRow(int index) override { selectedRow = index; }
     void ClearPlaylistView() override { ++playlistViewClears; }
     void RefreshPlaylistView() override { ++playlistViewRefreshes; }
+    void EntryTitleArrived() override { ++entryTitleArrivals; }
     void SetTotalTimeText(const QString& text) override { totalTime = text; }
     void SetFormatText(const QString& text) override { format = text; }
     void SetListCaption(const QString& text) override { listCaption = text; }
@@ -39,6 +40,7 @@ public:
     int selectedRow = -1;
     int playlistViewClears = 0;
     int playlistViewRefreshes = 0;
+    int entryTitleArrivals = 0;
     QString totalTime, format, listCaption;
     PlayGlyph playGlyph = PlayGlyph::Play;
     std::vector<Balloon> balloons;
