@@ -95,7 +95,10 @@ QAction* findItem(QMenu* menu, const QStringList& path) {
     for (QAction* action : menu->actions()) {
         if (action->text() != path.first()) continue;
         if (path.size() == 1) return action;
-        if (action->menu()) return findItem(action->menu(), path.mid(1));
+        if (QMenu* submenu = action->menu()) {
+            emit submenu->aboutToShow();  // as opening it does: some menus fill only then
+            return findItem(submenu, path.mid(1));
+        }
     }
     return nullptr;
 }
@@ -602,6 +605,7 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
     const QString plain = file("plain.mp3", "plain.mp3");     // no tags
     add({first, second, plain});
     const auto captions = [](QMenu* menu) {
+        emit menu->aboutToShow();
         QStringList names;
         for (QAction* action : menu->actions()) names << action->text();
         return names;
