@@ -12,6 +12,7 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/engine/audio_object.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
 #include "player/ui/effects_window.h"
@@ -19,6 +20,9 @@
 #include "player/main_window_life.h"
 #include "player/ui/settings_dialog.h"
 #include "player/app/single_copy.h"
+#include "player/ui/song_search_window.h"
+#include "player/ui/tag_editor_window.h"
+#include "player/update/update_window.h"
 #include "player/vis/vis_window.h"
 
 namespace {
@@ -57,6 +61,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
+    // Ties the windows to the desktop entry, for the desktop's icon and window grouping.
+    QApplication::setDesktopFileName(QStringLiteral("zorvan"));
     QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;
@@ -81,11 +87,18 @@ int main(int argc, char** argv) {
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);
+    TForm2 update(UpdateOptions::stored(), &form);
+    form.UpdateWindow = &update;
+    TForm6 tagEditor(form);
+    form.Form6 = &tagEditor;
+    TForm7 songSearch(*AudioObject);
+    form.Form7 = &songSearch;
     TForm8 form8(form);
     QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);
     TForm9 about(&form);
     form.AboutWindow = &about;
+    about.SetUpdateWindow(&update);
     form.show();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-// The main window's version report and the way to the About window.
+// The main window's version report and the ways to the About and update windows.
 #include <QMessageBox>
 
 #include "player/ui/main_window.h"
@@ -20,8 +20,9 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::ShowAboutWindow() {
-    if (!AboutWindow) return;
-    AboutWindow->show();
-    AboutWindow->raise();
-    AboutWindow->activateWindow();
+    ShowWindow(AboutWindow);
+}
+
+void TForm1::ShowUpdateWindow() {
+    ShowWindow(UpdateWindow);
 }
