@@ -31,7 +31,7 @@ if [[ ${1:-} == --tour ]]; then
     xdotool search --onlyvisible --name "Редактор MP3-тегов" windowfocus
     sleep 0.3
     keys ctrl+a
-    xdotool type --delay 30 "Утренний ритм"
+    xdotool type --delay 150 "Утренний ритм"
     shot editor-edited "Редактор MP3-тегов"
     keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space  # OK
     shot editor-saved "Редактор MP3-тегов"
@@ -44,12 +44,12 @@ if [[ ${1:-} == --tour ]]; then
     shot search-shown "Поиск песни"
     xdotool search --onlyvisible --name "Поиск песни" windowfocus
     sleep 0.3
-    xdotool type --delay 30 "песня 3"
+    xdotool type --delay 150 "песня 3"
     shot search-typed "Поиск песни"
     keys Tab Down Down  # category: by a word of the lyrics
     sleep 0.3
     keys shift+Tab
-    xdotool type --delay 30 "солнце"
+    xdotool type --delay 150 "солнце"
     shot search-lyrics "Поиск песни"
     kill "$player"
     wait "$player" || true
