@@ -185,14 +185,24 @@ std::vector<std::string> IniDocument::sections() const {
 
 std::vector<std::string> IniDocument::keys(std::string_view section) const {
     std::vector<std::string> names;
+    forEachKey(section, [&names](const std::string& key) { names.push_back(key); });
+    return names;
+}
+
+void IniDocument::forEachKey(std::string_view section,
+                             const std::function<void(const std::string&)>& visit) const {
     const Section* s = findSection(section);
-    if (!s) return names;
+    if (!s) return;
     std::unordered_set<std::string> seen;
     for (const Line& line : s->lines)
         if (line.isKey && !line.erased &&
             (!s->hasDuplicateKeys || seen.insert(nameKey(line.key)).second))
-            names.push_back(line.key);
-    return names;
+            visit(line.key);
+}
+
+std::size_t IniDocument::keyCount(std::string_view section) const {
+    const Section* s = findSection(section);
+    return s ? s->index.size() : 0;
 }
 
 bool IniDocument::hasSection(std::string_view section) const {

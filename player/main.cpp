@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -37,6 +38,9 @@ QStringList absoluteArguments(QStringList arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with EFBIG like any failed write,
+    // instead of ending the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Before any thread starts, so that every thread leaves these signals to the loop.
     std::optional<platform::StopSignals> stopSignals;
     try {

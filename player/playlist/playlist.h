@@ -20,6 +20,14 @@ class TPlaylist {
 public:
     TPlaylist() = default;
 
+    // How many entries a PLS file yields: every k up to NumberOfEntries is an entry, also
+    // one that no key names, but never beyond the highest entry number of a key the file
+    // holds, never more than kMaxUnnamedPlsEntries entries that no key names, and never
+    // more than kMaxPlsEntries in all. So the numbers written in a file cannot make the
+    // reader allocate beyond what the file holds.
+    static constexpr int kMaxPlsEntries = 2'000'000;
+    static constexpr int kMaxUnnamedPlsEntries = 1'000;
+
     // Loads a PLS file. A missing file loads nothing and succeeds; false when the file
     // exists but cannot be read. ListFileName is set to `path` in every case.
     bool LoadFromPls(const QString& path, bool clearFirst);

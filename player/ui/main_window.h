@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <cstdint>
 
 #include "player/engine/audio_view.h"
@@ -142,6 +143,9 @@ public:
     // the ticked sample effects, onto the new Channel.
     void ReapplyEffects() override;
     void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override;
+    // The items are made when the submenu is next shown (a collection of 100,000 artists
+    // makes no 100,000 menu items at start).
+    void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
     // effect table; each refers to the channel that was current when it was attached.
@@ -336,6 +340,11 @@ private:
     void BindTransport();
     void BindButtons();
     QMenu* LibrarySubmenu(LibraryKind kind) const;
+    QAction* CreateLibraryItem(LibraryKind kind, const QString& caption);
+    // Makes the items a fill left for when the submenu is shown.
+    void BuildLibraryItems(LibraryKind kind);
+    // Per library kind: the captions of a fill whose items are not made yet.
+    std::array<std::optional<QStringList>, 3> UnbuiltLibraryItems;
     // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
     QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
                                   QFileDialog::FileMode mode);
