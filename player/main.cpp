@@ -20,6 +20,7 @@
 #include "player/main_window_life.h"
 #include "player/ui/settings_dialog.h"
 #include "player/app/single_copy.h"
+#include "player/desktop/media_player_service.h"
 #include "player/ui/song_search_window.h"
 #include "player/ui/tag_editor_window.h"
 #include "player/update/update_window.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     form.Form5->FormCreate();
     created = true;
+    MediaPlayerService mediaPlayer(form, life);
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);

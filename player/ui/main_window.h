@@ -69,6 +69,11 @@ public:
     void StopPlayback();
     // Seeks by deltaMs from the position now, kept within the track.
     void SeekBy(int deltaMs);
+    // The menu steps that show the step buttons' released glyphs.
+    void MenuPlayNext();
+    void MenuPlayPrevious();
+    // The shuffle switch and its button's glyph.
+    void SetShuffle(bool on);
     void OpenFilesCommand();
     // "Спрятать окно", "Спрятать в трей": minimised, then hidden by the tray icon.
     void HideToTrayCommand();
@@ -368,9 +373,6 @@ private:
     void PlaceVisWindow();
     void BitmapSkinPart11MouseDown();
     void BitmapSkinPart11MouseUp();
-    // The menu steps that show the step buttons' released glyphs.
-    void MenuPlayNext();
-    void MenuPlayPrevious();
     void MenuStop();
     void SetWindowColor(QColor color);
 };
