@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -20,6 +21,7 @@
 #include "player/main_window_life.h"
 #include "player/ui/settings_dialog.h"
 #include "player/app/single_copy.h"
+#include "player/desktop/media_player_service.h"
 #include "player/ui/song_search_window.h"
 #include "player/ui/tag_editor_window.h"
 #include "player/update/update_window.h"
@@ -37,6 +39,9 @@ QStringList absoluteArguments(QStringList arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with EFBIG like any failed write,
+    // instead of ending the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Before any thread starts, so that every thread leaves these signals to the loop.
     std::optional<platform::StopSignals> stopSignals;
     try {
@@ -82,6 +87,7 @@ int main(int argc, char** argv) {
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     form.Form5->FormCreate();
     created = true;
+    MediaPlayerService mediaPlayer(form, life);
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);

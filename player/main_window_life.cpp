@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "platform/replacement_file.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/equalizer_presets.h"
@@ -50,6 +51,11 @@ bool MainWindowLife::FormCreate(const QStringList& arguments) {
     form_.CoolTrayIcon1->SetIcon(QApplication::windowIcon());
 
     folder_ = programDataFolder();
+    // Saves cut short by a crash or a kill leave replacement files behind. Only this one
+    // copy of the program writes these files, so any there now are stale.
+    for (const auto& kept : {folder_ / "Default.pls", folder_ / "Default.pls.new",
+                             folder_ / "AllMusik.aml", SettingsStore::defaultPath()})
+        platform::removeStaleReplacements(kept);
     audio_ = std::make_unique<TAudioObject>(form_, folder_ / "AllMusik.aml");
     AudioObject = audio_.get();
     form_.UpdateEqualizerHints();
