@@ -11,13 +11,13 @@
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
+#include "player/app/single_copy.h"
+#include "player/main_window_life.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
-#include "player/main_window_life.h"
 #include "player/ui/settings_dialog.h"
-#include "player/app/single_copy.h"
 #include "player/vis/vis_window.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "player/engine/scoped_channel.h"
-#include "songmeta/songmeta.h"
 #include "player/engine/source_rules.h"
 #include "player/engine/track_text.h"
 #include "player/playlist/internet_address.h"
+#include "songmeta/songmeta.h"
 
 TAudioObject* AudioObject = nullptr;
 

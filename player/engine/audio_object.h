@@ -17,8 +17,8 @@
 #include "player/engine/library_index.h"
 #include "player/engine/library_menus.h"
 #include "player/engine/play_state.h"
-#include "player/playlist/playlist.h"
 #include "player/engine/stream_tags.h"
+#include "player/playlist/playlist.h"
 
 class TAudioObject {
 public:

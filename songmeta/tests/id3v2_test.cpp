@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "testing/file_size_limit.h"
 #include "songmeta/tests/song_file_test.h"
+#include "testing/file_size_limit.h"
 
 using fixtures::frame;
 using fixtures::record;

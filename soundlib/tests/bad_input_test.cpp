@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
+#include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
 
 using namespace soundlib_test;

@@ -11,13 +11,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "player/app/program_folder.h"
 #include "player/engine/audio_object.h"
 #include "player/engine/play_state.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
-#include "player/app/program_folder.h"
-#include "testing/file_size_limit.h"
 #include "soundlib/soundlib.h"
+#include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
 namespace {
