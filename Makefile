@@ -1,13 +1,15 @@
 # make run   installs what is missing, builds and starts the player
 # make test  installs what is missing, builds and runs every test
 # make bench builds and runs the benchmarks against their peers
+# make install PREFIX=/usr/local [DESTDIR=...]  builds and installs the player
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
+PREFIX     ?= /usr/local
 
-.PHONY: run test bench deps configure build build-asan test-asan format format-check clean
+.PHONY: run test bench deps configure build build-asan test-asan install format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -33,6 +35,9 @@ test-asan: build-asan
 test: build format-check
 	@scripts/run-tests.sh $(BUILD) $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	@bash bench/run.sh $(BUILD)

@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvan"));
+    // Ties the windows to the desktop entry, for the desktop's icon and window grouping.
+    QApplication::setDesktopFileName(QStringLiteral("zorvan"));
     QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   libopenmpt-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
   libsdl2-dev libcurl4-openssl-dev

@@ -66,8 +66,10 @@ void writeDesktopEntry(const std::filesystem::path& program, const ShellIntegrat
     platform::IniDocument entry;
     entry.open(files.applications / kDesktopId);
     const std::string_view group = "Desktop Entry";
+    // Named and drawn as the installed entry (packaging/), which this one overrides.
     entry.writeString(group, "Type", "Application");
     entry.writeString(group, "Name", "Zorvan");
+    entry.writeString(group, "Icon", "zorvan");
     entry.writeString(group, "Exec", execArgument(p) + " %f");
     entry.writeString(group, "Terminal", "false");
     entry.writeString(group, "MimeType", mimeTypes);

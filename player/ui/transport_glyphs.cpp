@@ -264,18 +264,28 @@ Painter colourButton(Look look) {
     };
 }
 
+void paintPlayBody(QPainter& p, const QPainterPath& symbol, Look look) {
+    paintBody(p, {0.5, 0.5, 28.0, 28.0}, 14.0, look);
+    paintSymbol(p, symbol, look, Ink::White);
+}
+
 }  // namespace
 
 ImageList PlayGlyphs() {
     const auto button = [](const QPainterPath& symbol, Look look) -> Painter {
-        return [=](QPainter& p) {
-            paintBody(p, {0.5, 0.5, 28.0, 28.0}, 14.0, look);
-            paintSymbol(p, symbol, look, Ink::White);
-        };
+        return [=](QPainter& p) { paintPlayBody(p, symbol, look); };
     };
     return listOf({29, 29},
                   {button(playSymbol(), Look::Raised), button(playSymbol(), Look::Pressed),
                    button(pauseSymbol(), Look::Raised), button(pauseSymbol(), Look::Pressed)});
+}
+
+void PaintPlayButton(QPainter& painter, qreal size) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 29.0, size / 29.0);
+    paintPlayBody(painter, playSymbol(), Look::Raised);
+    painter.restore();
 }
 
 ImageList StopGlyphs() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 
 #include "player/skin/image_list.h"
 
@@ -12,6 +13,9 @@ namespace transport_glyphs {
 
 // 29 x 29: play, play pressed, pause, pause pressed.
 ImageList PlayGlyphs();
+// The raised play button filling a square of `size` from the painter's origin: the
+// program's icon.
+void PaintPlayButton(QPainter& painter, qreal size);
 // 20 x 27: stop, stop pressed.
 ImageList StopGlyphs();
 // 20 x 20: previous, previous pressed, next, next pressed, sound on, muted.
