@@ -18,6 +18,7 @@
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/settings_dialog.h"
+#include "player/update/update_window.h"
 #include "player/vis/vis_window.h"
 
 namespace {
@@ -79,11 +80,14 @@ int main(int argc, char** argv) {
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);
+    TForm2 update(UpdateOptions::stored(), &form);
+    form.UpdateWindow = &update;
     TForm8 form8(form);
     QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);
     TForm9 about(&form);
     form.AboutWindow = &about;
+    about.SetUpdateWindow(&update);
     form.show();
     return app.exec();
 }

@@ -27,6 +27,9 @@ inline constexpr SettingSpec kEqualizerOn{kMain, "EqualizerOn", 0};
 // The position in the preset menu (0 ... 21); 20 is the default preset. Not clamped: a
 // position without a menu item names hand-set bands.
 inline constexpr SettingSpec kEqualizerPreset{kMain, "EqualizerPreset", 20};
+// The update server's base address, "http://host" or "https://host[:port]": a text, only
+// read (the update wizard's default stands when it is missing or empty).
+inline constexpr const char* kUpdateServer = "UpdateServer";
 
 // One channel effect: its switch lives in "Main" under the effect's name, its parameters
 // (the positions of the effect window's scroll bars, in order) in its own section.

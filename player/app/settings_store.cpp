@@ -27,6 +27,11 @@ bool SettingsStore::readBool(std::string_view section, std::string_view name, bo
     return readInteger(section, name, fallback ? 1 : 0) != 0;
 }
 
+std::string SettingsStore::readString(std::string_view section, std::string_view name,
+                                      std::string_view fallback) const {
+    return document_.readString(section, name, fallback);
+}
+
 void SettingsStore::writeInteger(std::string_view section, std::string_view name, int value) {
     document_.writeInteger(section, name, value);
     dirty_ = true;

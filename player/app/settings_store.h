@@ -8,6 +8,7 @@
 // boolean is true when its integer is not 0. Writing stores decimal text, "0" or "1"
 // for a boolean, creating the section when it is missing.
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/ini_document.h"
@@ -27,6 +28,9 @@ public:
 
     int readInteger(std::string_view section, std::string_view name, int fallback) const;
     bool readBool(std::string_view section, std::string_view name, bool fallback) const;
+    // The text as it stands (blanks and one pair of quotation marks around it dropped).
+    std::string readString(std::string_view section, std::string_view name,
+                           std::string_view fallback) const;
     void writeInteger(std::string_view section, std::string_view name, int value);
     void writeBool(std::string_view section, std::string_view name, bool value);
 

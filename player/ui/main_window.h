@@ -106,6 +106,9 @@ public:
     // The About window, shown by the menus' "О программе..."; set once it exists.
     QWidget* AboutWindow = nullptr;
     void ShowAboutWindow();
+    // The update wizard, shown (not modal) by "Проверка обновлений...".
+    QWidget* UpdateWindow = nullptr;
+    void ShowUpdateWindow();
 
     // AudioView: what the audio object shows.
     void SetSpeedPosition(int position) override;

@@ -95,9 +95,6 @@ void TForm1::CreateMenus() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    const auto waiting = [](QMenu* menu, const char* caption) {
-        menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
-    };
     const auto player = [&](QMenu* menu, const char* playPause, const char* previous,
                             const char* next, bool shortcuts) {
         QMenu* sub = menu->addMenu(QStringLiteral("Плейер"));
@@ -121,7 +118,7 @@ void TForm1::CreateMenus() {
     player(PopupMenu2, "Проиграть/Приостановить", "Предыдущая дорожка", "Следующая дорожка", false);
     item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
     item(PopupMenu2, "Настройки...", &TForm1::SettingsCommand);
-    waiting(PopupMenu2, "Проверка обновлений...");
+    item(PopupMenu2, "Проверка обновлений...", &TForm1::ShowUpdateWindow);
     item(PopupMenu2, "О программе...", &TForm1::ShowAboutWindow);
     item(PopupMenu2, "Выход", &QWidget::close);
     item(PopupMenu2, "Спрятать окно", &TForm1::HideToTrayCommand);

@@ -1,4 +1,4 @@
-// The main window's version report and the way to the About window.
+// The main window's version report and the ways to the About and update windows.
 #include <QMessageBox>
 
 #include "player/ui/main_window.h"
@@ -19,9 +19,21 @@ void TForm1::Button1Click() {
     Memo1->moveCursor(QTextCursor::Start);
 }
 
+namespace {
+
+void bringForward(QWidget* window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
 void TForm1::ShowAboutWindow() {
-    if (!AboutWindow) return;
-    AboutWindow->show();
-    AboutWindow->raise();
-    AboutWindow->activateWindow();
+    bringForward(AboutWindow);
+}
+
+void TForm1::ShowUpdateWindow() {
+    bringForward(UpdateWindow);
 }

@@ -23,19 +23,19 @@ TFindWebThread::TFindWebThread(QString url, QString targetPath, WebTransferSetti
 
 void TFindWebThread::ShowStatus(const QString& text) {
     StatusText = text;
-    emit StatusShown(StatusText, Received, size_);
+    emit statusShown(StatusText, Received, size_);
 }
 
 void TFindWebThread::run() {
     ShowStatus(kConnecting);
     ShowStatus(kOpening);
-    const auto result = transfer_.Fetch(Url.toStdString(), TargetPath.toStdString(), *this);
+    const auto result = transfer_.fetch(Url.toStdString(), TargetPath.toStdString(), *this);
     switch (result) {
         case WebTransferResult::Complete:
-            emit Completed();
+            emit completed();
             break;
         case WebTransferResult::NoSession:
-            emit Failed();
+            emit failed();
             return;
         case WebTransferResult::NotOpened:
             ShowStatus(kCannotOpen + QStringLiteral(": ") + Url);
@@ -45,7 +45,7 @@ void TFindWebThread::run() {
             break;
         case WebTransferResult::NoSize:
             // The status stays at the size being asked for.
-            emit Failed();
+            emit failed();
             return;
         case WebTransferResult::TooLarge:
             ShowStatus(kTooLarge);
@@ -61,25 +61,25 @@ void TFindWebThread::run() {
     size_ = 0;
     Received = 0;
     ShowStatus(kDone);
-    if (result != WebTransferResult::Complete) emit Failed();
+    if (result != WebTransferResult::Complete) emit failed();
 }
 
-void TFindWebThread::Answered(const std::string& code) {
+void TFindWebThread::answered(const std::string& code) {
     ShowStatus(kAsking);
     ShowStatus(kAnswer + QString::fromStdString(code));
 }
 
-void TFindWebThread::SizeAsked() {
+void TFindWebThread::sizeAsked() {
     ShowStatus(kSizeAsked);
 }
 
-void TFindWebThread::SizeKnown(std::int64_t size) {
+void TFindWebThread::sizeKnown(std::int64_t size) {
     size_ = size;
     Received = 0;
     ShowStatus(kSize + QString::number(size));
 }
 
-void TFindWebThread::BytesReceived(std::int64_t received, std::int64_t size) {
+void TFindWebThread::bytesReceived(std::int64_t received, std::int64_t size) {
     Received = received;
     ShowStatus(QString::number(size) + QLatin1Char('/') + QString::number(received));
 }

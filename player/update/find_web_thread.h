@@ -29,7 +29,7 @@ public:
                    QObject* parent = nullptr);
 
     // Ends the transfer soon, as a failure; callable from any thread.
-    void Cancel() { transfer_.Cancel(); }
+    void cancel() { transfer_.cancel(); }
 
     // Read and written on the transfer thread only; the window gets copies.
     QString StatusText;
@@ -40,21 +40,21 @@ public:
 signals:
     // A status change: the text, the bytes received and the announced size (0 before it
     // is known).
-    void StatusShown(const QString& text, qint64 received, qint64 size);
+    void statusShown(const QString& text, qint64 received, qint64 size);
     // Every announced byte is in place at TargetPath; sent before the last status.
-    void Completed();
+    void completed();
     // The transfer ended without the file; sent after the last status.
-    void Failed();
+    void failed();
 
 protected:
     void run() override;
 
 private:
     void ShowStatus(const QString& text);
-    void Answered(const std::string& code) override;
-    void SizeAsked() override;
-    void SizeKnown(std::int64_t size) override;
-    void BytesReceived(std::int64_t received, std::int64_t size) override;
+    void answered(const std::string& code) override;
+    void sizeAsked() override;
+    void sizeKnown(std::int64_t size) override;
+    void bytesReceived(std::int64_t received, std::int64_t size) override;
 
     WebTransfer transfer_;
     std::int64_t size_ = 0;

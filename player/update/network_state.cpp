@@ -15,7 +15,9 @@ struct IfAddrsDeleter {
 
 }  // namespace
 
-std::vector<NetworkInterface> SystemInterfaces() {
+namespace network_state {
+
+std::vector<NetworkInterface> systemInterfaces() {
     ifaddrs* raw = nullptr;
     if (getifaddrs(&raw) != 0) return {};
     const std::unique_ptr<ifaddrs, IfAddrsDeleter> list(raw);
@@ -34,12 +36,14 @@ std::vector<NetworkInterface> SystemInterfaces() {
     return interfaces;
 }
 
-bool IsConnectedThrough(std::span<const NetworkInterface> interfaces) {
+bool isConnectedThrough(std::span<const NetworkInterface> interfaces) {
     return std::any_of(interfaces.begin(), interfaces.end(), [](const NetworkInterface& i) {
         return i.up && !i.loopback && i.hasAddress;
     });
 }
 
-bool InternetGetConnectedState() {
-    return IsConnectedThrough(SystemInterfaces());
+bool isConnected() {
+    return isConnectedThrough(systemInterfaces());
 }
+
+}  // namespace network_state

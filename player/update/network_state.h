@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace network_state {
+
 struct NetworkInterface {
     std::string name;
     bool up = false;
@@ -13,9 +15,11 @@ struct NetworkInterface {
 };
 
 // The system's interfaces, one entry per interface name.
-std::vector<NetworkInterface> SystemInterfaces();
+std::vector<NetworkInterface> systemInterfaces();
 
-bool IsConnectedThrough(std::span<const NetworkInterface> interfaces);
+bool isConnectedThrough(std::span<const NetworkInterface> interfaces);
 
-// IsConnectedThrough(SystemInterfaces()).
-bool InternetGetConnectedState();
+// isConnectedThrough(systemInterfaces()).
+bool isConnected();
+
+}  // namespace network_state

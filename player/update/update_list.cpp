@@ -2,7 +2,9 @@
 
 #include "platform/text.h"
 
-std::vector<std::string> ParseUpdateList(std::string_view bytes) {
+namespace update_list {
+
+std::vector<std::string> parse(std::string_view bytes) {
     const std::string text = platform::text::decodeFileText(bytes);
     std::vector<std::string> entries;
     std::size_t start = 0;
@@ -17,7 +19,7 @@ std::vector<std::string> ParseUpdateList(std::string_view bytes) {
     return entries;
 }
 
-bool IsPlainFileName(std::string_view name) {
+bool isPlainFileName(std::string_view name) {
     if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
     for (std::size_t pos = 0; pos < name.size();) {
         const char32_t c = platform::text::nextCodePoint(name, pos);
@@ -25,3 +27,5 @@ bool IsPlainFileName(std::string_view name) {
     }
     return true;
 }
+
+}  // namespace update_list

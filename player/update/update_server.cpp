@@ -1,5 +1,6 @@
 #include "player/update/update_server.h"
 
+namespace update_server {
 namespace {
 
 constexpr std::string_view kFolder = "/programs/updates/";
@@ -16,11 +17,11 @@ bool unreserved(unsigned char c) {
 
 }  // namespace
 
-std::string UpdateListUrl(std::string_view server) {
+std::string listUrl(std::string_view server) {
     return folderUrl(server) + "update.upd";
 }
 
-std::string UpdateFileUrl(std::string_view server, std::string_view name) {
+std::string fileUrl(std::string_view server, std::string_view name) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string url = folderUrl(server);
     for (const unsigned char c : name) {
@@ -34,3 +35,5 @@ std::string UpdateFileUrl(std::string_view server, std::string_view name) {
     }
     return url;
 }
+
+}  // namespace update_server

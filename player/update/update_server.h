@@ -4,8 +4,12 @@
 #include <string>
 #include <string_view>
 
-inline constexpr const char* kDefaultUpdateServer = "https://tavrel.example";
+namespace update_server {
 
-std::string UpdateListUrl(std::string_view server);
+inline constexpr const char* kDefault = "https://tavrel.example";
+
+std::string listUrl(std::string_view server);
 // The file's name is sent percent-encoded.
-std::string UpdateFileUrl(std::string_view server, std::string_view name);
+std::string fileUrl(std::string_view server, std::string_view name);
+
+}  // namespace update_server

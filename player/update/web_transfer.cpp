@@ -94,7 +94,7 @@ struct Exchange {
     // Of the response being read.
     std::optional<std::string> lengthHeader;
     bool hasLocation = false;
-    bool answered = false;
+    bool hasAnswered = false;
     std::optional<WebTransferResult> failure;
     std::optional<PartFile> file;
     std::int64_t size = 0;
@@ -112,15 +112,15 @@ struct Exchange {
         curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
         // libcurl follows this one itself; the body read is the target's.
         if (code / 100 == 3 && hasLocation && redirects < settings.maxRedirects) return true;
-        answered = true;
-        observer.Answered(std::to_string(code));
+        hasAnswered = true;
+        observer.answered(std::to_string(code));
         if (code != 200 && code != 302) return fail(WebTransferResult::BadStatus);
-        observer.SizeAsked();
+        observer.sizeAsked();
         const auto length = lengthHeader ? parseLength(*lengthHeader) : std::nullopt;
         if (!length) return fail(WebTransferResult::NoSize);
         if (*length > settings.maxSize) return fail(WebTransferResult::TooLarge);
         size = *length;
-        observer.SizeKnown(size);
+        observer.sizeKnown(size);
         file.emplace(target);
         if (!file->ok()) return fail(WebTransferResult::WriteFailed);
         return true;
@@ -147,7 +147,7 @@ struct Exchange {
 
     static std::size_t body(char* data, std::size_t, std::size_t size, void* self) {
         auto& x = *static_cast<Exchange*>(self);
-        if (!x.answered) return size;  // the body of a redirect being followed
+        if (!x.hasAnswered) return size;  // the body of a redirect being followed
         if (!x.file) return 0;
         if (static_cast<std::int64_t>(size) > x.size - x.received) {
             x.fail(WebTransferResult::Cut);
@@ -158,7 +158,7 @@ struct Exchange {
             return 0;
         }
         x.received += static_cast<std::int64_t>(size);
-        x.observer.BytesReceived(x.received, x.size);
+        x.observer.bytesReceived(x.received, x.size);
         return size;
     }
 
@@ -171,7 +171,7 @@ struct Exchange {
             x.lastCount = now;
             x.lastChange = time;
         } else if (time - x.lastChange > x.settings.stallTimeout) {
-            x.fail(x.answered ? WebTransferResult::Cut : WebTransferResult::NotOpened);
+            x.fail(x.hasAnswered ? WebTransferResult::Cut : WebTransferResult::NotOpened);
             return 1;
         }
         return 0;
@@ -180,7 +180,7 @@ struct Exchange {
 
 }  // namespace
 
-WebTransferResult WebTransfer::Fetch(const std::string& url, const std::filesystem::path& target,
+WebTransferResult WebTransfer::fetch(const std::string& url, const std::filesystem::path& target,
                                      WebTransferObserver& observer) {
     const auto easy = soundlib::net::makeCurlEasy();
     if (!easy) return WebTransferResult::NoSession;
@@ -209,7 +209,7 @@ WebTransferResult WebTransfer::Fetch(const std::string& url, const std::filesyst
     const CURLcode code = curl_easy_perform(h);
     if (x.failure) return *x.failure;
     if (code == CURLE_ABORTED_BY_CALLBACK) return WebTransferResult::Cancelled;
-    if (!x.answered) return WebTransferResult::NotOpened;
+    if (!x.hasAnswered) return WebTransferResult::NotOpened;
     if (code != CURLE_OK || !x.file || x.received != x.size) return WebTransferResult::Cut;
     return x.file->commit() ? WebTransferResult::Complete : WebTransferResult::WriteFailed;
 }

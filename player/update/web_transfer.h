@@ -42,11 +42,11 @@ class WebTransferObserver {
 public:
     virtual ~WebTransferObserver() = default;
     // The final response's status code, as the server sent it.
-    virtual void Answered(const std::string& code) = 0;
+    virtual void answered(const std::string& code) = 0;
     // The content length is about to be read.
-    virtual void SizeAsked() = 0;
-    virtual void SizeKnown(std::int64_t size) = 0;
-    virtual void BytesReceived(std::int64_t received, std::int64_t size) = 0;
+    virtual void sizeAsked() = 0;
+    virtual void sizeKnown(std::int64_t size) = 0;
+    virtual void bytesReceived(std::int64_t received, std::int64_t size) = 0;
 };
 
 class WebTransfer {
@@ -55,11 +55,11 @@ public:
 
     // Fetches `url` into `target`; runs until the transfer ends. The observer is called
     // on the calling thread.
-    WebTransferResult Fetch(const std::string& url, const std::filesystem::path& target,
+    WebTransferResult fetch(const std::string& url, const std::filesystem::path& target,
                             WebTransferObserver& observer);
 
     // Ends a running Fetch soon with Cancelled; may be called from any thread.
-    void Cancel() { cancelled_ = true; }
+    void cancel() { cancelled_ = true; }
 
 private:
     WebTransferSettings settings_;

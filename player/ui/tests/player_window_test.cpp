@@ -18,6 +18,7 @@
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
 #include "testing/file_size_limit.h"
+#include "testing/modal_window.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -37,28 +38,7 @@ QString q(const fs::path& p) {
     return QString::fromStdString(p.string());
 }
 
-// Runs `answer` on the next modal window of kind W once it shows. A modal window that
-// stays unanswered for five seconds is closed, so a wrong expectation fails the test
-// instead of hanging it.
-template <class W>
-void whenShown(std::function<void(W*)> answer) {
-    auto* poll = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, ticks, answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* window = qobject_cast<W*>(modal)) {
-            poll->deleteLater();
-            poll->stop();
-            answer(window);
-        } else if (++*ticks > 500) {
-            poll->deleteLater();
-            poll->stop();
-            if (modal) modal->close();
-            ADD_FAILURE() << "no dialog of the expected kind";
-        }
-    });
-    poll->start(10);
-}
+using testing_support::whenShown;
 
 // Answers the next file dialog with these paths (one folder for a folder dialog).
 void chooseInDialog(const QStringList& paths) {
@@ -587,6 +567,13 @@ TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {
     const auto message = catchMessage();
     trigger(form.PopupMenu5, {"Справка"});
     EXPECT_EQ(*message, "No help");
+
+    // The tray menu's update item shows the update window.
+    QWidget update;
+    form.UpdateWindow = &update;
+    trigger(form.PopupMenu2, {"Проверка обновлений..."});
+    EXPECT_TRUE(update.isVisible());
+    form.UpdateWindow = nullptr;
 
     // The window's shortcuts reach their commands.
     add({file("tune.mod", "tune.mod")});

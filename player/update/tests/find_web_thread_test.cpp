@@ -49,15 +49,15 @@ Transfer fetch(const std::string& url, const fs::path& target,
     Transfer run;
     QPointer<TFindWebThread> thread = new TFindWebThread(
         QString::fromStdString(url), QString::fromStdString(target.string()), settings);
-    QObject::connect(thread, &TFindWebThread::StatusShown,
+    QObject::connect(thread, &TFindWebThread::statusShown,
                      [&](const QString& text, qint64 received, qint64 size) {
                          run.statuses << text;
                          run.received << received;
                          run.sizes << size;
                          run.events << text;
                      });
-    QObject::connect(thread, &TFindWebThread::Completed, [&] { run.events << "completed"; });
-    QObject::connect(thread, &TFindWebThread::Failed, [&] { run.events << "failed"; });
+    QObject::connect(thread, &TFindWebThread::completed, [&] { run.events << "completed"; });
+    QObject::connect(thread, &TFindWebThread::failed, [&] { run.events << "failed"; });
     QEventLoop loop;
     QObject::connect(thread, &QObject::destroyed, &loop, &QEventLoop::quit);
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
@@ -79,7 +79,7 @@ std::vector<std::string> folderNames(const fs::path& folder) {
     return names;
 }
 
-TEST(FindWebThreadTest, FetchesFileWithStatusesInOrder) {
+TEST(TFindWebThread, FetchesFileWithStatusesInOrder) {
     testing_support::TempDir dir;
     UpdateTestServer server(dir.path(),
                             R"({"/programs/updates/a.bin": {"body": {"size": 40000}}})");
@@ -109,7 +109,7 @@ TEST(FindWebThreadTest, FetchesFileWithStatusesInOrder) {
     EXPECT_EQ(server.Agents(), std::vector<std::string>{"Tavrel FIG"});
 }
 
-TEST(FindWebThreadTest, RedirectIsFollowedAndItsTargetRead) {
+TEST(TFindWebThread, RedirectIsFollowedAndItsTargetRead) {
     testing_support::TempDir dir;
     UpdateTestServer server(dir.path(), R"({
         "/programs/updates/a.bin": {"status": 302, "location": "/moved/a.bin", "body": "old"},
@@ -137,7 +137,7 @@ struct FailureCase {
 
 // Each failure writes nothing, keeps an older complete file, leaves no temporary file,
 // tells the window, and ends within the stall bound.
-TEST(FindWebThreadTest, FailuresWriteNothingAndEnd) {
+TEST(TFindWebThread, FailuresWriteNothingAndEnd) {
     const FailureCase cases[] = {
         {"not found", R"({"status": 404, "body": "no"})", {"Выполнено", "Cannot open URL"}},
         {"server error", R"({"status": 500, "body": "no"})", {"Выполнено", "Cannot open URL"}},
@@ -177,7 +177,7 @@ TEST(FindWebThreadTest, FailuresWriteNothingAndEnd) {
 }
 
 // A server that is gone, and a listener that never answers.
-TEST(FindWebThreadTest, UnreachableServerCannotOpenTheUrl) {
+TEST(TFindWebThread, UnreachableServerCannotOpenTheUrl) {
     testing_support::TempDir dir;
     std::string gone;
     {
@@ -200,7 +200,7 @@ TEST(FindWebThreadTest, UnreachableServerCannotOpenTheUrl) {
     }
 }
 
-TEST(FindWebThreadTest, HttpsChecksTheCertificate) {
+TEST(TFindWebThread, HttpsChecksTheCertificate) {
     testing_support::TempDir dir;
     const auto certificates = update_testing::MakeTestCertificates(dir.path());
     if (!certificates) GTEST_SKIP() << "openssl could not make a test authority";

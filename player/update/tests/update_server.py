@@ -12,6 +12,7 @@ A path without a reply gets 404. A reply has:
   length    the Content-Length text to send in place of the body's length; null: none
   send      bytes of the body to send before the end (default all)
   then      "close" (default) or "stall": keep the connection open without sending
+  pause     seconds to wait after the first `send` bytes before sending the rest
 """
 import json
 import socket
@@ -52,8 +53,13 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Content-Length", length)
         self.send_header("Connection", "close")
         self.end_headers()
-        self.wfile.write(body[: reply.get("send", len(body))])
+        sent = reply.get("send", len(body))
+        self.wfile.write(body[:sent])
         self.wfile.flush()
+        if "pause" in reply:
+            time.sleep(reply["pause"])
+            self.wfile.write(body[sent:])
+            self.wfile.flush()
         if reply.get("then") == "stall":
             time.sleep(CONFIG.get("timeout", 60))
         self.close_connection = True
