@@ -14,6 +14,7 @@ declare -A peers=([playlist_bench]="$here/peers/playlist_peer.py"
                  [soundlib_bench]="$here/peers/soundlib_peer.py"
                  [songmeta_bench]="$here/peers/songmeta_peer.py"
                  [library_bench]="$here/peers/library_peer.py"
+                 [search_bench]="$here/peers/search_peer.py"
                  [vis_bench]="$here/peers/vis_peer.py")
 
 for program in "$build"/bin/*_bench; do

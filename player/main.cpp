@@ -12,12 +12,15 @@
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
 #include "player/app/single_copy.h"
+#include "player/engine/audio_object.h"
 #include "player/main_window_life.h"
 #include "player/ui/about_window.h"
 #include "player/ui/application_icon.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
 #include "player/ui/settings_dialog.h"
+#include "player/ui/song_search_window.h"
+#include "player/ui/tag_editor_window.h"
 #include "player/update/update_window.h"
 #include "player/vis/vis_window.h"
 
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
     form.AttachVisWindow(&visualisation);
     TForm2 update(UpdateOptions::stored(), &form);
     form.UpdateWindow = &update;
+    TForm6 tagEditor(form);
+    form.Form6 = &tagEditor;
+    TForm7 songSearch(*AudioObject);
+    form.Form7 = &songSearch;
     TForm8 form8(form);
     QObject::connect(&life, &MainWindowLife::closeSettingsNeeded, &form8,
                      &TForm8::StoreTrayOptions);

@@ -15,6 +15,7 @@ fi
 here=$(pwd)
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
+source scripts/tour-common.sh
 TOUR_ONLY=${TOUR_ONLY:-0}
 # The steps run inside the virtual X server. Without a window manager the window lies at
 # (0, 0) of the screen, so the controls are clicked at their places on the window.
@@ -58,7 +59,7 @@ tour() {
     # Save the playlist: the list's menu, "Сохранить список" > "PLS".
     click 700 300 3
     sleep 0.5
-    keys Down Down Down Down Down Down Right Return
+    keys Down Down Down Down Down Down Down Right Return
     sleep 1.5
     type_text "$OUT/my list"
     keys Return
@@ -69,7 +70,7 @@ tour() {
     shot cleared
     click 700 300 3
     sleep 0.5
-    keys Down Down Down Down Return
+    keys Down Down Down Down Down Return
     sleep 1.5
     type_text "$OUT/my list.pls"
     keys Return
@@ -101,10 +102,8 @@ fi
 for song in "${songs[@]}"; do [[ -f $song ]] || { echo "no such file: $song" >&2; exit 1; }; done
 cmake -S . -B "$BUILD" >/dev/null
 cmake --build "$BUILD" --target zorvan -j2 >/dev/null
-export ZORVAN=$(realpath "$BUILD/bin/zorvan") OUT=$out
-export XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data XDG_RUNTIME_DIR=$out/runtime
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+tour_environment "$out"
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 xvfb-run -a -s "-screen 0 1000x600x24" "$(realpath "$0")" --tour "${songs[@]}"
 ls "$out/my list.pls" >/dev/null && echo "saved playlist: $out/my list.pls"

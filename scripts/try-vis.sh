@@ -10,11 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
+source scripts/tour-common.sh
 if [[ ${1:-} == --tour ]]; then
     shot() { sleep "${3:-1}"; import -window root -crop "$2" +repage "$OUT/$1.png"; echo "$OUT/$1.png"; }
     "$ZORVAN" "$2" >"$OUT/zorvan.log" 2>&1 &
     player=$!
-    for _ in $(seq 50); do xdotool search --onlyvisible --name Tavrel >/dev/null 2>&1 && break; sleep 0.2; done
+    wait_for_player
     sleep 1
     # The main window lower down, so the visualisation has room above it.
     xdotool search --onlyvisible --name Tavrel windowmove 0 220
@@ -63,8 +64,6 @@ if [[ -z $song ]]; then
 fi
 song=$(realpath "$song")
 cmake --build "$BUILD" --target zorvan -j2 >/dev/null
-export ZORVAN=$(realpath "$BUILD/bin/zorvan") OUT=$out
-export XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data XDG_RUNTIME_DIR=$out/runtime
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-disk} SDL_DISKAUDIOFILE=$out/sound.raw QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+tour_environment "$out"
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-disk} SDL_DISKAUDIOFILE=$out/sound.raw
 xvfb-run -a -s "-screen 0 1024x768x24" "$(realpath "$0")" --tour "$song"

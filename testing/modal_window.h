@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -31,6 +32,16 @@ void whenShown(std::function<void(W*)> answer) {
         }
     });
     poll->start(10);
+}
+
+// Catches the text of the next message box and closes it.
+inline std::shared_ptr<QString> catchMessage() {
+    auto text = std::make_shared<QString>();
+    whenShown<QMessageBox>([text](QMessageBox* box) {
+        *text = box->text();
+        box->accept();
+    });
+    return text;
 }
 
 }  // namespace testing_support

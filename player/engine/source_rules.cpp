@@ -24,6 +24,10 @@ bool IsPlayableFile(const QString& path) {
     return playable.contains(UpperExtension(path));
 }
 
+bool IsMp3File(const QString& path) {
+    return UpperExtension(path) == QLatin1String(".MP3");
+}
+
 QString BareName(const QString& path) {
     const QString name = fileNameOf(path);
     return name.left(name.size() - UpperExtension(name).size());

@@ -6,6 +6,7 @@
 #include "player/app/saved_settings.h"
 #include "player/ui/effect_parameters.h"
 #include "player/ui/main_window.h"
+#include "player/ui/tool_window.h"
 #include "soundlib/soundlib.h"
 
 namespace {
@@ -14,14 +15,8 @@ constexpr int kRowHeight = 38;
 
 }  // namespace
 
-TForm5::TForm5(TForm1& form1)
-    : QWidget(&form1, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      form1_(form1) {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Настройка эффектов"));
-    setFixedSize(377, 328);
+TForm5::TForm5(TForm1& form1) : QWidget(&form1, tool_window::kFlags), form1_(form1) {
+    tool_window::SetUp(this, "Form5", QStringLiteral("Настройка эффектов"), {377, 328});
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(4, 4, 369, 320);

@@ -330,6 +330,13 @@ void TForm1::ShowGlyph(TBitmapSkinPart* button, const ImageList& glyphs, int ind
     button->SetGlyph(glyphs.GetBitmap(index, button->TransparentColor()));
 }
 
+void TForm1::ShowWindow(QWidget* window) {
+    if (!window) return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
 void TForm1::ParentSkin1MouseDown(Qt::MouseButton button, QPoint pos) {
     // The right button stays free for the window's context menu.
     if (button == Qt::LeftButton) ParentSkin1->DragForm(ParentSkin1->mapToGlobal(pos));

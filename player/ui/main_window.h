@@ -97,7 +97,10 @@ public:
     void SavePlsCommand();
     void SaveM3uCommand();
     void ClearPlaylistCommand();
-    void TagEditorCommand();
+    // "Не выбран объект" without a selected row, a refusal for a row that is not an MP3
+    // file; otherwise the tag editor, which works on the selected row.
+    void TagEditor1Click();
+    void SongSearchCommand();
     void DefaultPlaylistCommand();
 
     // Fills Memo1 with the version report of the program's files and the sound device,
@@ -109,6 +112,11 @@ public:
     // The update wizard, shown (not modal) by "Проверка обновлений...".
     QWidget* UpdateWindow = nullptr;
     void ShowUpdateWindow();
+    // The tag editor and the song search; set once they exist.
+    QWidget* Form6 = nullptr;
+    QWidget* Form7 = nullptr;
+    // Shows a modeless window in front, restored if it was minimised.
+    static void ShowWindow(QWidget* window);
 
     // AudioView: what the audio object shows.
     void SetSpeedPosition(int position) override;

@@ -34,9 +34,7 @@ void TForm1::CreatePopupMenu1() {
     item("Добавить папку...", &TForm1::AddFolderCommand);
     item("Удалить из списка", &TForm1::DeleteSelectedCommand, "Ctrl+D");
     PopupMenu1->addSeparator();
-    QAction* search = PopupMenu1->addAction(QStringLiteral("Поиск песни..."));
-    search->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    search->setEnabled(false);  // the song search window comes with its own feature
+    item("Поиск песни...", &TForm1::SongSearchCommand, "Ctrl+F");
     PopupMenu1->addSeparator();
     item("Загрузить список...", &TForm1::LoadPlaylistCommand);
     QMenu* sort = PopupMenu1->addMenu(QStringLiteral("Сортировать"));
@@ -49,7 +47,7 @@ void TForm1::CreatePopupMenu1() {
             &TForm1::SaveM3uCommand);
     item("Очистить список", &TForm1::ClearPlaylistCommand, "Ctrl+C");
     PopupMenu1->addSeparator();
-    item("Редактор тегов...", &TForm1::TagEditorCommand, "Ctrl+T");
+    item("Редактор тегов...", &TForm1::TagEditor1Click, "Ctrl+T");
 }
 
 void TForm1::CreatePopupMenu4() {
@@ -223,16 +221,20 @@ void TForm1::ClearPlaylistCommand() {
     Label35->clear();
 }
 
-void TForm1::TagEditorCommand() {
+void TForm1::TagEditor1Click() {
     const int row = ListBox1->currentRow();
     if (row < 0 || !AudioObject) {
         QMessageBox::information(this, windowTitle(), QStringLiteral("Не выбран объект"));
-    } else if (source_rules::UpperExtension(AudioObject->GetEntryFile(row)) !=
-               QLatin1String(".MP3")) {
+    } else if (!source_rules::IsMp3File(AudioObject->GetEntryFile(row))) {
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("Данная опция доступна только для mp3 файлов"));
+    } else {
+        ShowWindow(Form6);
     }
-    // The tag editor window comes with its own feature.
+}
+
+void TForm1::SongSearchCommand() {
+    ShowWindow(Form7);
 }
 
 void TForm1::DefaultPlaylistCommand() {

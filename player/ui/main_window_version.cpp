@@ -19,21 +19,10 @@ void TForm1::Button1Click() {
     Memo1->moveCursor(QTextCursor::Start);
 }
 
-namespace {
-
-void bringForward(QWidget* window) {
-    if (!window) return;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-}  // namespace
-
 void TForm1::ShowAboutWindow() {
-    bringForward(AboutWindow);
+    ShowWindow(AboutWindow);
 }
 
 void TForm1::ShowUpdateWindow() {
-    bringForward(UpdateWindow);
+    ShowWindow(UpdateWindow);
 }

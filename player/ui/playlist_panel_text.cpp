@@ -33,11 +33,15 @@ QString LengthText(long long ms) {
     return twoDigits(seconds / 60 % 60) + QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
+QString ClockText(long long ms) {
+    const long long seconds = ms < 0 ? 0 : ms % kDayMs / 1000;
+    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds / 60 % 60) +
+           QLatin1Char(':') + twoDigits(seconds % 60);
+}
+
 QString TotalsText(long long totalMs, int count) {
-    const long long seconds = totalMs < 0 ? 0 : totalMs % kDayMs / 1000;
-    return QStringLiteral("Общее время: ") + twoDigits(seconds / 3600) + QLatin1Char(':') +
-           twoDigits(seconds / 60 % 60) + QLatin1Char(':') + twoDigits(seconds % 60) +
-           QStringLiteral(" Всего песен: ") + QString::number(count);
+    return QStringLiteral("Общее время: ") + ClockText(totalMs) + QStringLiteral(" Всего песен: ") +
+           QString::number(count);
 }
 
 QString M3uSavePath(const QString& path) {

@@ -11,7 +11,9 @@ QString CutTitle(const QString& title);
 QString RowText(int index, const QString& title, bool numbered);
 // An entry's length as "nn:ss"; whole hours are dropped (75 minutes show "15:00").
 QString LengthText(long long ms);
-// "Общее время: hh:nn:ss Всего песен: N"; whole days are dropped.
+// A time as "hh:nn:ss"; whole days are dropped and a negative time shows as zero.
+QString ClockText(long long ms);
+// "Общее время: hh:nn:ss Всего песен: N".
 QString TotalsText(long long totalMs, int count);
 // The M3U file a save to `path` writes: ".m3u" appended unless the extension already
 // is ".m3u" in any case ("mix.txt" gives "mix.txt.m3u").

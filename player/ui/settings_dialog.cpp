@@ -7,19 +7,11 @@
 #include "platform/process_priority.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
+#include "player/ui/tool_window.h"
 #include "soundlib/soundlib.h"
 
-TForm8::TForm8(TForm1& form1)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
-      form1_(form1) {
-    setObjectName(QStringLiteral("Form8"));
-    setWindowTitle(QStringLiteral("Настройки"));
-    setFixedSize(367, 241);
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
+TForm8::TForm8(TForm1& form1) : QWidget(nullptr, tool_window::kFlags), form1_(form1) {
+    tool_window::SetUp(this, "Form8", QStringLiteral("Настройки"), {367, 241}, 8);
 
     const auto label = [this](const char* name, const char* caption, QRect geometry) {
         auto* l = new QLabel(QString::fromUtf8(caption), this);

@@ -16,6 +16,7 @@
 #include "player/engine/play_state.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
+#include "player/ui/tests/player_window_fixture.h"
 #include "soundlib/soundlib.h"
 #include "testing/file_size_limit.h"
 #include "testing/modal_window.h"
@@ -24,21 +25,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::catchMessage;
+using testing_support::findItem;
+using testing_support::q;
+using testing_support::whenShown;
 
 const fs::path kFixtures = PLAYER_FIXTURES_DIR;
-
-class SoundDevice : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
-    void TearDown() override { BASS_Free(); }
-};
-[[maybe_unused]] const auto* const kDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
-
-QString q(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
-
-using testing_support::whenShown;
 
 // Answers the next file dialog with these paths (one folder for a folder dialog).
 void chooseInDialog(const QStringList& paths) {
@@ -61,55 +53,7 @@ void chooseInDialog(const QStringList& paths) {
     });
 }
 
-// Catches the text of the next message box and closes it.
-std::shared_ptr<QString> catchMessage() {
-    auto text = std::make_shared<QString>();
-    whenShown<QMessageBox>([text](QMessageBox* box) {
-        *text = box->text();
-        box->accept();
-    });
-    return text;
-}
-
-QAction* findItem(QMenu* menu, const QStringList& path) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() != path.first()) continue;
-        if (path.size() == 1) return action;
-        if (action->menu()) return findItem(action->menu(), path.mid(1));
-    }
-    return nullptr;
-}
-
-struct PlayerWindowTest : ::testing::Test {
-    testing_support::TempDir dir;
-    TForm1 form;
-    TAudioObject audio{form, dir / "AllMusik.aml"};
-
-    PlayerWindowTest() {
-        AudioObject = &audio;
-        // The timers' handlers are called by the tests, so each step is seen on its own.
-        form.Timer1->stop();
-        form.Timer2->stop();
-        form.show();
-        QApplication::processEvents();
-    }
-    ~PlayerWindowTest() override { AudioObject = nullptr; }
-
-    // A copy of a fixture under another name in the test's folder.
-    QString file(const char* fixture, const QString& name) {
-        fs::copy_file(kFixtures / fixture, dir / name.toStdString());
-        return q(dir / name.toStdString());
-    }
-    void add(const QStringList& files) {
-        audio.AddSources(files);
-        form.RefreshPlaylistView();
-    }
-    void trigger(QMenu* menu, const QStringList& path) {
-        QAction* action = findItem(menu, path);
-        ASSERT_TRUE(action) << path.join(" > ").toStdString();
-        ASSERT_TRUE(action->isEnabled());
-        action->trigger();
-    }
+struct PlayerWindowTest : testing_support::PlayerWindowFixture {
     // A key pressed with the focus on `focus`, through the window as the keyboard sends it.
     void press(QWidget* focus, Qt::Key key) {
         QApplication::setActiveWindow(&form);
@@ -514,21 +458,6 @@ TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
     EXPECT_EQ(audio.PlayState, TransportState::Stopped);
     EXPECT_EQ(form.Label35->text(), "");
     EXPECT_EQ(form.Label34->text(), "Текущий список: mine");
-}
-
-TEST_F(PlayerWindowTest, TagEditorRefusesWithoutAnMp3Row) {
-    add({file("tone.ogg", "tone.ogg"), file("first.mp3", "first.mp3")});
-    struct Case {
-        int row;
-        const char* message;
-    };
-    for (const Case& c :
-         {Case{-1, "Не выбран объект"}, Case{0, "Данная опция доступна только для mp3 файлов"}}) {
-        form.ListBox1->setCurrentRow(c.row);
-        const auto message = catchMessage();
-        trigger(form.PopupMenu1, {"Редактор тегов..."});
-        EXPECT_EQ(*message, QString::fromUtf8(c.message));
-    }
 }
 
 TEST_F(PlayerWindowTest, MenusHaveTheirCaptionsShortcutsAndSeparators) {

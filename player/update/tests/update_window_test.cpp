@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -228,12 +230,49 @@ TEST_F(UpdateWindowTest, EscapeWaitsWhileATransferRuns) {
     EXPECT_FALSE(form_->actDownload->isEnabled());
 }
 
+// The program ending during a transfer cancels it at once instead of waiting it out.
+TEST_F(UpdateWindowTest, ClosingTheProgramEndsARunningTransfer) {
+    serve("", {}, R"({"body": "a.bin", "length": "100", "then": "stall"})");
+    form_.reset();
+    UpdateOptions options;
+    options.server = QString::fromStdString(server_->Base());
+    options.folder = program();
+    options.transfer.stallTimeout = std::chrono::seconds(60);
+    options.connected = [] { return true; };
+    form_ = std::make_unique<TForm2>(options);
+    form_->show();
+    form_->NextBtnClick();
+    form_->NextBtnClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form_->StatusBar1->text() == "100/5"; }, 5000));
+    QElapsedTimer clock;
+    clock.start();
+    form_.reset();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(folderNames(updates()), Names{});
+}
+
 TEST_F(UpdateWindowTest, BackAndNextPageRules) {
     serve("a.bin\\r\\n");
     form_->BackBtnClick();
     EXPECT_EQ(form_->PageControl1->currentIndex(), 0);
     EXPECT_EQ(form_->WizardStep, 0);
     EXPECT_EQ(form_->Edit1->text().toStdString(), (program() / "Update").string());
+
+    // The folder browser starts at the field's folder and puts the chosen one there.
+    const fs::path picked = programDir_ / "picked";
+    fs::create_directories(picked);
+    auto title = std::make_shared<QString>();
+    auto start = std::make_shared<QString>();
+    whenShown<QFileDialog>([=](QFileDialog* dialog) {
+        *title = dialog->windowTitle();
+        *start = dialog->directory().absolutePath();
+        dialog->setDirectory(QString::fromStdString(picked.string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    form_->Button1Click();
+    EXPECT_EQ(*title, "Download Location");
+    EXPECT_EQ(start->toStdString(), (program() / "Update").string());
+    EXPECT_EQ(form_->Edit1->text().toStdString(), picked.string());
 
     form_->Edit1->clear();
     const auto empty = answerMessage();
