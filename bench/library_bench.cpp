@@ -45,6 +45,7 @@ public:
     void ShowTrackInfo(const TrackInfoTexts&) override {}
     void ReapplyEffects() override {}
     void LibraryMenuItemInserted(LibraryKind, int, const QString&) override {}
+    void LibraryMenuFilled(LibraryKind, const QStringList&) override {}
 };
 
 struct Fixture {

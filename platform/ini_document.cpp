@@ -69,9 +69,12 @@ std::optional<int> parseInteger(std::string_view s) {
 bool IniDocument::open(const std::filesystem::path& file) {
     path_ = file;
     std::error_code error;
-    const auto bytes = readFileBytes(file, error);
-    parse(bytes ? text::decodeFileText(*bytes) : std::string());
-    return bytes || error == std::errc::no_such_file_or_directory;
+    auto bytes = readFileBytes(file, error);
+    std::string content = bytes ? text::decodeFileText(*bytes) : std::string();
+    const bool read = bytes || error == std::errc::no_such_file_or_directory;
+    bytes.reset();  // a large file is held once, not twice, while it is parsed
+    parse(content);
+    return read;
 }
 
 void IniDocument::parse(std::string_view content) {
@@ -185,14 +188,24 @@ std::vector<std::string> IniDocument::sections() const {
 
 std::vector<std::string> IniDocument::keys(std::string_view section) const {
     std::vector<std::string> names;
+    forEachKey(section, [&names](const std::string& key) { names.push_back(key); });
+    return names;
+}
+
+void IniDocument::forEachKey(std::string_view section,
+                             const std::function<void(const std::string&)>& visit) const {
     const Section* s = findSection(section);
-    if (!s) return names;
+    if (!s) return;
     std::unordered_set<std::string> seen;
     for (const Line& line : s->lines)
         if (line.isKey && !line.erased &&
             (!s->hasDuplicateKeys || seen.insert(nameKey(line.key)).second))
-            names.push_back(line.key);
-    return names;
+            visit(line.key);
+}
+
+std::size_t IniDocument::keyCount(std::string_view section) const {
+    const Section* s = findSection(section);
+    return s ? s->index.size() : 0;
 }
 
 bool IniDocument::hasSection(std::string_view section) const {

@@ -18,6 +18,7 @@
 // A key that holds '=' cannot be read back as written.
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +29,9 @@ namespace platform {
 
 class IniDocument {
 public:
-    static constexpr std::size_t kMaxValueChars = 2047;
+    // The longest path the system takes (PATH_MAX less its terminating zero), so that any
+    // path the program saves reads back whole.
+    static constexpr std::size_t kMaxValueChars = 4095;
 
     IniDocument() = default;
 
@@ -62,6 +65,12 @@ public:
     // spelling).
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
+    // Calls `visit` with each key of keys(section), without copying them all first.
+    void forEachKey(std::string_view section,
+                    const std::function<void(const std::string&)>& visit) const;
+    // How many distinct keys the section holds (0 when it is missing), in constant time:
+    // a bound for counts written in the file, which no honest file exceeds.
+    std::size_t keyCount(std::string_view section) const;
     bool hasSection(std::string_view section) const;
     // Adds an empty section at the end when none matches.
     void ensureSection(std::string_view section);

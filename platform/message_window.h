@@ -4,15 +4,21 @@
 // answer), posted messages and requests to come to the foreground.
 //
 // The owner watches fd() for reading on its window thread and calls processPending()
-// when it is readable; the handler runs there, on that thread. Each connection is served
-// within a short deadline and with bounded sizes, so a silent, slow or hostile peer
-// never holds the window thread. Peers of other users are refused.
+// when it is readable; the handler runs there, on that thread, once a request has
+// arrived whole. A thread of the window's own accepts the connections and reads their
+// requests, many at a time, each within a deadline and a bounded size, so silent, slow
+// or hostile peers hold neither the window thread nor the peers that behave. Peers of
+// other users are refused.
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <mutex>
 #include <string_view>
+#include <thread>
 
 #include "platform/unique_fd.h"
 #include "platform/window_messages.h"
+#include "platform/window_wire.h"
 
 namespace platform {
 
@@ -29,29 +35,43 @@ public:
 
 class MessageWindow {
 public:
-    // Registers the window; throws std::runtime_error when its socket cannot be made.
-    // Texts longer than kMaxIdentityText are cut.
+    // Registers the window and starts reading; throws std::runtime_error when its socket
+    // cannot be made. Texts longer than kMaxIdentityText are cut.
     MessageWindow(WindowIdentity identity, WindowMessageHandler& handler);
+    // Stops reading and removes the registration.
     ~MessageWindow();
     MessageWindow(const MessageWindow&) = delete;
     MessageWindow& operator=(const MessageWindow&) = delete;
 
-    int fd() const { return listener_.get(); }
+    // Readable while requests wait to be served.
+    int fd() const { return ready_.get(); }
     const std::filesystem::path& socketPath() const { return path_; }
     const WindowIdentity& identity() const { return identity_; }
     void setVisible(bool visible) { identity_.visible = visible; }
     void setCaption(std::string caption);
 
-    // Serves the connections that wait on the socket now (a bounded number per call).
+    // Serves the requests that have arrived whole; never waits for a peer.
     void processPending();
 
 private:
-    void serve(int connection);
+    struct Arrived {
+        UniqueFd connection;
+        wire::Request request;
+    };
+
+    // The reader thread: accepts, reads and hands over requests until stop_ is signalled.
+    void read();
+    void serve(int connection, const wire::Request& request);
 
     WindowIdentity identity_;
     WindowMessageHandler& handler_;
     std::filesystem::path path_;
     UniqueFd listener_;
+    UniqueFd ready_;  // an eventfd, signalled for each request handed over
+    UniqueFd stop_;   // an eventfd that ends the reader
+    std::mutex mutex_;
+    std::deque<Arrived> arrived_;  // guarded by mutex_
+    std::thread reader_;
 };
 
 // This process's program file (the target of /proc/self/exe), or "" when unknown.

@@ -84,20 +84,25 @@ bool writeRequest(int fd, const Request& request, Clock::time_point deadline) {
            writeAll(fd, request.data.data(), request.data.size(), deadline);
 }
 
-std::optional<Request> readRequest(int fd, Clock::time_point deadline) {
+std::optional<Request> decodeRequest(std::string_view bytes, bool& invalid) {
+    invalid = false;
     Header h{};
-    if (!readExactly(fd, &h, sizeof h, deadline)) return std::nullopt;
-    if (h.magic != kMagic || h.length > kMaxCopyDataBytes) return std::nullopt;
-    if (h.kind < static_cast<std::uint32_t>(Kind::Describe) ||
-        h.kind > static_cast<std::uint32_t>(Kind::Foreground))
+    if (bytes.size() < sizeof h) return std::nullopt;
+    std::memcpy(&h, bytes.data(), sizeof h);
+    if (h.magic != kMagic || h.length > kMaxCopyDataBytes ||
+        h.kind < static_cast<std::uint32_t>(Kind::Describe) ||
+        h.kind > static_cast<std::uint32_t>(Kind::Foreground) ||
+        bytes.size() > sizeof h + h.length) {
+        invalid = true;
         return std::nullopt;
+    }
+    if (bytes.size() < sizeof h + h.length) return std::nullopt;
     Request r;
     r.kind = static_cast<Kind>(h.kind);
     r.message = h.message;
     r.wParam = h.wParam;
     r.lParam = h.lParam;
-    r.data.resize(h.length);
-    if (!readExactly(fd, r.data.data(), h.length, deadline)) return std::nullopt;
+    r.data.assign(bytes.substr(sizeof h));
     return r;
 }
 

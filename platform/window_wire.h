@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/window_messages.h"
 
@@ -23,10 +24,14 @@ struct Request {
     std::string data;  // at most kMaxCopyDataBytes
 };
 
-// Both need a non-blocking socket. False when the peer went away, the deadline passed
-// or the bytes do not form a request of bounded size.
+// Needs a non-blocking socket. False when the peer went away, the deadline passed or
+// the request is larger than the bound.
 bool writeRequest(int fd, const Request& request, Clock::time_point deadline);
-std::optional<Request> readRequest(int fd, Clock::time_point deadline);
+
+// A request from the bytes a peer has sent so far, once they hold all of it. While they
+// do not, nothing, with `invalid` telling whether more bytes could still make one (false)
+// or never can (true: a wrong header or a block beyond the bound).
+std::optional<Request> decodeRequest(std::string_view bytes, bool& invalid);
 
 bool writeIdentity(int fd, const WindowIdentity& identity, Clock::time_point deadline);
 std::optional<WindowIdentity> readIdentity(int fd, Clock::time_point deadline);

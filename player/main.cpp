@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -12,6 +13,7 @@
 #include "platform/named_lock.h"
 #include "platform/stop_signals.h"
 #include "player/app/single_copy.h"
+#include "player/desktop/media_player_service.h"
 #include "player/engine/audio_object.h"
 #include "player/main_window_life.h"
 #include "player/ui/about_window.h"
@@ -36,6 +38,9 @@ QStringList absoluteArguments(QStringList arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with EFBIG like any failed write,
+    // instead of ending the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Before any thread starts, so that every thread leaves these signals to the loop.
     std::optional<platform::StopSignals> stopSignals;
     try {
@@ -80,6 +85,7 @@ int main(int argc, char** argv) {
     if (!life.FormCreate(absoluteArguments(QApplication::arguments().mid(1)))) return 1;
     form.Form5->FormCreate();
     created = true;
+    MediaPlayerService mediaPlayer(form, life);
     // The other windows follow the main window, hidden until asked for.
     TForm4 visualisation(&form);
     form.AttachVisWindow(&visualisation);

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "platform/file_io.h"
+#include "platform/replacement_file.h"
 #include "player/app/program_folder.h"
 #include "player/app/single_copy.h"
 #include "player/engine/audio_object.h"
@@ -51,6 +52,11 @@ bool MainWindowLife::FormCreate(const QStringList& arguments) {
     form_.CoolTrayIcon1->SetIcon(QApplication::windowIcon());
 
     folder_ = programDataFolder();
+    // Saves cut short by a crash or a kill leave replacement files behind. Only this one
+    // copy of the program writes these files, so any there now are stale.
+    for (const auto& kept : {folder_ / "Default.pls", folder_ / "Default.pls.new",
+                             folder_ / "AllMusik.aml", SettingsStore::defaultPath()})
+        platform::removeStaleReplacements(kept);
     audio_ = std::make_unique<TAudioObject>(form_, folder_ / "AllMusik.aml");
     AudioObject = audio_.get();
     form_.UpdateEqualizerHints();

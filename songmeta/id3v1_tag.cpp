@@ -37,7 +37,7 @@ void TID3v1::reset() {
 bool TID3v1::LoadFromFile(const std::string& fileName) {
     reset();
     std::string block;
-    if (!readBlock(SongFile(fileName, SongFile::Mode::Read), block)) return false;
+    if (!readBlock(SongFile(fileName), block)) return false;
     if (!isTag(block)) return true;
     found_ = true;
     const char b125 = block[125];
@@ -77,23 +77,11 @@ std::string TID3v1::Block() const {
     return block;
 }
 
-bool TID3v1::WriteToFile(const std::string& fileName) const {
-    if (!makeWritable(fileName)) return false;
-    SongFile file(fileName, SongFile::Mode::ReadWrite);
-    std::string old;
-    if (!file.isOpen()) return false;
-    const bool fits = file.size() >= static_cast<std::int64_t>(kBlockSize);
-    if (fits && !readBlock(file, old)) return false;
-    const bool hasBlock = fits && isTag(old);
-    // An existing block is overwritten where it lies, so a failing write never leaves the
-    // file without one; a new block that cannot be appended whole is cut off again.
-    const std::int64_t at =
-        hasBlock ? file.size() - static_cast<std::int64_t>(kBlockSize) : file.size();
-    if (!file.writeAt(at, Block())) {
-        if (!hasBlock) file.truncate(at);
-        return false;
-    }
-    return file.close();
+std::optional<std::int64_t> TID3v1::BlockSizeIn(const SongFile& file) {
+    if (file.size() < static_cast<std::int64_t>(kBlockSize)) return 0;
+    std::string block;
+    if (!readBlock(file, block)) return std::nullopt;
+    return isTag(block) ? static_cast<std::int64_t>(kBlockSize) : 0;
 }
 
 void TID3v1::SetTitle(std::string_view s) {

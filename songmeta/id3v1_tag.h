@@ -3,12 +3,15 @@
 // number (1.1). Texts are UTF-8 in the object; on disk they are single-byte texts
 // (see tagtext::decode8Bit and tagtext::encodeId3v1).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "songmeta/genre_table.h"
 
 namespace songmeta {
+
+class SongFile;
 
 class TID3v1 {
 public:
@@ -17,9 +20,6 @@ public:
     // True when the file's last 128 bytes could be read, whether or not they are a tag;
     // Found() tells whether they were. Every field is reset first.
     bool LoadFromFile(const std::string& fileName);
-    // Writes the fields as a block at the end of the file, in place of an existing one.
-    // On failure the file keeps its old block.
-    bool WriteToFile(const std::string& fileName) const;
 
     // Setters drop trailing characters with codes up to 32.
     void SetTitle(std::string_view s);
@@ -43,6 +43,9 @@ public:
 
     // The block as it is written.
     std::string Block() const;
+    // The size of the ID3v1 block that ends the file: kBlockSize or 0; nothing when the
+    // file's end cannot be read.
+    static std::optional<std::int64_t> BlockSizeIn(const SongFile& file);
 
 private:
     void reset();

@@ -7,6 +7,7 @@
 
 #include "platform/text.h"
 #include "songmeta/file_rebuild.h"
+#include "songmeta/id3v1_tag.h"
 #include "songmeta/song_file.h"
 #include "songmeta/tag_text.h"
 #include "songmeta/track_number.h"
@@ -320,7 +321,7 @@ void TID3v2::reset() {
 
 bool TID3v2::LoadFromFile(const std::string& fileName) {
     reset();
-    SongFile file(fileName, SongFile::Mode::Read);
+    SongFile file(fileName);
     std::string header;
     if (!readHeader(file, header)) return false;
     if (header.compare(0, 3, "ID3") != 0) return true;
@@ -366,12 +367,13 @@ std::string TID3v2::TagBytes() const {
            syncsafeBytes(static_cast<std::uint32_t>(frames.size())) + frames;
 }
 
-bool TID3v2::WriteToFile(const std::string& fileName) const {
+bool TID3v2::WriteToFile(const std::string& fileName, const TID3v1* id3v1) const {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName, ec) || !makeWritable(fileName)) return false;
-    std::int64_t oldTagEnd = 0;
+    FileEnds ends;
+    ends.head = TagBytes();
     {
-        const SongFile file(fileName, SongFile::Mode::Read);
+        const SongFile file(fileName);
         std::string header;
         if (!file.isOpen()) return false;
         // A file shorter than a header has no tag to replace.
@@ -379,11 +381,17 @@ bool TID3v2::WriteToFile(const std::string& fileName) const {
             if (!readHeader(file, header)) return false;
             if (header.compare(0, 3, "ID3") == 0) {
                 const std::uint32_t declared = declaredTagSize(header);
-                oldTagEnd = declared > file.size() ? 0 : declared;
+                ends.headSize = declared > file.size() ? 0 : declared;
             }
         }
+        if (id3v1) {
+            ends.tail = id3v1->Block();
+            const auto found = TID3v1::BlockSizeIn(file);
+            if (!found) return false;
+            ends.tailSize = *found;
+        }
     }
-    return replaceFileHead(fileName, TagBytes(), oldTagEnd);
+    return replaceFileEnds(fileName, ends);
 }
 
 }  // namespace songmeta

@@ -9,6 +9,8 @@
 
 namespace songmeta {
 
+class TID3v1;
+
 class TID3v2 {
 public:
     // The thirteen texts, in the order their frames are written.
@@ -36,8 +38,10 @@ public:
     // header; Found() tells whether they were. Every field is reset first.
     bool LoadFromFile(const std::string& fileName);
     // Rebuilds the file with this tag in place of an existing one of any version (see
-    // replaceFileHead); true when the file was rebuilt.
-    bool WriteToFile(const std::string& fileName) const;
+    // replaceFileEnds); true when the file was rebuilt. With `id3v1`, its block takes the
+    // place of the file's ID3v1 block (or is appended) in the same rebuild, so the file
+    // gets both tags or keeps its old form.
+    bool WriteToFile(const std::string& fileName, const TID3v1* id3v1 = nullptr) const;
 
     // Text setters drop characters with codes up to 32 at both ends. The Track item is
     // set through SetTrack.

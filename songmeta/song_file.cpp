@@ -7,15 +7,14 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/file_io.h"
+
 namespace songmeta {
 
-SongFile::SongFile(const std::string& path, Mode mode) {
-    // O_NONBLOCK: opening a named pipe that carries a song's name must not wait for a
-    // writer; only regular files are kept open.
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
-    platform::UniqueFd fd(::open(path.c_str(), flags));
+SongFile::SongFile(const std::string& path) {
     struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    platform::UniqueFd fd = platform::openRegularFile(path, O_RDONLY, &st);
+    if (!fd) return;
     fd_ = std::move(fd);
     size_ = st.st_size;
 }
@@ -51,31 +50,6 @@ bool SongFile::readUpTo(std::int64_t offset, std::size_t count, std::string& out
 
 bool SongFile::readAt(std::int64_t offset, std::size_t count, std::string& out) const {
     return readUpTo(offset, count, out) && out.size() == count;
-}
-
-bool SongFile::writeAt(std::int64_t offset, const std::string& bytes) const {
-    if (!fd_ || offset < 0) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool SongFile::truncate(std::int64_t length) const {
-    return fd_ && ::ftruncate(fd_.get(), static_cast<off_t>(length)) == 0;
-}
-
-bool SongFile::close() {
-    if (!fd_) return true;
-    const bool ok = ::close(fd_.release()) == 0;
-    size_ = -1;
-    head_.clear();
-    return ok;
 }
 
 bool makeWritable(const std::string& path) {

@@ -11,10 +11,9 @@ namespace songmeta {
 
 class SongFile {
 public:
-    enum class Mode { Read, ReadWrite };
-
     SongFile() = default;
-    SongFile(const std::string& path, Mode mode);
+    // Opens a regular file for reading; anything else (a pipe, a folder) stays closed.
+    explicit SongFile(const std::string& path);
 
     bool isOpen() const { return fd_.valid(); }
     int fd() const { return fd_.get(); }
@@ -29,10 +28,6 @@ public:
     bool readAt(std::int64_t offset, std::size_t count, std::string& out) const;
     // Up to `count` bytes at `offset`, fewer at the end of the file; false on an error.
     bool readUpTo(std::int64_t offset, std::size_t count, std::string& out) const;
-    // Writes all of `bytes` at `offset`; false on any error.
-    bool writeAt(std::int64_t offset, const std::string& bytes) const;
-    bool truncate(std::int64_t length) const;
-    bool close();
 
 private:
     platform::UniqueFd fd_;

@@ -89,7 +89,6 @@ bool saveSongInformation(const SongFields& fields, const std::string& fileName) 
     for (int i = 0; i < TID3v2::kItemCount; ++i)
         v2.SetText(static_cast<TID3v2::Item>(i), fields[kItemFields[i]]);
     v2.SetTrack(track);
-    const bool v2Written = v2.WriteToFile(fileName);
 
     TID3v1 v1;
     v1.SetTitle(fields[Title]);
@@ -99,8 +98,8 @@ bool saveSongInformation(const SongFields& fields, const std::string& fileName) 
     v1.SetTrack(track);
     v1.SetGenre(fields[Genre]);
     v1.SetComment(fields[Comment]);
-    const bool v1Written = v1.WriteToFile(fileName);
-    return v2Written && v1Written;
+    // One rebuild writes both tags, so a failed save leaves the file as it was.
+    return v2.WriteToFile(fileName, &v1);
 }
 
 }  // namespace songmeta

@@ -163,7 +163,7 @@ std::string trimmed(const std::string& utf16) {
 
 bool TWMAfile::LoadFromFile(const std::string& fileName) {
     *this = TWMAfile();
-    SongFile file(fileName, SongFile::Mode::Read);
+    SongFile file(fileName);
     if (!file.isOpen()) return false;
     file.prefetch(kPrefetch);
     Walk walk;

@@ -7,21 +7,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/file_io.h"
+
 namespace soundlib {
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::int64_t offset,
                                                      std::int64_t length) {
     if (offset < 0 || length < 0) return nullptr;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    // Only regular files are songs: a named pipe must not hold the caller.
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || offset > info.st_size) {
-        ::close(fd);
-        return nullptr;
-    }
+    platform::UniqueFd fd = platform::openRegularFile(path, O_RDONLY, &info);
+    if (!fd || offset > info.st_size) return nullptr;
     const std::int64_t available = info.st_size - offset;
     const std::int64_t size = length == 0 ? available : std::min(length, available);
-    return std::unique_ptr<FileByteSource>(new FileByteSource(fd, offset, size));
+    return std::unique_ptr<FileByteSource>(new FileByteSource(fd.release(), offset, size));
 }
 
 FileByteSource::~FileByteSource() {

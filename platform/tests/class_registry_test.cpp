@@ -56,11 +56,12 @@ TEST(ClassRegistry, RefusesNamesAndValuesItCannotKeep) {
         const char* name;
         std::string value;
     };
-    for (const Case& c : std::vector<Case>{{"@", "v"},
-                                           {"a=b", "v"},
-                                           {"", "two\nlines"},
-                                           {"", std::string(3000, 'x')},
-                                           {"", "bad \xff utf-8"}})
+    for (const Case& c :
+         std::vector<Case>{{"@", "v"},
+                           {"a=b", "v"},
+                           {"", "two\nlines"},
+                           {"", std::string(platform::IniDocument::kMaxValueChars + 1, 'x')},
+                           {"", "bad \xff utf-8"}})
         EXPECT_FALSE(reg.writeString("Key", c.name, c.value)) << c.name << " " << c.value;
     EXPECT_EQ(reg.keyExists("Key"), true);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <optional>
 #include <string>
 
@@ -115,6 +117,20 @@ TEST(IniDocument, CutsValuesToMaxCharactersNotBytes) {
     const std::string longValue(IniDocument::kMaxValueChars - 1, 'a');
     const IniDocument doc = parsed("[s]\nk=" + longValue + "ЖЖЖ\n");
     EXPECT_EQ(doc.readString("s", "k"), longValue + "Ж");
+}
+
+TEST(IniDocument, PathsUpToTheSystemLimitReadBackWhole) {
+    TempDir dir;
+    const auto file = dir / "Default.pls";
+    std::string path;
+    while (path.size() < PATH_MAX - 10) path += "/папка";  // two bytes a Cyrillic letter
+    IniDocument written;
+    ASSERT_TRUE(written.open(file));
+    written.writeString("playlist", "File1", path);
+    ASSERT_TRUE(written.save());
+    IniDocument read;
+    ASSERT_TRUE(read.open(file));
+    EXPECT_EQ(read.readString("playlist", "File1"), path);
 }
 
 TEST(IniDocument, EditsExistingFileInPlace) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -201,4 +203,32 @@ TEST(WindowMessages, BadOrSilentPeersNeverHoldTheWindowThread) {
     for (int i = 0; i < 20; ++i) window.processPending();
     sender.join();
     EXPECT_EQ(recorder.events, std::vector<std::string>{"copydata ok"});
+}
+
+TEST(WindowMessages, IdlePeersHoldNeitherTheWindowThreadNorOtherPeers) {
+    Recorder recorder;
+    platform::MessageWindow window({"TForm1", "Tavrel", "/bin/x", true}, recorder);
+    std::vector<int> idle;
+    for (int i = 0; i < 16; ++i) idle.push_back(rawConnect(window.socketPath()));
+    const auto start = std::chrono::steady_clock::now();
+    window.processPending();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+
+    // A second copy handing over its file is answered while the idle peers stay.
+    std::atomic<bool> done = false;
+    std::thread sender([&done] {
+        const auto w = RemoteWindow::find("TForm1", std::nullopt);
+        EXPECT_TRUE(w);
+        if (w) {
+            EXPECT_EQ(w->sendCopyData(0, "ok", std::chrono::seconds(1)), 7);
+        }
+        done = true;
+    });
+    while (!done) {
+        pollfd p{window.fd(), POLLIN, 0};
+        if (::poll(&p, 1, 10) > 0) window.processPending();
+    }
+    sender.join();
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"copydata ok"});
+    for (const int fd : idle) ::close(fd);
 }

@@ -364,7 +364,7 @@ void TAudioObject::BuildLibraryMenus() {
     for (LibraryKind kind : {LibraryKind::Artists, LibraryKind::Albums, LibraryKind::Genres}) {
         const auto names = libraryIndex_.Names(kind);
         if (!names) return;
-        for (const QString& name : *names) libraryMenus_.Insert(kind, name);
+        libraryMenus_.InsertAll(kind, *names);
     }
 }
 

@@ -2,6 +2,7 @@
 // What the audio object shows in the main window. The main window implements this; the
 // audio object calls it on the window thread only, and never reads anything back.
 #include <QString>
+#include <QStringList>
 
 #include "player/engine/library_kind.h"
 #include "player/engine/play_state.h"
@@ -53,4 +54,7 @@ public:
     // is plain text: a menu that treats "&" as a mnemonic marker must escape it.
     virtual void LibraryMenuItemInserted(LibraryKind kind, int position,
                                          const QString& caption) = 0;
+    // A library submenu now holds `captions`, in order, in place of its items (plain
+    // text as above). A view may make the items only when the menu is first shown.
+    virtual void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) = 0;
 };

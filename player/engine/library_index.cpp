@@ -55,6 +55,15 @@ std::string countKey(const QString& name) {
     return key;
 }
 
+// A count read from the file, taken as at most the keys of its section; a negative
+// count stays as it is.
+int boundedCount(const platform::IniDocument& doc, const std::string& section,
+                 const std::string& key) {
+    const int count = doc.readInteger(section, key, 0);
+    if (count <= 0) return count;
+    return static_cast<int>(std::min<std::size_t>(count, doc.keyCount(section)));
+}
+
 }  // namespace
 
 LibraryIndex::Batch::Batch(LibraryIndex& index) : index_(index) {
@@ -71,7 +80,7 @@ LibraryIndex::Batch::~Batch() {
 }
 
 int LibraryIndex::Total(LibraryKind kind) const {
-    return doc_.readInteger(kMain, totalKey(kind), 0);
+    return boundedCount(doc_, kMain, totalKey(kind));
 }
 
 std::optional<QStringList> LibraryIndex::Names(LibraryKind kind) const {
@@ -84,7 +93,7 @@ std::optional<QStringList> LibraryIndex::Names(LibraryKind kind) const {
 }
 
 int LibraryIndex::FileCount(LibraryKind kind, const QString& name) const {
-    return doc_.readInteger(sectionOf(kind, name), countKey(name), 0);
+    return boundedCount(doc_, sectionOf(kind, name), countKey(name));
 }
 
 QStringList LibraryIndex::Files(LibraryKind kind, const QString& name) const {

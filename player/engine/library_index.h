@@ -46,7 +46,9 @@ public:
     explicit LibraryIndex(std::filesystem::path file) : file_(std::move(file)) {}
     const std::filesystem::path& File() const { return file_; }
 
-    // "TotalArtist", "TotalAlbum" or "TotalGenre"; 0 when missing.
+    // "TotalArtist", "TotalAlbum" or "TotalGenre"; 0 when missing. A total, like a file
+    // count, is taken as at most the number of keys its section holds, so a number
+    // written in the file cannot make a reader loop or allocate beyond the file's size.
     int Total(LibraryKind kind) const;
     // The listed names in key order; nothing when the total is negative.
     std::optional<QStringList> Names(LibraryKind kind) const;

@@ -1,6 +1,8 @@
 #include "player/engine/library_menus.h"
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -17,12 +19,14 @@ char32_t orderWeight(char32_t cp) {
 
 }  // namespace
 
+std::u32string LibraryMenus::orderKey(const QString& caption) {
+    std::u32string key;
+    for (const uint cp : caption.toUcs4()) key.push_back(orderWeight(cp));
+    return key;
+}
+
 bool LibraryMenus::OrderLess(const QString& a, const QString& b) {
-    const QList<uint> ua = a.toUcs4();
-    const QList<uint> ub = b.toUcs4();
-    return std::lexicographical_compare(
-        ua.begin(), ua.end(), ub.begin(), ub.end(),
-        [](uint x, uint y) { return orderWeight(x) < orderWeight(y); });
+    return orderKey(a) < orderKey(b);
 }
 
 QString LibraryMenus::foldedKey(const QString& caption) {
@@ -40,6 +44,23 @@ int LibraryMenus::Insert(LibraryKind kind, const QString& caption) {
     list.folded.insert(foldedKey(caption));
     view_.LibraryMenuItemInserted(kind, position, caption);
     return position;
+}
+
+void LibraryMenus::InsertAll(LibraryKind kind, const QStringList& captions) {
+    List& list = lists_[index(kind)];
+    QStringList all = list.captions + captions;
+    std::vector<std::u32string> keys;
+    keys.reserve(static_cast<std::size_t>(all.size()));
+    for (const QString& caption : all) keys.push_back(orderKey(caption));
+    std::vector<int> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](int a, int b) { return keys[a] < keys[b]; });
+    list.captions.clear();
+    list.captions.reserve(all.size());
+    for (const int i : order) list.captions.append(all[i]);
+    for (const QString& caption : captions) list.folded.insert(foldedKey(caption));
+    view_.LibraryMenuFilled(kind, list.captions);
 }
 
 int LibraryMenus::InsertUnique(LibraryKind kind, const QString& caption) {

@@ -66,11 +66,11 @@ bool isForeignAbsolutePath(const QString& s) {
            (s[2] == '\\' || s[2] == '/');
 }
 
-// The highest k of any "File"k, "Title"k or "Length"k key: entries past it would all
-// be empty, so a claimed NumberOfEntries beyond it is not taken.
-int highestEntryNumber(const platform::IniDocument& doc) {
-    int highest = 0;
-    for (const std::string& key : doc.keys(kSection)) {
+// The numbers k of the "File"k, "Title"k and "Length"k keys the file holds, ascending
+// and each once: only these entries need reading, the others are empty.
+std::vector<int> entryNumbers(const platform::IniDocument& doc) {
+    std::vector<int> numbers;
+    doc.forEachKey(kSection, [&numbers](const std::string& key) {
         const std::string upper = text::asciiUpper(key);
         std::string_view digits = upper;
         for (std::string_view prefix : {"FILE", "TITLE", "LENGTH"}) {
@@ -79,18 +79,17 @@ int highestEntryNumber(const platform::IniDocument& doc) {
                 break;
             }
         }
-        if (digits.empty() || digits.size() == upper.size()) continue;
+        if (digits.empty() || digits.size() == upper.size() || digits.front() == '0') return;
         long long k = 0;
         for (char c : digits) {
-            if (c < '0' || c > '9') {
-                k = 0;
-                break;
-            }
+            if (c < '0' || c > '9') return;
             k = std::min<long long>(k * 10 + (c - '0'), INT_MAX);
         }
-        highest = std::max(highest, static_cast<int>(k));
-    }
-    return highest;
+        numbers.push_back(static_cast<int>(k));
+    });
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
 }
 
 }  // namespace
@@ -100,16 +99,30 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     if (clearFirst) ClearAll();
     platform::IniDocument doc;
     if (!doc.open(toPath(path))) return false;
-    const int count =
-        std::min(doc.readInteger(kSection, "NumberOfEntries", 0), highestEntryNumber(doc));
+    const std::vector<int> numbers = entryNumbers(doc);
+    const int named = static_cast<int>(std::min<std::size_t>(numbers.size(), kMaxPlsEntries));
+    const int count = std::min({doc.readInteger(kSection, "NumberOfEntries", 0),
+                                numbers.empty() ? 0 : numbers.back(), named + kMaxUnnamedPlsEntries,
+                                kMaxPlsEntries});
+    if (count <= 0) return true;
+    // Every entry starts as one no key names (empty file and title, length "0"); the
+    // entries the file has keys of are then read.
+    const qsizetype first = files_.size();
+    files_.resize(first + count);
+    titles_.resize(first + count);
+    lengths_.resize(first + count, QStringLiteral("0"));
     const QString folder = QFileInfo(path).absolutePath();
-    for (int k = 1; k <= count; ++k) {
+    for (const int k : numbers) {
+        if (k > count) break;
         const std::string number = std::to_string(k);
         const QString raw = fromUtf8(doc.readString(kSection, "File" + number));
         const std::optional<std::string> title = doc.value(kSection, "Title" + number);
-        append(ResolveEntryPath(raw, folder), title ? fromUtf8(*title) : nameWithoutExtension(raw),
-               lengthText(fromUtf8(doc.readString(kSection, "Length" + number, "0"))));
+        const qsizetype at = first + k - 1;
+        files_[at] = ResolveEntryPath(raw, folder);
+        titles_[at] = title ? fromUtf8(*title) : nameWithoutExtension(raw);
+        lengths_[at] = lengthText(fromUtf8(doc.readString(kSection, "Length" + number, "0")));
     }
+    for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[fileKey(files_[i])];
     return true;
 }
 
@@ -212,7 +225,7 @@ void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs
 
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
-    const auto count = fileCounts_.find(files_[index].toCaseFolded());
+    const auto count = fileCounts_.find(fileKey(files_[index]));
     if (--count.value() == 0) fileCounts_.erase(count);
     files_.removeAt(index);
     titles_.removeAt(index);
@@ -233,7 +246,7 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
-    if (!fileCounts_.contains(file.toCaseFolded())) return -1;
+    if (!fileCounts_.contains(fileKey(file))) return -1;
     for (int i = 0; i < Count(); ++i)
         if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -285,8 +298,12 @@ void TPlaylist::SortTitles() {
     lengths_ = std::move(lengths);
 }
 
+std::size_t TPlaylist::fileKey(const QString& file) {
+    return qHash(file.toCaseFolded());
+}
+
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
-    ++fileCounts_[file.toCaseFolded()];
+    ++fileCounts_[fileKey(file)];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

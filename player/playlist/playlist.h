@@ -25,6 +25,14 @@ class TPlaylist {
 public:
     TPlaylist() = default;
 
+    // How many entries a PLS file yields: every k up to NumberOfEntries is an entry, also
+    // one that no key names, but never beyond the highest entry number of a key the file
+    // holds, never more than kMaxUnnamedPlsEntries entries that no key names, and never
+    // more than kMaxPlsEntries in all. So the numbers written in a file cannot make the
+    // reader allocate beyond what the file holds.
+    static constexpr int kMaxPlsEntries = 2'000'000;
+    static constexpr int kMaxUnnamedPlsEntries = 1'000;
+
     // Loads a PLS file. A missing file loads nothing and succeeds; false when the file
     // exists but cannot be read. ListFileName is set to `path` in every case.
     bool LoadFromPls(const QString& path, bool clearFirst);
@@ -82,8 +90,10 @@ private:
     void writeEntries(platform::IniDocument& doc) const;
 
     QStringList files_;
-    // How many entries hold each file, case-folded: membership without a scan.
-    QHash<QString, int> fileCounts_;
+    // How many entries hold a file of each case-folded hash: a quick "not there" without a
+    // scan, and no second copy of every path.
+    static std::size_t fileKey(const QString& file);
+    QHash<std::size_t, int> fileCounts_;
     QStringList titles_;
     QStringList lengths_;
     QString listFileName_;

@@ -66,6 +66,22 @@ TEST_F(MainWindowLifeTest, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady)
     EXPECT_EQ(AudioObject, life.Audio());
 }
 
+TEST_F(MainWindowLifeTest, StartRemovesWhatInterruptedSavesLeftBehind) {
+    const std::vector<std::filesystem::path> stale = {
+        folder / ".Default.pls.0123456789abcdef", folder / ".AllMusik.aml.fedcba9876543210",
+        SettingsStore::defaultPath().parent_path() / ".Zorvan.ini.00000000deadbeef"};
+    const std::vector<std::filesystem::path> others = {folder / ".Default.pls.mine",
+                                                       folder / "Default.pls.0123456789abcdef",
+                                                       folder / ".Other.pls.0123456789abcdef"};
+    for (const auto& file : stale) writeFile(file, "cut short");
+    for (const auto& file : others) writeFile(file, "not ours");
+    TForm1 form;
+    MainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    for (const auto& file : stale) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+    for (const auto& file : others) EXPECT_TRUE(std::filesystem::exists(file)) << file;
+}
+
 TEST_F(MainWindowLifeTest, SavedPlaylistIsShownAndNothingPlays) {
     savePlaylist({a, b});
     writeFile(SettingsStore::defaultPath(),

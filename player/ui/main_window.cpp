@@ -349,10 +349,12 @@ void TForm1::SetWindowColor(QColor color) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const bool left = (event->type() == QEvent::MouseButtonPress ||
-                       event->type() == QEvent::MouseButtonRelease) &&
-                      mouse->button() == Qt::LeftButton;
+    // Only a press or a release is a mouse event: any other event must not be cast.
+    const auto* mouse =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+            ? static_cast<QMouseEvent*>(event)
+            : nullptr;
+    const bool left = mouse && mouse->button() == Qt::LeftButton;
     if (watched == Image1 && left && event->type() == QEvent::MouseButtonRelease) {
         close();
         return true;

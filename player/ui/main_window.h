@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "player/engine/audio_view.h"
 #include "player/engine/sample_effects.h"
@@ -68,6 +69,11 @@ public:
     void StopPlayback();
     // Seeks by deltaMs from the position now, kept within the track.
     void SeekBy(int deltaMs);
+    // The menu steps that show the step buttons' released glyphs.
+    void MenuPlayNext();
+    void MenuPlayPrevious();
+    // The shuffle switch and its button's glyph.
+    void SetShuffle(bool on);
     void OpenFilesCommand();
     // "Спрятать окно", "Спрятать в трей": minimised, then hidden by the tray icon.
     void HideToTrayCommand();
@@ -137,6 +143,9 @@ public:
     // the ticked sample effects, onto the new Channel.
     void ReapplyEffects() override;
     void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override;
+    // The items are made when the submenu is next shown (a collection of 100,000 artists
+    // makes no 100,000 menu items at start).
+    void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
     // effect table; each refers to the channel that was current when it was attached.
@@ -331,6 +340,11 @@ private:
     void BindTransport();
     void BindButtons();
     QMenu* LibrarySubmenu(LibraryKind kind) const;
+    QAction* CreateLibraryItem(LibraryKind kind, const QString& caption);
+    // Makes the items a fill left for when the submenu is shown.
+    void BuildLibraryItems(LibraryKind kind);
+    // Per library kind: the captions of a fill whose items are not made yet.
+    std::array<std::optional<QStringList>, 3> UnbuiltLibraryItems;
     // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
     QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
                                   QFileDialog::FileMode mode);
@@ -359,9 +373,6 @@ private:
     void PlaceVisWindow();
     void BitmapSkinPart11MouseDown();
     void BitmapSkinPart11MouseUp();
-    // The menu steps that show the step buttons' released glyphs.
-    void MenuPlayNext();
-    void MenuPlayPrevious();
     void MenuStop();
     void SetWindowColor(QColor color);
 };

@@ -59,6 +59,10 @@ void TForm1::CreatePopupMenu4() {
     AlbumsMenu = PopupMenu4->addMenu(images[0], QStringLiteral("Альбомы"));
     SingersMenu = PopupMenu4->addMenu(images[1], QStringLiteral("Исполнители"));
     GenresMenu = PopupMenu4->addMenu(images[2], QStringLiteral("Жанры"));
+    for (LibraryKind kind : {LibraryKind::Albums, LibraryKind::Artists, LibraryKind::Genres}) {
+        connect(LibrarySubmenu(kind), &QMenu::aboutToShow, this,
+                [this, kind] { BuildLibraryItems(kind); });
+    }
     QMenu* lists = PopupMenu4->addMenu(look->standardIcon(QStyle::SP_FileDialogListView),
                                        QStringLiteral("Списки воспроизведения"));
     connect(lists->addAction(QStringLiteral("Default")), &QAction::triggered, this,
@@ -86,16 +90,43 @@ QMenu* TForm1::LibrarySubmenu(LibraryKind kind) const {
     return GenresMenu;
 }
 
-void TForm1::LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) {
+QAction* TForm1::CreateLibraryItem(LibraryKind kind, const QString& caption) {
     QMenu* menu = LibrarySubmenu(kind);
-    const QList<QAction*> items = menu->actions();
     // "&" in a name is text, not a mnemonic marker.
     auto* action = new QAction(menu->icon(), QString(caption).replace('&', "&&"), menu);
-    menu->insertAction(position < items.size() ? items[position] : nullptr, action);
     connect(action, &QAction::triggered, this, [this, kind, caption] {
         if (CdMode) LeaveCdMode();
         if (AudioObject) AudioObject->LibraryNameChosen(kind, caption);
     });
+    return action;
+}
+
+void TForm1::LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) {
+    if (auto& unbuilt = UnbuiltLibraryItems[static_cast<int>(kind)]) {
+        unbuilt->insert(position, caption);
+        return;
+    }
+    QMenu* menu = LibrarySubmenu(kind);
+    const QList<QAction*> items = menu->actions();
+    menu->insertAction(position < items.size() ? items[position] : nullptr,
+                       CreateLibraryItem(kind, caption));
+}
+
+void TForm1::LibraryMenuFilled(LibraryKind kind, const QStringList& captions) {
+    QMenu* menu = LibrarySubmenu(kind);
+    for (QAction* action : menu->actions()) delete action;
+    UnbuiltLibraryItems[static_cast<int>(kind)] = captions;
+}
+
+void TForm1::BuildLibraryItems(LibraryKind kind) {
+    auto& unbuilt = UnbuiltLibraryItems[static_cast<int>(kind)];
+    if (!unbuilt) return;
+    const QStringList captions = std::move(*unbuilt);
+    unbuilt.reset();
+    QList<QAction*> items;
+    items.reserve(captions.size());
+    for (const QString& caption : captions) items << CreateLibraryItem(kind, caption);
+    LibrarySubmenu(kind)->addActions(items);
 }
 
 QFileDialog* TForm1::CreateFileDialog(const QString& title, const QString& filter,

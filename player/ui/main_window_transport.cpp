@@ -298,9 +298,13 @@ void TForm1::BitmapSkinPart8MouseDown() {
 }
 
 void TForm1::BitmapSkinPart8MouseUp() {
+    if (AudioObject) SetShuffle(!AudioObject->Shuffle);
+}
+
+void TForm1::SetShuffle(bool on) {
     if (!AudioObject) return;
-    ShowGlyph(BitmapSkinPart8, ImageList4, AudioObject->Shuffle ? 2 : 3);
-    AudioObject->Shuffle = !AudioObject->Shuffle;
+    ShowGlyph(BitmapSkinPart8, ImageList4, on ? 3 : 2);
+    AudioObject->Shuffle = on;
 }
 
 void TForm1::BitmapSkinPart9MouseDown() {

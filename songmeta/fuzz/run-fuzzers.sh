@@ -13,7 +13,7 @@ peers=${3:-$root/../shared/peers}
 mkdir -p "$work"
 
 sources=("$root"/songmeta/{file_rebuild,genre_table,song_file,song_information,tag_text,text_pool,id3v1_tag,id3v2_tag,track_number,wma_file}.cpp
-         "$root"/platform/text.cpp)
+         "$root"/platform/{text,file_io,replacement_file}.cpp)
 flags=(-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I "$root")
 
 # The library's sources are compiled once and shared by the three fuzzers.

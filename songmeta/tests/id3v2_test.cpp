@@ -1,8 +1,17 @@
 // Reading and writing ID3v2 tags, through the built library.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <vector>
+
+#include "platform/unique_fd.h"
 
 #include "songmeta/tests/song_file_test.h"
 #include "testing/file_size_limit.h"
@@ -18,6 +27,15 @@ using namespace std::string_literals;
 namespace {
 
 class Id3v2 : public SongFileTest {};
+
+// The names in the song's folder, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string text(const std::string& s) {
     return "\0"s + s;
@@ -164,32 +182,51 @@ TEST_F(Id3v2, RewritingReplacesAnyTagAndKeepsTheRest) {
         EXPECT_EQ(bytes.substr(0, 10), "ID3\x03\0\0\0\0\0\0"s);
         EXPECT_EQ(bytes.substr(10, audio.size()), audio);
         EXPECT_EQ(bytes.substr(bytes.size() - 128, 3), "TAG");
-        EXPECT_FALSE(std::filesystem::exists(dir / "t.mp3~"));
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"t.mp3"}) << major;
     }
 }
 
-TEST_F(Id3v2, AFailedRebuildLeavesTheSongFileByteIdentical) {
+TEST_F(Id3v2, ASaveWritesBothTagsOrLeavesTheFileAsItWas) {
     const std::string original = tag(frame("TIT2", text("Before"))) + fixtures::audio(20000);
+    const std::string title(300, 'a');  // the new file is longer than the old one
     SongInformation in{};
-    in.Title = "After";
-
-    // The temporary name is taken by a folder: the temporary file cannot be created.
+    in.Title = title.c_str();
     writeFile(dir / "t.mp3", original);
-    std::filesystem::create_directory(dir / "t.mp3~");
-    EXPECT_EQ(lib.save(in, file().c_str()), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "t.mp3~"));
-    std::filesystem::remove(dir / "t.mp3~");
-    const std::string withV1 = readFile(dir / "t.mp3");
-    EXPECT_EQ(withV1.substr(0, original.size()), original);  // only the ID3v1 block was added
+    ASSERT_EQ(lib.save(in, file().c_str()), -1);
+    const std::size_t savedSize = readFile(dir / "t.mp3").size();
 
-    // The disk "fills up" halfway through copying the audio.
-    writeFile(dir / "t.mp3", original);
-    {
-        const testing_support::FileSizeLimit full(8192);
-        EXPECT_EQ(lib.save(in, file().c_str()), 0);
+    // The disk "fills up": halfway through the audio; where the new ID3v2 tag no longer
+    // fits but an ID3v1 block after the old one would; where only the ID3v1 block does not.
+    for (const std::size_t limit : {std::size_t{8192}, original.size() + 128, savedSize - 1}) {
+        writeFile(dir / "t.mp3", original);
+        {
+            const testing_support::FileSizeLimit full(limit);
+            EXPECT_EQ(lib.save(in, file().c_str()), 0) << limit;
+        }
+        EXPECT_EQ(readFile(dir / "t.mp3"), original) << limit;
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"t.mp3"}) << limit;
     }
-    EXPECT_EQ(readFile(dir / "t.mp3"), original);
-    EXPECT_FALSE(std::filesystem::exists(dir / "t.mp3~"));
+}
+
+TEST_F(Id3v2, ASaveLeavesFilesAndPipesBesideTheSongAlone) {
+    writeFile(dir / "t.mp3", fixtures::audio());
+    writeFile(dir / "t.mp3~", "mine");
+    writeFile(dir / "u.mp3", fixtures::audio());
+    ASSERT_EQ(::mkfifo((dir / "u.mp3~").c_str(), 0600), 0);
+    SongInformation in{};
+    in.Title = "New";
+    auto saved = std::async(std::launch::async, [&] {
+        return std::pair(lib.save(in, file().c_str()), lib.save(in, path("u.mp3").c_str()));
+    });
+    if (saved.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        const platform::UniqueFd reader(::open((dir / "u.mp3~").c_str(), O_RDONLY | O_NONBLOCK));
+        ADD_FAILURE() << "the save opened a named pipe beside the song";
+    }
+    EXPECT_EQ(saved.get(), std::pair(-1, -1));
+    EXPECT_EQ(readFile(dir / "t.mp3~"), "mine");
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"t.mp3", "t.mp3~", "u.mp3", "u.mp3~"}));
+    EXPECT_EQ(read(file()).f[kTitle], "New");
 }
 
 TEST_F(Id3v2, RewritingFollowsALinkAndKeepsPermissions) {

@@ -2,8 +2,15 @@
 // crash, no hang, bounded memory. A stream whose data breaks off mid-way ends cleanly.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <functional>
+#include <future>
 #include <random>
 
+#include "platform/unique_fd.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
@@ -94,6 +101,31 @@ TEST_F(BadInput, EveryCreateCallRefusesWhatItCannotPlay) {
     }
     EXPECT_EQ(BASS_StreamCreateFile(0, nullptr, 0, 0, 0), 0u);
     EXPECT_EQ(BASS_ErrorGetCode(), SOUND_ERROR_PARAM);
+}
+
+TEST_F(BadInput, NamedPipesAreNoSongsAndNeverHoldTheCaller) {
+    using Create = std::function<uint32_t(const char*)>;
+    const std::pair<const char*, Create> calls[] = {
+        {"x.mp3", [](const char* p) { return BASS_StreamCreateFile(0, p, 0, 0, 0); }},
+        {"x.ogg", [](const char* p) { return BASS_StreamCreateFile(0, p, 0, 0, 0); }},
+        {"x.wma", [](const char* p) { return BASS_WMA_StreamCreateFile(0, p, 0, 0, 0); }},
+        {"x.mod", [](const char* p) { return BASS_MusicLoad(0, p, 0, 0, 0, 0); }},
+    };
+    for (const auto& [name, create] : calls) {
+        const std::string path = scratch(name).string();
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << name;
+        auto opened = std::async(std::launch::async, [&create, &path] {
+            const uint32_t handle = create(path.c_str());
+            return std::pair(handle, BASS_ErrorGetCode());
+        });
+        if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            // Release the blocked open so the test can end.
+            const platform::UniqueFd writer(::open(path.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << name << ": opening a named pipe waited for a writer";
+        }
+        EXPECT_EQ(opened.get(), std::pair(0u, static_cast<int>(SOUND_ERROR_FILEOPEN))) << name;
+        std::filesystem::remove(path);
+    }
 }
 
 TEST_F(BadInput, ExtensionsDoNotDecideTheFormat) {

@@ -138,4 +138,21 @@ TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {
     EXPECT_EQ(negative.Names(Kind::Albums)->size(), 1);
 }
 
+TEST_F(LibraryIndexTest, TotalsAndCountsAreBoundedByWhatTheFileHolds) {
+    testing_support::writeFile(file,
+                               "[AllMusik]\nTotalArtist=2000000000\nArtist1=Kino\n"
+                               "TotalGenre=0x7fffffff\nTotalAlbum=2\n"
+                               "[Kino]\nNumberKino=2147483647\nFile1=/a.mp3\n");
+    LibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.Names(Kind::Artists)->size(), 4);  // the keys [AllMusik] holds
+    EXPECT_EQ(index.Names(Kind::Artists)->front(), "Kino");
+    EXPECT_EQ(index.ArtistEntries()->size(), 2u);
+    EXPECT_EQ(index.Files(Kind::Artists, "Kino"), QStringList({"/a.mp3", ""}));
+    // A new file goes after what is there, and the counts become true again.
+    EXPECT_TRUE(index.EnterFile(Kind::Artists, "Kino", "/b.mp3", "b", 1));
+    EXPECT_EQ(index.FileCount(Kind::Artists, "Kino"), 3);
+    EXPECT_TRUE(index.EnterFile(Kind::Genres, "Rock", "/b.mp3", "b", 1));
+    EXPECT_EQ(index.Names(Kind::Genres)->back(), "Rock");
+}
+
 }  // namespace

@@ -32,6 +32,9 @@ public:
     void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override {
         menus[static_cast<int>(kind)].insert(position, caption);
     }
+    void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override {
+        menus[static_cast<int>(kind)] = captions;
+    }
 
     int speedPosition = -1;
     int seekMaximum = 100;

@@ -145,6 +145,35 @@ TEST(TPlaylist, PlsEntryCountComesFromNumberOfEntries) {
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(TPlaylist, PlsEntryCountIsBoundedByWhatTheFileHolds) {
+    TempDir dir;
+    const auto file = dir / "Default.pls";
+    struct Case {
+        std::string text;
+        int count;
+    };
+    const Case cases[] = {
+        // 59 bytes that once asked for two billion entries: the entries no key names are
+        // bounded, and the one named lies beyond them.
+        {"[playlist]\nNumberOfEntries=2147483647\nFile2147483647=x.mp3\n",
+         TPlaylist::kMaxUnnamedPlsEntries + 1},
+        {"[playlist]\nNumberOfEntries=1000000\nFile1=x.mp3\n", 1},
+        {"[playlist]\nNumberOfEntries=9\nFile1=a\nFile8=b\nTitle5=c\nFile05=d\n", 8},
+    };
+    for (const Case& c : cases) {
+        writeFile(file, c.text);
+        TPlaylist list;
+        ASSERT_TRUE(list.LoadFromPls(q(file), true)) << c.text;
+        EXPECT_EQ(list.Count(), c.count) << c.text;
+        EXPECT_EQ(list.FileAt(c.count - 1).endsWith("x.mp3"), c.count == 1) << c.text;
+    }
+    TPlaylist list;
+    writeFile(file, cases[2].text);
+    ASSERT_TRUE(list.LoadFromPls(q(file), true));
+    EXPECT_EQ(list.Titles(), QStringList({"a", "", "", "", "c", "", "", "b"}));
+    EXPECT_EQ(list.Lengths(), QStringList(8, "0"));
+}
+
 TEST(TPlaylist, LoadsM3uPairingInformationWithFileLines) {
     TempDir dir;
     const auto file = dir / "mix.m3u";

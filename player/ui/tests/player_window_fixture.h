@@ -32,7 +32,10 @@ inline QAction* findItem(QMenu* menu, const QStringList& path) {
     for (QAction* action : menu->actions()) {
         if (action->text() != path.first()) continue;
         if (path.size() == 1) return action;
-        if (action->menu()) return findItem(action->menu(), path.mid(1));
+        if (QMenu* submenu = action->menu()) {
+            emit submenu->aboutToShow();  // as opening it does: some menus fill only then
+            return findItem(submenu, path.mid(1));
+        }
     }
     return nullptr;
 }

@@ -518,6 +518,7 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
     const QString plain = file("plain.mp3", "plain.mp3");     // no tags
     add({first, second, plain});
     const auto captions = [](QMenu* menu) {
+        emit menu->aboutToShow();
         QStringList names;
         for (QAction* action : menu->actions()) names << action->text();
         return names;

@@ -1,5 +1,5 @@
 #pragma once
-// Fuzz input as a file the tag readers can open by name, kept in memory.
+// Fuzz input as a file that readers can open by name, kept in memory.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -9,10 +9,12 @@
 
 #include "platform/unique_fd.h"
 
+namespace testing_support {
+
 class MemoryFile {
 public:
     MemoryFile(const std::uint8_t* data, std::size_t size)
-        : fd_(::memfd_create("songmeta-fuzz", MFD_CLOEXEC)) {
+        : fd_(::memfd_create("fuzz-input", MFD_CLOEXEC)) {
         std::size_t done = 0;
         while (fd_ && done < size) {
             const ssize_t n = ::write(fd_.get(), data + done, size - done);
@@ -27,3 +29,5 @@ public:
 private:
     platform::UniqueFd fd_;
 };
+
+}  // namespace testing_support

@@ -1,0 +1,3 @@
+[playlist]
+NumberOfEntries=2147483647
+File2147483647=x.mp3
