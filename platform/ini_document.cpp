@@ -69,9 +69,12 @@ std::optional<int> parseInteger(std::string_view s) {
 bool IniDocument::open(const std::filesystem::path& file) {
     path_ = file;
     std::error_code error;
-    const auto bytes = readFileBytes(file, error);
-    parse(bytes ? text::decodeFileText(*bytes) : std::string());
-    return bytes || error == std::errc::no_such_file_or_directory;
+    auto bytes = readFileBytes(file, error);
+    std::string content = bytes ? text::decodeFileText(*bytes) : std::string();
+    const bool read = bytes || error == std::errc::no_such_file_or_directory;
+    bytes.reset();  // a large file is held once, not twice, while it is parsed
+    parse(content);
+    return read;
 }
 
 void IniDocument::parse(std::string_view content) {

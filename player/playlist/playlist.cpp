@@ -122,7 +122,7 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
         titles_[at] = title ? fromUtf8(*title) : nameWithoutExtension(raw);
         lengths_[at] = lengthText(fromUtf8(doc.readString(kSection, "Length" + number, "0")));
     }
-    for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[files_[i].toCaseFolded()];
+    for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[fileKey(files_[i])];
     return true;
 }
 
@@ -215,7 +215,7 @@ void TPlaylist::AddEntry(const QString& file, const QString& title, int lengthMs
 
 void TPlaylist::RemoveAt(int index) {
     if (index < 0 || index >= Count()) return;
-    const auto count = fileCounts_.find(files_[index].toCaseFolded());
+    const auto count = fileCounts_.find(fileKey(files_[index]));
     if (--count.value() == 0) fileCounts_.erase(count);
     files_.removeAt(index);
     titles_.removeAt(index);
@@ -236,7 +236,7 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
-    if (!fileCounts_.contains(file.toCaseFolded())) return -1;
+    if (!fileCounts_.contains(fileKey(file))) return -1;
     for (int i = 0; i < Count(); ++i)
         if (files_[i].compare(file, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -288,8 +288,12 @@ void TPlaylist::SortTitles() {
     lengths_ = std::move(lengths);
 }
 
+std::size_t TPlaylist::fileKey(const QString& file) {
+    return qHash(file.toCaseFolded());
+}
+
 void TPlaylist::append(const QString& file, const QString& title, const QString& length) {
-    ++fileCounts_[file.toCaseFolded()];
+    ++fileCounts_[fileKey(file)];
     files_.append(file);
     titles_.append(title);
     lengths_.append(length);

@@ -82,8 +82,10 @@ private:
     void append(const QString& file, const QString& title, const QString& length);
 
     QStringList files_;
-    // How many entries hold each file, case-folded: membership without a scan.
-    QHash<QString, int> fileCounts_;
+    // How many entries hold a file of each case-folded hash: a quick "not there" without a
+    // scan, and no second copy of every path.
+    static std::size_t fileKey(const QString& file);
+    QHash<std::size_t, int> fileCounts_;
     QStringList titles_;
     QStringList lengths_;
     QString listFileName_;
