@@ -2,6 +2,7 @@
 # make test  installs what is missing, builds and runs every test
 # make bench builds and runs the benchmarks against their peers
 # make install PREFIX=/usr/local [DESTDIR=...]  builds and installs the player
+# make package builds the Debian package into the build folder
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -9,7 +10,7 @@ WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 PREFIX     ?= /usr/local
 
-.PHONY: run test bench deps configure build build-asan test-asan install format format-check clean
+.PHONY: run test bench deps configure build build-asan test-asan install package format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -38,6 +39,9 @@ test: build format-check
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@bash bench/run.sh $(BUILD)

@@ -15,9 +15,9 @@
 #include <optional>
 #include <vector>
 
+#include "bench/tagged_mp3_folder.h"
 #include "player/engine/audio_object.h"
 #include "soundlib/soundlib.h"
-#include "bench/tagged_mp3_folder.h"
 #include "testing/temp_dir.h"
 
 namespace {

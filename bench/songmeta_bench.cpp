@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "songmeta/songmeta.h"
 #include "songmeta/id3v1_tag.h"
 #include "songmeta/id3v2_tag.h"
+#include "songmeta/songmeta.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -11,14 +11,15 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "platform/file_io.h"
 #include "platform/replacement_file.h"
+#include "player/app/program_folder.h"
+#include "player/app/single_copy.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/equalizer_presets.h"
 #include "player/ui/main_window.h"
-#include "player/app/program_folder.h"
 #include "player/ui/register_shell_integration.h"
-#include "player/app/single_copy.h"
 #include "player/ui/startup_error.h"
 #include "player/ui/window_message_bridge.h"
 #include "soundlib/soundlib.h"
@@ -139,15 +140,9 @@ void MainWindowLife::FormClose() {
 }
 
 void MainWindowLife::saveDefaultPlaylist() {
-    // Saving a list into an existing file keeps that file's other keys, so the list goes
-    // into a new file first, which then replaces the old one in one rename: a crash or a
-    // full disk leaves the old list or the new one, and no entry of a longer old list.
-    const auto target = folder_ / "Default.pls";
-    const auto fresh = folder_ / "Default.pls.new";
-    std::error_code ec;
-    std::filesystem::remove(fresh, ec);
-    audio_->SavePls(QString::fromStdString(fresh.string()));
-    if (std::filesystem::exists(fresh, ec)) std::filesystem::rename(fresh, target, ec);
+    // The saved list is written whole and replaces the old file in one rename: a crash or
+    // a full disk leaves the old list or the new one, and no entry of a longer old list.
+    platform::writeFileAtomically(folder_ / "Default.pls", audio_->Playlist.PlsText());
 }
 
 bool MainWindowLife::eventFilter(QObject* watched, QEvent* event) {

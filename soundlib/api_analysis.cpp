@@ -2,8 +2,8 @@
 #include <cmath>
 #include <vector>
 
-#include "soundlib/error.h"
 #include "soundlib/device_session.h"
+#include "soundlib/error.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/spectrum.h"
 

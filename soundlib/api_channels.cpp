@@ -1,9 +1,9 @@
 // Creating, freeing and driving channels: transport, lengths, positions, attributes.
 #include <cmath>
 
+#include "soundlib/device_session.h"
 #include "soundlib/error.h"
 #include "soundlib/file_byte_source.h"
-#include "soundlib/device_session.h"
 #include "soundlib/music_decoder.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/stream_opener.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "soundlib/config.h"
-#include "soundlib/error.h"
 #include "soundlib/device_session.h"
+#include "soundlib/error.h"
 #include "soundlib/sdl_output.h"
 #include "soundlib/soundlib.h"
 

@@ -1,9 +1,9 @@
 #include "soundlib/source_stream.h"
 
 #include "soundlib/config.h"
+#include "soundlib/device_session.h"
 #include "soundlib/error.h"
 #include "soundlib/ffmpeg_decoder.h"
-#include "soundlib/device_session.h"
 #include "soundlib/prefetch_decoder.h"
 #include "soundlib/soundlib.h"
 

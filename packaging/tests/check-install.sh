@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Installs a build into a staging folder as a package would (DESTDIR, prefix /usr) and
-# checks what a desktop expects of it: the layout, the libraries found beside the program,
-# the desktop entry and metainfo through their validators, the MIME package through the
-# shared MIME database, and the installed program starting and registering itself.
+# Installs a build into a staging folder as a package would (DESTDIR, prefix /usr), or
+# with --deb builds the Debian package and unpacks it there, and checks what a desktop
+# expects of it: the layout, the libraries found beside the program, the desktop entry
+# and metainfo through their validators, the MIME package through the shared MIME
+# database, and the installed program starting and registering itself. The package must
+# also declare the package of every library its binaries link.
 set -euo pipefail
-build=$(cd "${1:?usage: check-install.sh BUILD_DIR}" && pwd)
+usage="usage: check-install.sh [--deb] BUILD_DIR"
+deb=
+if [ "${1:-}" = --deb ]; then
+  deb=yes
+  shift
+fi
+build=$(cd "${1:?$usage}" && pwd)
 tmp=$(mktemp -d)
 player=
 cleanup() {
@@ -15,7 +23,15 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 stage=$tmp/stage
-DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+if [ -n "$deb" ]; then
+  (cd "$tmp" && cpack -G DEB -B "$tmp/package" --config "$build/CPackConfig.cmake" >"$tmp/cpack.log") \
+    || { cat "$tmp/cpack.log"; fail "cpack"; }
+  deb=$(echo "$tmp"/package/zorvan_*.deb)
+  [ -f "$deb" ] || fail "no package made"
+  dpkg-deb -x "$deb" "$stage"
+else
+  DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+fi
 usr=$stage/usr
 
 # The layout.
@@ -48,6 +64,25 @@ libs=$(ldd "$usr/lib/zorvan/zorvan")
 grep -q "libSongmeta.so => $usr/lib/zorvan/libSongmeta.so" <<<"$libs" || fail "libSongmeta.so is not found beside the program"
 ! grep 'not found' <<<"$libs" || fail "unresolved libraries"
 
+# Every library a binary needs comes with the package or from a package it depends on.
+if [ -n "$deb" ]; then
+  # The names of the packages depended on, one a line.
+  depends=$(dpkg-deb -f "$deb" Depends | sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, /\n/g')
+  [ "$(dpkg-deb -f "$deb" Package)" = zorvan ] || fail "the package is not named zorvan"
+  while IFS= read -r binary; do
+    libs=$(ldd "$binary")
+    for soname in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+      [ -e "$usr/lib/zorvan/$soname" ] && continue
+      # "name => path", or the dynamic loader as a bare path.
+      path=$(sed -n "s|^\s*$soname => \(/[^ ]*\).*|\1|p; s|^\s*\(/[^ ]*/$soname\) .*|\1|p" <<<"$libs")
+      [ -n "$path" ] || fail "$binary: $soname is not found"
+      owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")")
+      owner=${owner%%:*}
+      grep -qxF "$owner" <<<"$depends" || fail "$(basename "$binary") links $soname of $owner, which the package does not depend on"
+    done
+  done < <(find "$usr" -type f \( -name '*.so' -o -name zorvan \))
+fi
+
 # The validators.
 desktop-file-validate "$usr/share/applications/zorvan.desktop"
 appstreamcli validate --no-net "$usr/share/metainfo/com.tavrel.Zorvan.metainfo.xml" >"$tmp/appstream.txt" 2>&1 \
@@ -58,7 +93,8 @@ appstreamcli validate --no-net "$usr/share/metainfo/com.tavrel.Zorvan.metainfo.x
 XDG_DATA_DIRS="$usr/share" update-mime-database "$usr/share/mime"
 mkdir -p "$tmp/files" "$tmp/data"
 query() {
-  XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME="$tmp/data" XDG_DATA_DIRS="$1" xdg-mime query filetype "$2"
+  GIO_USE_VFS=local XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME="$tmp/data" XDG_DATA_DIRS="$1" \
+    xdg-mime query filetype "$2"
 }
 for case in umx:audio/x-umx mo3:audio/x-mo3 mp1:audio/mpeg mtm:audio/x-mod; do
   ext=${case%%:*} expected=${case#*:}

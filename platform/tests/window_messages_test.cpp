@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
-#include "testing/child_process.h"
 #include "platform/message_window.h"
 #include "platform/named_lock.h"
 #include "platform/remote_window.h"
 #include "platform/runtime_dir.h"
+#include "testing/child_process.h"
 #include "testing/temp_dir.h"
 
 using platform::RemoteWindow;

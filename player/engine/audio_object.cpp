@@ -5,10 +5,10 @@
 #include <climits>
 
 #include "player/engine/scoped_channel.h"
-#include "songmeta/songmeta.h"
 #include "player/engine/source_rules.h"
 #include "player/engine/track_text.h"
 #include "player/playlist/internet_address.h"
+#include "songmeta/songmeta.h"
 
 TAudioObject* AudioObject = nullptr;
 

@@ -21,8 +21,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "player/engine/library_kind.h"
 #include "platform/ini_document.h"
+#include "player/engine/library_kind.h"
 
 class LibraryIndex {
 public:

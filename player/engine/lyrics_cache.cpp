@@ -1,7 +1,7 @@
 #include "player/engine/lyrics_cache.h"
 
-#include <QFile>
 #include <sys/stat.h>
+#include <QFile>
 
 #include "player/engine/song_tags.h"
 

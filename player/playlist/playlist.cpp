@@ -177,10 +177,7 @@ bool TPlaylist::LoadFromM3u(const QString& path, bool clearFirst) {
     return true;
 }
 
-bool TPlaylist::SaveToPls(const QString& path) const {
-    const QString target = path.contains(".pls", Qt::CaseInsensitive) ? path : path + ".pls";
-    platform::IniDocument doc;
-    if (!doc.open(toPath(target))) return false;
+void TPlaylist::writeEntries(platform::IniDocument& doc) const {
     for (int i = 0; i < Count(); ++i) {
         const std::string number = std::to_string(i + 1);
         doc.writeString(kSection, "File" + number, files_[i].toStdString());
@@ -188,7 +185,20 @@ bool TPlaylist::SaveToPls(const QString& path) const {
         doc.writeString(kSection, "Length" + number, lengths_[i].toStdString());
     }
     doc.writeInteger(kSection, "NumberOfEntries", Count());
+}
+
+bool TPlaylist::SaveToPls(const QString& path) const {
+    const QString target = path.contains(".pls", Qt::CaseInsensitive) ? path : path + ".pls";
+    platform::IniDocument doc;
+    if (!doc.open(toPath(target))) return false;
+    writeEntries(doc);
     return doc.save();
+}
+
+std::string TPlaylist::PlsText() const {
+    platform::IniDocument doc;
+    writeEntries(doc);
+    return doc.text();
 }
 
 bool TPlaylist::SaveToM3u(const QString& path) const {

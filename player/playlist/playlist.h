@@ -15,6 +15,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <string>
+
+namespace platform {
+class IniDocument;
+}
 
 class TPlaylist {
 public:
@@ -39,6 +44,8 @@ public:
     // contain ".pls" in any case), keeping the other keys and sections of an existing
     // file. False when the file could not be read or written; the old file then stays.
     bool SaveToPls(const QString& path) const;
+    // The list as a PLS file of its own, without keys of any existing file.
+    std::string PlsText() const;
     // Writes "#EXTM3U" and an "#EXTINF:" line and a file line per entry, CR LF ended,
     // replacing the file. False when it could not be written; the old file then stays.
     bool SaveToM3u(const QString& path) const;
@@ -84,6 +91,7 @@ public:
 
 private:
     void append(const QString& file, const QString& title, const QString& length);
+    void writeEntries(platform::IniDocument& doc) const;
 
     QStringList files_;
     // How many entries hold a file of each hash (of the path, of an address case-folded):

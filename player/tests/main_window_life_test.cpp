@@ -10,13 +10,13 @@
 #include <QUrl>
 #include <cstdlib>
 
-#include "player/engine/audio_object.h"
-#include "player/engine/play_state.h"
-#include "player/ui/effects_window.h"
-#include "player/ui/main_window.h"
-#include "player/main_window_life.h"
 #include "player/app/program_folder.h"
 #include "player/app/settings_store.h"
+#include "player/engine/audio_object.h"
+#include "player/engine/play_state.h"
+#include "player/main_window_life.h"
+#include "player/ui/effects_window.h"
+#include "player/ui/main_window.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <thread>
 
-#include "testing/child_process.h"
 #include "platform/remote_window.h"
 #include "player/app/program_folder.h"
 #include "player/app/settings_store.h"
+#include "testing/child_process.h"
 #include "testing/player_window.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"

@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <thread>
 
-#include "testing/desktop_session.h"
 #include "platform/message_window.h"
-#include "player/engine/audio_object.h"
-#include "player/ui/main_window.h"
-#include "player/main_window_life.h"
 #include "player/app/program_folder.h"
-#include "player/ui/settings_dialog.h"
 #include "player/app/settings_store.h"
 #include "player/app/single_copy.h"
+#include "player/engine/audio_object.h"
+#include "player/main_window_life.h"
+#include "player/ui/main_window.h"
+#include "player/ui/settings_dialog.h"
+#include "testing/desktop_session.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 

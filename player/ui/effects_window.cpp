@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <string>
 
+#include "player/app/saved_settings.h"
 #include "player/ui/effect_parameters.h"
 #include "player/ui/main_window.h"
-#include "player/app/saved_settings.h"
 #include "player/ui/tool_window.h"
 #include "soundlib/soundlib.h"
 

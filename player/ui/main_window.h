@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 
 #include "player/engine/audio_view.h"
 #include "player/engine/sample_effects.h"

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QStyle>
 
+#include "player/app/program_folder.h"
 #include "player/engine/audio_object.h"
 #include "player/engine/play_state.h"
 #include "player/engine/source_rules.h"
@@ -12,7 +13,6 @@
 #include "player/ui/folder_scan.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
-#include "player/app/program_folder.h"
 
 void TForm1::CreatePopupMenu1() {
     PopupMenu1 = new QMenu(this);

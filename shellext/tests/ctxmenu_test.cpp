@@ -12,11 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "testing/child_process.h"
 #include "platform/class_registry.h"
 #include "platform/remote_window.h"
 #include "platform/version_record.h"
 #include "shellext/com/shell_interfaces.h"
+#include "testing/child_process.h"
+#include "testing/exported_symbols.h"
 #include "testing/player_window.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
@@ -93,11 +94,9 @@ CMINVOKECOMMANDINFO command(const char* verb, HWND owner = nullptr) {
 }  // namespace
 
 TEST(Ctxmenu, ShowsOnlyItsFourExportsAndCarriesItsVersion) {
-    ChildProcess nm({"/usr/bin/nm", "-D", "--defined-only", kBin + "libCtxmenu.so"});
-    std::set<std::string> exported;
-    while (auto line = nm.readLine()) exported.insert(line->substr(line->rfind(' ') + 1));
-    EXPECT_EQ(exported, (std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject",
-                                               "DllRegisterServer", "DllUnregisterServer"}));
+    EXPECT_EQ(testing_support::exportedSymbols(kBin + "libCtxmenu.so"),
+              (std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+                                     "DllUnregisterServer"}));
 
     const auto version = platform::readVersionRecord(kBin + "libCtxmenu.so");
     ASSERT_TRUE(version);

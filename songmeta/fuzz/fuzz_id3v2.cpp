@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the ID3v2 reader; what it reads must also lay out as a tag.
-#include "testing/memory_file.h"
-#include "songmeta/song_information.h"
 #include "songmeta/id3v2_tag.h"
+#include "songmeta/song_information.h"
+#include "testing/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const testing_support::MemoryFile file(data, size);

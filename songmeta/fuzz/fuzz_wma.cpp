@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the WMA header reader.
-#include "testing/memory_file.h"
 #include "songmeta/song_information.h"
 #include "songmeta/wma_file.h"
+#include "testing/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const testing_support::MemoryFile file(data, size);

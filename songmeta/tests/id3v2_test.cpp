@@ -13,8 +13,8 @@
 
 #include "platform/unique_fd.h"
 
-#include "testing/file_size_limit.h"
 #include "songmeta/tests/song_file_test.h"
+#include "testing/file_size_limit.h"
 
 using fixtures::frame;
 using fixtures::record;

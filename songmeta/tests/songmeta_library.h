@@ -21,8 +21,6 @@ public:
     SongmetaLibrary(const SongmetaLibrary&) = delete;
     SongmetaLibrary& operator=(const SongmetaLibrary&) = delete;
 
-    bool exports(const char* name) const { return ::dlsym(handle_, name) != nullptr; }
-
     decltype(&GetSongInformation) get = nullptr;
     decltype(&GetTID3v2) getId3v2 = nullptr;
     decltype(&SaveSongInformation) save = nullptr;

@@ -4,8 +4,8 @@
 #include "soundlib/cd/cd_disc.h"
 #include "soundlib/cd/cd_drive_list.h"
 #include "soundlib/cd/cd_track_decoder.h"
-#include "soundlib/error.h"
 #include "soundlib/device_session.h"
+#include "soundlib/error.h"
 #include "soundlib/prefetch_decoder.h"
 #include "soundlib/soundlib_cd.h"
 

@@ -1,4 +1,5 @@
 // createChannelEffect: the effect object behind each type code of BASS_ChannelSetFX.
+#include "soundlib/channel_effect.h"
 #include "soundlib/fx/chorus.h"
 #include "soundlib/fx/compressor.h"
 #include "soundlib/fx/distortion.h"
@@ -7,7 +8,6 @@
 #include "soundlib/fx/gargle.h"
 #include "soundlib/fx/parametric_eq.h"
 #include "soundlib/fx/reverb.h"
-#include "soundlib/channel_effect.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib {

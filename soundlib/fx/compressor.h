@@ -5,8 +5,8 @@
 // release time constant when falling; the reduction is applied to the input delayed by
 // the predelay, so that the gain is already down when a peak arrives.
 #include "soundlib/fx/delay_line.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

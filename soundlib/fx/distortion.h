@@ -5,8 +5,8 @@
 // and added to the filtered input; the sum is scaled by the gain. At edge 0 nothing is
 // added.
 #include "soundlib/fx/biquad.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

@@ -4,10 +4,10 @@
 // repeats change sides each time (left delay, then right delay, and so on).
 #include "soundlib/fx/delay_line.h"
 #include "soundlib/fx/fading_delay.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
-#include "soundlib/soundlib_fx.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/tail_gate.h"
+#include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {
 

@@ -1,9 +1,9 @@
 // The public channel-effect calls: effects attach to a channel's effect chain, which
 // the channel owns, so they are freed with it; afterwards their handles fail harmlessly.
-#include "soundlib/fx/effect_handles.h"
 #include "soundlib/channel_effect.h"
 #include "soundlib/effect_chain.h"
 #include "soundlib/error.h"
+#include "soundlib/fx/effect_handles.h"
 #include "soundlib/soundlib.h"
 
 using namespace soundlib;

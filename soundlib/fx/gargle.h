@@ -2,8 +2,8 @@
 // Gargle: amplitude modulation of both channels at the rate, between full level and
 // silence, by a triangle or a square wave.
 #include "soundlib/fx/lfo.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

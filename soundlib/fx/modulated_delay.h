@@ -5,10 +5,10 @@
 // channel's oscillator runs phase quarter cycles (minus two) ahead of the left one.
 #include "soundlib/fx/delay_line.h"
 #include "soundlib/fx/lfo.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
-#include "soundlib/soundlib_fx.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/tail_gate.h"
+#include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {
 

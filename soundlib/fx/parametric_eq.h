@@ -1,8 +1,8 @@
 #pragma once
 // One peaking band of the equalizer. At 0 dB the band passes the signal untouched.
 #include "soundlib/fx/biquad.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {

@@ -7,10 +7,10 @@
 #include <array>
 
 #include "soundlib/fx/delay_line.h"
-#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/record_effect.h"
-#include "soundlib/soundlib_fx.h"
+#include "soundlib/fx/smoothed_value.h"
 #include "soundlib/fx/tail_gate.h"
+#include "soundlib/soundlib_fx.h"
 
 namespace soundlib::fx {
 

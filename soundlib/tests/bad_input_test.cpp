@@ -11,8 +11,8 @@
 #include <random>
 
 #include "platform/unique_fd.h"
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
+#include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
 
 using namespace soundlib_test;

@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "testing/cd_image.h"
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_cd.h"
+#include "soundlib/tests/fixtures.h"
+#include "testing/cd_image.h"
 #include "testing/temp_dir.h"
 
 using namespace soundlib_test;

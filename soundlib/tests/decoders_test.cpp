@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/stream_opener.h"
+#include "soundlib/tests/fixtures.h"
 
 using namespace soundlib_test;
 

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
+#include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
 
 using namespace soundlib_test;

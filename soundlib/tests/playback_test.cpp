@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/effect_chain.h"
 #include "soundlib/soundlib.h"
+#include "soundlib/tests/fixtures.h"
 
 using namespace soundlib_test;
 

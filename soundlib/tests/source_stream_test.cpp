@@ -10,9 +10,9 @@
 #include <mutex>
 #include <thread>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/source_stream.h"
+#include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
 
 using namespace soundlib_test;

@@ -12,8 +12,8 @@
 
 #include "player/engine/tests/ini_reader.h"
 #include "player/engine/tests/recording_view.h"
-#include "soundlib/soundlib.h"
 #include "soundlib/net/tests/stream_server.h"
+#include "soundlib/soundlib.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "testing/peers.h"
 #include "player/playlist/playlist.h"
+#include "testing/peers.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "testing/desktop_session.h"
 #include "player/skin/cool_tray_icon.h"
+#include "testing/desktop_session.h"
 
 using testing_support::DesktopSession;
 

@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "testing/cd_image.h"
-#include "soundlib/tests/fixtures.h"
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_cd.h"
+#include "soundlib/tests/fixtures.h"
+#include "testing/cd_image.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -13,17 +13,17 @@
 #include <filesystem>
 #include <functional>
 
+#include "player/app/program_folder.h"
 #include "player/engine/audio_object.h"
 #include "player/engine/play_state.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
-#include "player/app/program_folder.h"
 #include "player/ui/tests/player_window_fixture.h"
+#include "soundlib/soundlib.h"
 #include "testing/file_size_limit.h"
 #include "soundlib/net/tests/stream_server.h"
 #include "testing/modal_window.h"
-#include "soundlib/soundlib.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 

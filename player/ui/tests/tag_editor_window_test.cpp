@@ -3,6 +3,7 @@
 // python3-mutagen), playback around a save, failed saves, the file manager.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFileInfo>
@@ -11,15 +12,14 @@
 #include <QProcess>
 #include <QTest>
 #include <filesystem>
-#include <unistd.h>
 
 #include "player/engine/play_state.h"
 #include "player/engine/song_tags.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/tag_editor_window.h"
-#include "testing/modal_window.h"
 #include "player/ui/tests/player_window_fixture.h"
 #include "testing/file_size_limit.h"
+#include "testing/modal_window.h"
 
 namespace {
 

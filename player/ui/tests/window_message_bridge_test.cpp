@@ -6,10 +6,10 @@
 #include <atomic>
 #include <thread>
 
-#include "testing/child_process.h"
 #include "platform/message_window.h"
 #include "player/app/single_copy.h"
 #include "player/ui/window_message_bridge.h"
+#include "testing/child_process.h"
 
 using testing_support::ChildProcess;
 

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "testing/child_process.h"
 #include "platform/remote_window.h"
+#include "testing/child_process.h"
 #include "testing/player_window.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "soundlib/tests/fixtures.h"
 #include "soundlib/channel_effect.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_fx.h"
+#include "soundlib/tests/fixtures.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 // A loopback server of stream_server.py, run for the life of the object. The script
 // picks a free port on 127.0.0.1 and stops by itself after its configured timeout.
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace soundlib::net::testing {
 
