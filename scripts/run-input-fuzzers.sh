@@ -11,6 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$root/build/input-fuzz}
 seconds=${2:-20}
 mkdir -p "$work"
+source "$root/scripts/fuzz-common.sh"
 export TMPDIR=$work
 
 flags=(-std=c++20 -O1 -g -fPIC -fsanitize=address,undefined -fno-sanitize-recover=undefined -I "$root")
@@ -43,13 +44,7 @@ run() {
     "${platform_objects[@]}" $extra $libs -o "$binary"
   mkdir -p "$corpus"
   cp -n "$root/$folder/corpus_$name"/* "$corpus/" 2>/dev/null || true
-  echo "fuzz_$name: $seconds s"
-  (cd "$work" && ASAN_OPTIONS=detect_leaks=1 "$binary" -max_total_time="$seconds" -max_len=8192 \
-     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus" 2>"$work/fuzz_$name.log") || {
-    tail -40 "$work/fuzz_$name.log"
-    exit 1
-  }
-  grep -E "stat::number_of_executed_units" "$work/fuzz_$name.log" || true
+  fuzz_run "$name" "$binary" "$corpus" 8192
 }
 
 run ini platform/fuzz "" ""

@@ -11,6 +11,7 @@ work=${1:-$root/build/songmeta-fuzz}
 seconds=${2:-20}
 peers=${3:-$root/../shared/peers}
 mkdir -p "$work"
+source "$root/scripts/fuzz-common.sh"
 
 sources=("$root"/songmeta/{file_rebuild,genre_table,song_file,song_information,tag_text,text_pool,id3v1_tag,id3v2_tag,track_number,wma_file}.cpp
          "$root"/platform/{text,file_io,replacement_file}.cpp)
@@ -37,11 +38,5 @@ for reader in id3v1 id3v2 wma; do
       *) find "$peers/tags" \( -name '*.mp3' -o -name '*.id3' \) -size -64k -exec cp -n {} "$corpus/" \; ;;
     esac
   fi
-  echo "fuzz_$reader: $seconds s"
-  (cd "$work" && ASAN_OPTIONS=detect_leaks=1 "$binary" -max_total_time="$seconds" -max_len=65536 \
-     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus" 2>"$work/fuzz_$reader.log") || {
-    tail -40 "$work/fuzz_$reader.log"
-    exit 1
-  }
-  grep -E "stat::number_of_executed_units" "$work/fuzz_$reader.log" || true
+  fuzz_run "$reader" "$binary" "$corpus" 65536
 done
