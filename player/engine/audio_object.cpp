@@ -62,7 +62,9 @@ int probeLength(const QString& path, StreamOpener openStream) {
 
 TAudioObject::TAudioObject(AudioView& view, std::filesystem::path libraryIndexFile)
     : view_(view),
-      libraryIndex_(std::move(libraryIndexFile)),
+      libraryIndex_(
+          std::move(libraryIndexFile),
+          [this] { view_.SaveFailed(QString::fromStdString(libraryIndex_.File().string())); }),
       libraryMenus_(view),
       random_(std::random_device{}()) {}
 
