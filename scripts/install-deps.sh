@@ -18,6 +18,7 @@ packages=(
   libnautilus-extension-dev nautilus desktop-file-utils xdg-utils  # the file-manager module
   appstream shared-mime-info libglib2.0-bin file dpkg-dev playerctl  # install, package, MPRIS checks
   audacious  # a peer player for the library benchmark
+  mpv  # a peer player for the playing benchmark
 )
 
 missing=()
