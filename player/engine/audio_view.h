@@ -42,6 +42,10 @@ public:
     virtual void SetTotalTimeText(const QString& text) = 0;
     // Label3: the format of the channel just started.
     virtual void SetFormatText(const QString& text) = 0;
+    // AddSources has gone on for a while: `done` of the `total` names it was given are
+    // in. The view may show it (and paint it at once: the adding holds the window
+    // thread); RefreshPlaylistView follows when the adding is over.
+    virtual void ShowAddingProgress(int done, int total) = 0;
     // Label34: the current-list caption.
     virtual void SetListCaption(const QString& text) = 0;
     // BitmapSkinPart2 shows this image of ImageList1 and is repainted.

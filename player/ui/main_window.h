@@ -139,6 +139,8 @@ public:
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;
+    // Label35 shows how far the adding has come, painted at once.
+    void ShowAddingProgress(int done, int total) override;
     // Label35's font, as large as the design's but small enough for the whole line.
     void FitTotalsLine();
     void SetPlayButtonGlyph(PlayGlyph image) override;

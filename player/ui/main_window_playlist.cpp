@@ -182,6 +182,13 @@ void TForm1::ClearPlaylistView() {
     ListBox1->clear();
 }
 
+void TForm1::ShowAddingProgress(int done, int total) {
+    Label35->setText(playlist_panel_text::AddingText(done, total));
+    FitTotalsLine();
+    // The adding holds the window thread, so no paint event would come before its end.
+    Label35->repaint();
+}
+
 void TForm1::SetListCaption(const QString& text) {
     Label34->setText(text);
 }

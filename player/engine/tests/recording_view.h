@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 #include "player/engine/audio_view.h"
 
@@ -23,6 +24,7 @@ public:
     void SetTotalTimeText(const QString& text) override { totalTime = text; }
     void SetFormatText(const QString& text) override { format = text; }
     void SetListCaption(const QString& text) override { listCaption = text; }
+    void ShowAddingProgress(int done, int) override { addingProgress.push_back(done); }
     void SetPlayButtonGlyph(PlayGlyph image) override { playGlyph = image; }
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override {
@@ -46,6 +48,7 @@ public:
     int playlistViewRefreshes = 0;
     int entryTitleArrivals = 0;
     QString totalTime, format, listCaption;
+    std::vector<int> addingProgress;  // the names done at each report
     PlayGlyph playGlyph = PlayGlyph::Play;
     std::vector<Balloon> balloons;
     TrackInfoTexts info;
