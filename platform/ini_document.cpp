@@ -1,5 +1,6 @@
 #include "platform/ini_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_set>
 
@@ -114,8 +115,10 @@ void IniDocument::parseText() {
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos)
+        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos) {
             entry.eq = static_cast<std::uint32_t>(eq + 1);
+            ++sections_.back().keyLines;
+        }
         sections_.back().lines.push_back(entry);
     }
 }
@@ -159,6 +162,19 @@ std::optional<int> IniDocument::toInteger(std::string_view value) {
     return parseInteger(value);
 }
 
+std::optional<int> IniDocument::numberedKey(std::string_view key, std::string_view prefix) {
+    if (key.size() <= prefix.size() || !text::equalsNoCase(key.substr(0, prefix.size()), prefix))
+        return std::nullopt;
+    const std::string_view digits = key.substr(prefix.size());
+    if (digits.front() == '0') return std::nullopt;
+    long long n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = std::min<long long>(n * 10 + (c - '0'), INT32_MAX);
+    }
+    return static_cast<int>(n);
+}
+
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
     const std::string name = text::oneLine(text::trim(section));
@@ -182,6 +198,7 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
     while (at > 0 && (s->lines[at - 1].erased || isBlankLine(lineText(s->lines[at - 1])))) --at;
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
                     appendWritten(keyName + "=" + v, keyName.size() + 1));
+    ++s->keyLines;
     index.emplace(std::move(folded), at);
 }
 
@@ -228,7 +245,7 @@ void IniDocument::forEachEntry(
 
 std::size_t IniDocument::keyCount(std::string_view section) const {
     const Section* s = findSection(section);
-    return s ? keyIndex(*s).size() : 0;
+    return s ? s->keyLines : 0;
 }
 
 bool IniDocument::hasSection(std::string_view section) const {
@@ -263,6 +280,7 @@ bool IniDocument::eraseKey(std::string_view section, std::string_view key) {
     if (found == index.end()) return false;
     const std::size_t at = found->second;
     s->lines[at].erased = true;
+    --s->keyLines;
     index.erase(found);
     if (s->hasDuplicateKeys) reindexKey(*s, folded, at + 1);
     return true;

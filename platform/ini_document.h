@@ -60,6 +60,9 @@ public:
     int readInteger(std::string_view section, std::string_view key, int fallback) const;
     // A value read as readInteger reads it; nothing for what it does not take.
     static std::optional<int> toInteger(std::string_view value);
+    // The n of a key `prefix`<n> (the prefix in any case, n in decimal without leading
+    // zeros, taken as at most INT_MAX): the key a lookup of `prefix` + n finds.
+    static std::optional<int> numberedKey(std::string_view key, std::string_view prefix);
 
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int value);
@@ -74,9 +77,9 @@ public:
     void forEachEntry(
         std::string_view section,
         const std::function<void(std::string_view key, std::string_view value)>& visit) const;
-    // How many distinct keys the section holds (0 when it is missing), in constant time
-    // once the section has been searched: a bound for counts written in the file, which no
-    // honest file exceeds.
+    // How many key lines the section holds (0 when it is missing), at least its distinct
+    // keys, in constant time: a bound for counts written in the file, which no honest file
+    // exceeds.
     std::size_t keyCount(std::string_view section) const;
     bool hasSection(std::string_view section) const;
     // Adds an empty section at the end when none matches.
@@ -100,6 +103,7 @@ private:
         std::string name;
         Line header;  // empty for the lines before the first header
         std::vector<Line> lines;
+        std::size_t keyLines = 0;  // not erased
         // Folded key -> first line, made when the section is first searched: a section
         // only read through (a playlist) never needs it.
         mutable std::optional<std::unordered_map<std::string, std::size_t>> index;

@@ -57,11 +57,14 @@ std::string countKey(const QString& name) {
 
 // A count read from the file, taken as at most the keys of its section; a negative
 // count stays as it is.
-int boundedCount(const platform::IniDocument& doc, const std::string& section,
-                 const std::string& key) {
-    const int count = doc.readInteger(section, key, 0);
+int bounded(int count, const platform::IniDocument& doc, const std::string& section) {
     if (count <= 0) return count;
     return static_cast<int>(std::min<std::size_t>(count, doc.keyCount(section)));
+}
+
+int boundedCount(const platform::IniDocument& doc, const std::string& section,
+                 const std::string& key) {
+    return bounded(doc.readInteger(section, key, 0), doc, section);
 }
 
 }  // namespace
@@ -87,11 +90,27 @@ int LibraryIndex::Total(LibraryKind kind) const {
 }
 
 std::optional<QStringList> LibraryIndex::Names(LibraryKind kind) const {
-    const int total = Total(kind);
+    // One pass through the main section in file order instead of a lookup per name, so a
+    // library of 100,000 artists starts without indexing that section's keys. The first
+    // key of a name counts, as a lookup would find it.
+    std::optional<int> declared;
+    std::vector<std::pair<int, std::string_view>> listed;
+    doc_.forEachEntry(kMain, [&](std::string_view key, std::string_view value) {
+        if (const auto n = platform::IniDocument::numberedKey(key, nameKey(kind))) {
+            listed.emplace_back(*n, value);
+        } else if (!declared && platform::text::equalsNoCase(key, totalKey(kind))) {
+            declared = platform::IniDocument::toInteger(value).value_or(0);
+        }
+    });
+    const int total = bounded(declared.value_or(0), doc_, kMain);
     if (total < 0) return std::nullopt;
-    QStringList names;
-    for (int n = 1; n <= total; ++n)
-        names << qstr(doc_.readString(kMain, numbered(nameKey(kind), n)));
+    QStringList names(total);
+    std::vector<bool> given(static_cast<std::size_t>(total));
+    for (const auto& [n, value] : listed) {
+        if (n > total || given[static_cast<std::size_t>(n - 1)]) continue;
+        given[static_cast<std::size_t>(n - 1)] = true;
+        names[n - 1] = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+    }
     return names;
 }
 

@@ -85,16 +85,8 @@ std::optional<EntryKey> entryKey(std::string_view key) {
     constexpr std::pair<std::string_view, EntryKey::Kind> kPrefixes[] = {
         {"FILE", EntryKey::File}, {"TITLE", EntryKey::Title}, {"LENGTH", EntryKey::Length}};
     for (const auto& [prefix, kind] : kPrefixes) {
-        if (key.size() <= prefix.size() || text::asciiUpper(key.substr(0, prefix.size())) != prefix)
-            continue;
-        const std::string_view digits = key.substr(prefix.size());
-        if (digits.front() == '0') return std::nullopt;
-        long long k = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9') return std::nullopt;
-            k = std::min<long long>(k * 10 + (c - '0'), INT_MAX);
-        }
-        return EntryKey{kind, static_cast<int>(k)};
+        if (const auto k = platform::IniDocument::numberedKey(key, prefix))
+            return EntryKey{kind, *k};
     }
     return std::nullopt;
 }

@@ -157,6 +157,15 @@ TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {
     EXPECT_EQ((*entries)[1].lengthMs, 0);
     EXPECT_EQ((*entries)[2].file, "Error");
 
+    // Names are read as lookups find them: any case, the first of a name, no leading zeros.
+    testing_support::writeFile(dir / "names.aml",
+                               "[AllMusik]\nartist2=B\nARTIST1=A\nArtist1=later\nArtist01=zero\n"
+                               "  TotalArtist = 3\nTotalArtist=9\n[allmusik]\nArtist3=elsewhere\n");
+    LibraryIndex named(dir / "names.aml");
+    LibraryIndex::Batch namedBatch(named);
+    EXPECT_EQ(*named.Names(Kind::Artists), QStringList({"A", "B", ""}));
+    EXPECT_EQ(named.Total(Kind::Artists), 3);
+
     testing_support::writeFile(dir / "neg.aml", "[AllMusik]\nTotalArtist=-1\nTotalAlbum=1\n");
     LibraryIndex negative(dir / "neg.aml");
     LibraryIndex::Batch negativeBatch(negative);
