@@ -48,6 +48,7 @@ public:
     void ReapplyEffects() override {}
     void LibraryMenuItemInserted(LibraryKind, int, const QString&) override {}
     void LibraryMenuFilled(LibraryKind, const QStringList&) override {}
+    void SaveFailed(const QString&) override {}
 };
 
 struct Fixture {

@@ -70,7 +70,9 @@ StreamOpener streamOpenerFor(const QString& path) {
 
 TAudioObject::TAudioObject(AudioView& view, std::filesystem::path libraryIndexFile)
     : view_(view),
-      libraryIndex_(std::move(libraryIndexFile)),
+      libraryIndex_(
+          std::move(libraryIndexFile),
+          [this] { view_.SaveFailed(QString::fromStdString(libraryIndex_.File().string())); }),
       libraryMenus_(view),
       random_(std::random_device{}()) {}
 

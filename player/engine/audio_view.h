@@ -64,4 +64,8 @@ public:
     // A library submenu now holds `captions`, in order, in place of its items (plain
     // text as above). A view may make the items only when the menu is first shown.
     virtual void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) = 0;
+    // A file the player keeps (the library index) could not be saved, so the changes just
+    // made to it are lost: the user is told, without holding the caller. Not called again
+    // for the same file until a save of it has succeeded.
+    virtual void SaveFailed(const QString& file) = 0;
 };

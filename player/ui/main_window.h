@@ -156,6 +156,7 @@ public:
     // The items are made when the submenu is next shown (a collection of 100,000 artists
     // makes no 100,000 menu items at start).
     void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override;
+    void SaveFailed(const QString& file) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
     // effect table; each refers to the channel that was current when it was attached.

@@ -13,6 +13,7 @@
 #include "player/ui/folder_scan.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
+#include "player/ui/save_failure_box.h"
 
 void TForm1::CreatePopupMenu1() {
     PopupMenu1 = new QMenu(this);
@@ -116,6 +117,10 @@ void TForm1::LibraryMenuFilled(LibraryKind kind, const QStringList& captions) {
     QMenu* menu = LibrarySubmenu(kind);
     for (QAction* action : menu->actions()) delete action;
     UnbuiltLibraryItems[static_cast<int>(kind)] = captions;
+}
+
+void TForm1::SaveFailed(const QString& file) {
+    ShowSaveFailure(this, {file});
 }
 
 void TForm1::BuildLibraryItems(LibraryKind kind) {

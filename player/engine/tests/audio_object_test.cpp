@@ -15,6 +15,7 @@
 #include "player/engine/tests/recording_view.h"
 #include "soundlib/net/tests/stream_server.h"
 #include "soundlib/soundlib.h"
+#include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -315,6 +316,15 @@ TEST_F(AudioObjectTest, IndexTakesTheLengthOfTheVeryFileEnteredOnPlay) {
     EXPECT_EQ(ini["Shared"]["FileLen1"], QString::number(audio.ProbeLength(first)));
     EXPECT_EQ(ini["Неизвестный Исполнитель"]["FileLen1"],
               QString::number(audio.ProbeLength(plain)));
+}
+
+TEST_F(AudioObjectTest, AnIndexThatCannotBeSavedIsToldToTheViewOnce) {
+    const QString first = file("first.mp3", "first.mp3");
+    const QString plain = file("plain.mp3", "plain.mp3");
+    const testing_support::FileSizeLimit full(16);
+    audio.AddSources({first});
+    audio.AddSources({plain});
+    EXPECT_EQ(view.unsavedFiles, QStringList{q(dir / "AllMusik.aml")});
 }
 
 TEST_F(AudioObjectTest, ChoosingLibraryNamesAndAllMusic) {

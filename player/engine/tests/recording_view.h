@@ -38,6 +38,7 @@ public:
     void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override {
         menus[static_cast<int>(kind)] = captions;
     }
+    void SaveFailed(const QString& file) override { unsavedFiles << file; }
 
     int speedPosition = -1;
     int seekMaximum = 100;
@@ -53,4 +54,5 @@ public:
     TrackInfoTexts info;
     int effectReapplies = 0;
     std::array<QStringList, 3> menus;  // the submenus as the main window mirrors them
+    QStringList unsavedFiles;
 };
