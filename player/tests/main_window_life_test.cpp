@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QMessageBox>
@@ -17,9 +18,11 @@
 #include "player/main_window_life.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
+#include "testing/qt_path.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 
+using testing_support::q;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -48,8 +51,6 @@ protected:
         pls += "NumberOfEntries=" + std::to_string(files.size()) + "\nVersion=2\n";
         writeFile(folder / "Default.pls", pls);
     }
-
-    static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 };
 
 }  // namespace
@@ -61,9 +62,23 @@ TEST_F(MainWindowLifeTest, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady)
     EXPECT_EQ(life.Audio()->EntryCount(), 0);
     EXPECT_EQ(life.Audio()->PlayState, TransportState::NotReady);
     EXPECT_EQ(std::filesystem::current_path(), folder);
-    EXPECT_EQ(form.TrackBar1->value(), 50);
     EXPECT_TRUE(form.acceptDrops());
     EXPECT_EQ(AudioObject, life.Audio());
+
+    // A fresh user's settings, as the windows show them.
+    EXPECT_EQ(form.TrackBar1->value(), 50);
+    EXPECT_EQ(form.TrackBar11->value(), 18);
+    EXPECT_FALSE(form.CheckBox1->isChecked());
+    EXPECT_EQ(form.Label37->text(), QString::fromUtf8("По умолчанию"));
+    form.Form5->FormCreate();
+    for (QCheckBox* box : form.EffectSwitches()) EXPECT_FALSE(box->isChecked());
+    const auto bar = [&](std::size_t effect, std::size_t parameter) {
+        return form.Form5->ScrollBars[form.Form5->FirstBar(effect) + parameter]->value();
+    };
+    EXPECT_EQ(bar(0, 1), 25) << "chorus depth";
+    EXPECT_EQ(bar(0, 4), 1) << "chorus waveform";
+    EXPECT_EQ(bar(1, 0), 60) << "compression gain";
+    EXPECT_EQ(bar(6, 2), 1000) << "reverb time";
 }
 
 TEST_F(MainWindowLifeTest, StartRemovesWhatInterruptedSavesLeftBehind) {

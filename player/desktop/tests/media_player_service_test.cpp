@@ -23,6 +23,7 @@
 #include "testing/child_process.h"
 #include "testing/desktop_session.h"
 #include "testing/player_window.h"
+#include "testing/qt_path.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 
@@ -35,9 +36,7 @@ namespace {
 const std::string kZorvan = std::string(ZORVAN_BINARY_DIR) + "/bin/zorvan";
 const std::filesystem::path kTagged = std::filesystem::path(ENGINE_FIXTURES_DIR) / "first.mp3";
 
-QString q(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
+using testing_support::q;
 
 // playerctl's answer, with the event loop running so that a player in this process
 // answers it.
