@@ -23,6 +23,12 @@ public:
     // fail at once, so that the reader's thread can be stopped without waiting out the
     // source's timeout.
     virtual void cancel() {}
+    // Called once the decoder has recognised the data. Until then a source may bound all
+    // of its reads together by one deadline, since the caller waits for the whole open.
+    virtual void endOpening() {}
+    // Why the last read gave -1, as a library error code (SOUND_ERROR_TIMEOUT, ...); 0 when
+    // no read failed or the source cannot tell.
+    virtual int failure() const { return 0; }
 };
 
 }  // namespace soundlib

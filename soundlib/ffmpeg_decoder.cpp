@@ -103,61 +103,72 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(std::unique_ptr<ByteSource> s
     error = SOUND_ERROR_FORMAT;
     if (!source || source->size() == 0) return nullptr;
     std::unique_ptr<FfmpegDecoder> d(new FfmpegDecoder(std::move(source)));
-    if (!d->openFormat(family, error)) return nullptr;
-    AVFormatContext* context = d->context_.get();
+    if (!d->setUp(family, error)) {
+        // A source that failed (a timeout, a refused transfer) says so better than the
+        // format check that ran out of data.
+        if (const int failure = d->source_->failure(); failure != SOUND_OK) error = failure;
+        return nullptr;
+    }
+    d->source_->endOpening();
+    return d;
+}
+
+bool FfmpegDecoder::setUp(Family family, int& error) {
+    if (!openFormat(family, error)) return false;
+    AVFormatContext* context = context_.get();
     const AVCodec* codec = nullptr;
     int stream = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     if (stream < 0 || context->streams[stream]->codecpar->sample_rate <= 0 ||
         context->streams[stream]->codecpar->ch_layout.nb_channels <= 0) {
-        if (avformat_find_stream_info(context, nullptr) < 0) return nullptr;
+        if (avformat_find_stream_info(context, nullptr) < 0) return false;
         stream = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     }
-    if (stream < 0 || !codec) return nullptr;
+    if (stream < 0 || !codec) return false;
     AVStream* st = context->streams[stream];
     const AVCodecParameters* par = st->codecpar;
     if (par->sample_rate < 1000 || par->sample_rate > 384000 || par->ch_layout.nb_channels < 1 ||
         par->ch_layout.nb_channels > 8 || st->time_base.num <= 0 || st->time_base.den <= 0) {
-        return nullptr;
+        return false;
     }
     if (family == Family::Wma && par->codec_id != AV_CODEC_ID_WMAV1 &&
         par->codec_id != AV_CODEC_ID_WMAV2 && par->codec_id != AV_CODEC_ID_WMAPRO &&
         par->codec_id != AV_CODEC_ID_WMALOSSLESS && par->codec_id != AV_CODEC_ID_WMAVOICE) {
-        return nullptr;
+        return false;
     }
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         if (static_cast<int>(i) != stream) context->streams[i]->discard = AVDISCARD_ALL;
     }
-    d->stream_ = stream;
-    d->timeBase_ = st->time_base;
-    d->startTs_ = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
-    d->format_.rate = par->sample_rate;
-    d->format_.channels = par->ch_layout.nb_channels;
-    d->format_.eightBit = av_get_bits_per_sample(par->codec_id) == 8 ||
-                          par->bits_per_raw_sample == 8 || par->format == AV_SAMPLE_FMT_U8;
+    stream_ = stream;
+    timeBase_ = st->time_base;
+    startTs_ = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+    format_.rate = par->sample_rate;
+    format_.channels = par->ch_layout.nb_channels;
+    format_.eightBit = av_get_bits_per_sample(par->codec_id) == 8 ||
+                       par->bits_per_raw_sample == 8 || par->format == AV_SAMPLE_FMT_U8;
 
     error = SOUND_ERROR_MEMORY;
-    d->codec_.reset(avcodec_alloc_context3(codec));
-    d->packet_.reset(av_packet_alloc());
-    d->frame_.reset(av_frame_alloc());
-    if (!d->codec_ || !d->packet_ || !d->frame_) return nullptr;
+    codec_.reset(avcodec_alloc_context3(codec));
+    packet_.reset(av_packet_alloc());
+    frame_.reset(av_frame_alloc());
+    if (!codec_ || !packet_ || !frame_) return false;
     error = SOUND_ERROR_FORMAT;
-    if (avcodec_parameters_to_context(d->codec_.get(), par) < 0 ||
-        avcodec_open2(d->codec_.get(), codec, nullptr) < 0) {
-        return nullptr;
+    if (avcodec_parameters_to_context(codec_.get(), par) < 0 ||
+        avcodec_open2(codec_.get(), codec, nullptr) < 0) {
+        return false;
     }
     const int channels = par->ch_layout.nb_channels;
     if (par->block_align > 7 * channels && par->codec_id == AV_CODEC_ID_ADPCM_MS) {
-        d->blockFrames_ = (par->block_align - 7 * channels) * 2 / channels + 2;
+        blockFrames_ = (par->block_align - 7 * channels) * 2 / channels + 2;
     } else if (par->block_align > 4 * channels && par->codec_id == AV_CODEC_ID_ADPCM_IMA_WAV) {
-        d->blockFrames_ = (par->block_align - 4 * channels) * 2 / channels + 1;
+        blockFrames_ = (par->block_align - 4 * channels) * 2 / channels + 1;
     }
-    d->blockBytes_ = par->block_align;
-    d->length_ = d->measureLength();
+    blockBytes_ = par->block_align;
+    length_ = measureLength();
     error = SOUND_ERROR_DECODE;
-    while (d->pending_.empty() && !d->ended_) d->decodeNext();
-    if (d->pending_.empty()) return nullptr;
+    while (pending_.empty() && !ended_) decodeNext();
+    if (pending_.empty()) return false;
     error = SOUND_OK;
-    return d;
+    return true;
 }
 
 std::int64_t FfmpegDecoder::toFrames(std::int64_t ts) const {

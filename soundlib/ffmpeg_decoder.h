@@ -37,6 +37,7 @@ private:
     explicit FfmpegDecoder(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
     static int readPacket(void* opaque, std::uint8_t* buffer, int size);
     static std::int64_t seekPacket(void* opaque, std::int64_t offset, int whence);
+    bool setUp(Family family, int& error);
     bool openFormat(Family family, int& error);
     std::int64_t measureLength();
     void decodeNext();

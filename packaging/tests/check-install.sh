@@ -46,10 +46,12 @@ for size in 16 22 24 32 48 64 128 256; do
   file -b "$png" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" || fail "$png: $(file -b "$png")"
 done
 grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/zorvan.svg" || fail "the scalable icon is no SVG"
-if [ -f "$build/bin/libzorvan-nautilus.so" ]; then
-  module=$usr/$(pkg-config --variable=extensiondir libnautilus-extension-4 | sed 's|^/usr/||')/libzorvan-nautilus.so
-  [ -f "$module" ] || fail "the file manager's module is not installed"
-fi
+for fm in nautilus:libnautilus-extension-4 caja:libcaja-extension nemo:libnemo-extension; do
+  name=${fm%%:*}
+  [ -f "$build/bin/libzorvan-$name.so" ] || continue
+  module=$usr/$(pkg-config --variable=extensiondir "${fm#*:}" | sed 's|^/usr/||')/libzorvan-$name.so
+  [ -f "$module" ] || fail "the $name module is not installed"
+done
 # Nothing of the build's own tools or tests.
 extra=$(find "$usr" -type f -name '*test*' -o -type f -name 'version_record_tool' -o -type f -name 'zorvan_*')
 [ -z "$extra" ] || fail "installed beside the program: $extra"

@@ -10,10 +10,12 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "platform/remote_window.h"
 #include "player/app/program_folder.h"
 #include "player/app/settings_store.h"
+#include "soundlib/net/tests/stream_server.h"
 #include "testing/child_process.h"
 #include "testing/player_window.h"
 #include "testing/temp_dir.h"
@@ -126,6 +128,34 @@ TEST(HostileInputs, NamedPipesGivenAsSongsAreNoSongs) {
     player.endAndExpectSaved();
     const std::string pls = readFile(programDataFolder() / "Default.pls");
     EXPECT_NE(pls.find((dir / "x.mod").string()), std::string::npos) << pls;
+}
+
+TEST(HostileInputs, TricklingAndFloodingServersNeitherHoldTheWindowNorTheClose) {
+    // One byte every 2 s: each comes within the stall timeout, so only a deadline for the
+    // whole open ends it. A metadata block of 4080 bytes after every audio byte.
+    const std::string flood = std::string(4060, 'x');
+    const char* configs[] = {
+        R"({"mode": "trickle", "every": 2, "timeout": 60})",
+        R"({"mode": "icy", "metaint": 1, "loop": true, "repeat_titles": true, "timeout": 60,
+            "titles": [{"at": 0, "text": "StreamTitle='x';"}]})",
+    };
+    for (std::string config : configs) {
+        SCOPED_TRACE(config);
+        const auto title = config.find("'x'");
+        if (title != std::string::npos) config.replace(title + 1, 1, flood);
+        const soundlib::net::testing::StreamServer server(config);
+        Player player({server.url("/live.mp3")});
+        ASSERT_TRUE(player.window);
+        for (int i = 0; i < 4; ++i) {
+            player.expectAnswering();
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        // The close waits for an open under way, which its deadline (5 s) bounds.
+        const auto start = Clock::now();
+        player.endAndExpectSaved();
+        std::printf("closed in %.2f s\n", secondsSince(start));
+        EXPECT_LT(secondsSince(start), 8.0);
+    }
 }
 
 TEST(HostileInputs, AFileSizeLimitFailsTheSavesWithoutKillingThePlayer) {

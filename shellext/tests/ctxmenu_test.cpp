@@ -2,14 +2,10 @@
 // with a real player process as the window it looks for.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/class_registry.h"
@@ -24,7 +20,6 @@
 
 using namespace com;
 using testing_support::ChildProcess;
-using testing_support::readFile;
 using testing_support::TempDir;
 
 namespace {
@@ -213,13 +208,7 @@ TEST(Ctxmenu, TheEntryAppearsWhileThePlayerRunsAndChoosingItPlaysTheFile) {
     init->Release();
     menu->Release();
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    player.kill(SIGTERM);
-    const auto end = player.wait(std::chrono::seconds(20));
-    ASSERT_TRUE(end && WIFEXITED(*end) && WEXITSTATUS(*end) == 0);
-    EXPECT_TRUE(hasSound(readFile(output))) << "the file was played";
-    const auto data = std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Zorvan";
-    EXPECT_NE(readFile(data / "Default.pls").find("File1=" + song.string()), std::string::npos);
+    testing_support::expectSongPlayedAndEnd(player, output, song);
 }
 
 TEST(Ctxmenu, RegistersItsClassAndRemovesItAgain) {

@@ -17,6 +17,7 @@ void IcyDemuxer::feed(const std::uint8_t* data, std::size_t size,
             block_.append(reinterpret_cast<const char*>(data + i), take);
             i += take;
             blockLeft_ -= take;
+            metadataBytes_ += static_cast<std::int64_t>(take);
             if (blockLeft_ == 0) finishBlock();
             continue;
         }
@@ -24,6 +25,7 @@ void IcyDemuxer::feed(const std::uint8_t* data, std::size_t size,
             blockLeft_ = std::size_t{data[i]} * 16;
             ++i;
             ++points_;
+            ++metadataBytes_;
             untilPoint_ = interval_;
             continue;
         }

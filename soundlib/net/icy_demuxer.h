@@ -27,8 +27,10 @@ public:
 
     std::size_t interval() const { return interval_; }
     std::int64_t audioBytes() const { return audioBytes_; }
-    // Metadata points passed so far, empty ones included.
+    // Metadata points passed so far, empty ones included, and their bytes (length bytes
+    // and blocks).
     std::int64_t pointsSeen() const { return points_; }
+    std::int64_t metadataBytes() const { return metadataBytes_; }
 
 private:
     void finishBlock();
@@ -40,6 +42,7 @@ private:
     std::string block_;
     std::int64_t audioBytes_ = 0;
     std::int64_t points_ = 0;
+    std::int64_t metadataBytes_ = 0;
 };
 
 }  // namespace soundlib::net

@@ -11,8 +11,8 @@ struct UrlOptions {
     // Sends "Icy-MetaData: 1" so that a radio server interleaves song titles.
     bool requestMetadata = false;
     // Opening (connecting, the response headers, the first audio and, on a radio stream,
-    // the first metadata point) takes at most this long. Opening runs on the caller's
-    // thread, which may be the window thread, so it is kept to a few seconds.
+    // the first metadata point, then the decoder's probing of the data) takes at most this
+    // long in all: the caller waits for the whole of it.
     std::chrono::milliseconds openTimeout{5000};
     // A transfer that delivers nothing for this long (while there is room for more) ends
     // with an error, so a reader never waits longer for data.
@@ -32,7 +32,7 @@ enum class NetError {
     Connect,    // host unknown or connection refused
     Timeout,    // no answer, or no audio, within the bound
     Status,     // the server refused: an HTTP error status or a missing FTP file
-    Oversized,  // the response headers exceeded their cap
+    Oversized,  // the response headers, or the radio metadata, exceeded their cap
     Transfer,   // anything else: a broken reply, a cut connection
 };
 

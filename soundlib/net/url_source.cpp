@@ -1,6 +1,7 @@
 #include "soundlib/net/url_source.h"
 
 #include "platform/text.h"
+#include "soundlib/soundlib.h"
 
 #include <algorithm>
 #include <array>
@@ -20,6 +21,24 @@ bool isInternetAddress(const std::string& url) {
 
 }  // namespace
 
+int soundErrorOf(NetError error) {
+    switch (error) {
+        case NetError::None:
+            return SOUND_OK;
+        case NetError::Address:
+            return SOUND_ERROR_PARAM;
+        case NetError::Timeout:
+            return SOUND_ERROR_TIMEOUT;
+        case NetError::Oversized:
+            return SOUND_ERROR_MEMORY;
+        case NetError::Connect:
+        case NetError::Status:
+        case NetError::Transfer:
+            break;
+    }
+    return SOUND_ERROR_NETWORK;
+}
+
 UrlSource::UrlSource(std::string url, const UrlOptions& options)
     : url_(std::move(url)), options_(options) {}
 
@@ -30,8 +49,9 @@ std::unique_ptr<UrlSource> UrlSource::open(const std::string& url, std::int64_t 
         return nullptr;
     }
     std::unique_ptr<UrlSource> source(new UrlSource(url, options));
+    source->openDeadline_ = UrlTransfer::Clock::now() + options.openTimeout;
     source->transfer_ = std::make_unique<UrlTransfer>(url, offset, options, source->titles_);
-    error = source->transfer_->waitOpen();
+    error = source->transfer_->waitOpen(source->openDeadline_);
     if (error != NetError::None) return nullptr;
     source->headers_ = source->transfer_->headers();
     if (!source->headers_.lines().empty()) source->headerTag_ = source->headers_.tagBlock();
@@ -49,15 +69,25 @@ long UrlSource::read(std::uint8_t* buffer, std::size_t size) {
         if (cancelled_) return -1;
     }
     if (!transfer_) return 0;
-    const long count = transfer_->read(buffer, size);
+    const long count = transfer_->read(buffer, size, openDeadline_);
     if (count > 0) position_ += count;
+    if (count < 0) noteFailure(*transfer_);
     return count;
+}
+
+void UrlSource::endOpening() {
+    openDeadline_ = UrlTransfer::kNoDeadline;
+}
+
+void UrlSource::noteFailure(const UrlTransfer& transfer) {
+    failure_ = UrlTransfer::Clock::now() >= openDeadline_ ? SOUND_ERROR_TIMEOUT
+                                                          : soundErrorOf(transfer.failure());
 }
 
 bool UrlSource::seek(std::int64_t offset) {
     if (offset == position_) return true;
     if (size_ < 0 || offset < 0 || offset > size_) return false;
-    if (transfer_ && transfer_->seekWithin(offset)) {
+    if (transfer_ && transfer_->seekWithin(offset, openDeadline_)) {
         position_ = offset;
         return true;
     }
@@ -69,10 +99,13 @@ bool UrlSource::seek(std::int64_t offset) {
             if (cancelled_) return false;
             opening_ = moved.get();
         }
-        const NetError error = moved->waitOpen();
+        const NetError error = moved->waitOpen(openDeadline_);
         std::lock_guard lock(transferMutex_);
         opening_ = nullptr;
-        if (error != NetError::None || cancelled_) return false;
+        if (error != NetError::None || cancelled_) {
+            noteFailure(*moved);
+            return false;
+        }
     }
     {
         std::lock_guard lock(transferMutex_);

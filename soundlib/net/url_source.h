@@ -3,9 +3,11 @@
 // audio bytes of the response, with radio metadata taken out, plus the response's header
 // lines and its metadata texts on a time line of audio bytes.
 //
-// Opening is bounded by UrlOptions::openTimeout and reading by UrlOptions::stallTimeout:
-// a server that stops sending ends the stream (read() gives -1) instead of holding the
-// reader. A source of known length seeks by starting a new transfer at the offset.
+// Opening is bounded by UrlOptions::openTimeout, and so is everything the decoder reads
+// until endOpening(): a server that trickles its bytes cannot stretch the open. After
+// that each read is bounded by UrlOptions::stallTimeout: a server that stops sending ends
+// the stream (read() gives -1) instead of holding the reader. A source of known length
+// seeks by starting a new transfer at the offset.
 #include "soundlib/byte_source.h"
 #include "soundlib/net/response_headers.h"
 #include "soundlib/net/stream_titles.h"
@@ -19,6 +21,9 @@
 
 namespace soundlib::net {
 
+// The library's error code (SOUND_ERROR_...) for a failure.
+int soundErrorOf(NetError error);
+
 class UrlSource final : public ByteSource {
 public:
     // The stream opened from byte `offset` on, or null with `error` set.
@@ -30,6 +35,8 @@ public:
     bool seek(std::int64_t offset) override;
     std::int64_t position() const override { return position_; }
     void cancel() override;
+    void endOpening() override;
+    int failure() const override { return failure_; }
 
     // The response's header block, status line first; empty for ftp.
     const ResponseHeaders& headers() const { return headers_; }
@@ -47,6 +54,7 @@ public:
 
 private:
     UrlSource(std::string url, const UrlOptions& options);
+    void noteFailure(const UrlTransfer& transfer);
 
     std::string url_;
     UrlOptions options_;
@@ -54,6 +62,9 @@ private:
     std::int64_t size_ = -1;
     std::int64_t position_ = 0;
     std::int64_t start_ = 0;
+    // The end of the open; reads and seeks until then give up at it.
+    UrlTransfer::Clock::time_point openDeadline_ = UrlTransfer::kNoDeadline;
+    int failure_ = 0;
     std::string headerTag_;
     std::mutex metadataTagMutex_;
     std::string metadataTag_;

@@ -10,28 +10,11 @@
 
 using namespace soundlib;
 using soundlib::net::NetError;
+using soundlib::net::soundErrorOf;
 using soundlib::net::UrlOptions;
 using soundlib::net::UrlSource;
 
 namespace {
-
-int errorCode(NetError error) {
-    switch (error) {
-        case NetError::None:
-            return SOUND_OK;
-        case NetError::Address:
-            return SOUND_ERROR_PARAM;
-        case NetError::Timeout:
-            return SOUND_ERROR_TIMEOUT;
-        case NetError::Oversized:
-            return SOUND_ERROR_MEMORY;
-        case NetError::Connect:
-        case NetError::Status:
-        case NetError::Transfer:
-            break;
-    }
-    return SOUND_ERROR_NETWORK;
-}
 
 UrlOptions optionsFor(std::uint32_t flags, SoundDownloadProc* proc, void* user) {
     UrlOptions options;
@@ -57,7 +40,7 @@ uint32_t BASS_StreamCreateURL(const char* url, uint32_t offset, uint32_t flags,
     NetError error = NetError::None;
     std::unique_ptr<UrlSource> source =
         UrlSource::open(url, offset, optionsFor(flags, proc, user), error);
-    if (!source) return fail(errorCode(error), 0u);
+    if (!source) return fail(soundErrorOf(error), 0u);
     return createSourceStream(std::move(source), flags & ~SOUND_STREAM_META);
 }
 

@@ -10,12 +10,16 @@
 namespace soundlib::net {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = UrlTransfer::Clock;
 
 // A reader that finds nothing waits this much beyond the stall timeout before giving up
 // itself, in case the worker could not report the stall.
 constexpr std::chrono::seconds kReadGrace{1};
 constexpr long kPollMs = 100;
+// Radio metadata may take as many bytes as the audio they come with, plus this much (two
+// whole blocks), before the stream counts as a flood: a server that sends large blocks
+// after every few audio bytes would otherwise keep the reader busy with next to no audio.
+constexpr std::int64_t kMetadataAllowance = 2 * (1 + 255 * 16);
 
 std::int64_t parseLength(const std::optional<std::string>& value) {
     if (!value) return -1;
@@ -77,9 +81,9 @@ void UrlTransfer::cancel() {
     if (multi_) curl_multi_wakeup(multi_.get());
 }
 
-NetError UrlTransfer::waitOpen() {
+NetError UrlTransfer::waitOpen(Clock::time_point deadline) {
     std::unique_lock lock(mutex_);
-    changed_.wait_until(lock, started_ + options_.openTimeout,
+    changed_.wait_until(lock, std::min(started_ + options_.openTimeout, deadline),
                         [&] { return phase_ != Phase::Opening || readyLocked() || stop_; });
     if (stop_) return NetError::Transfer;
     if (phase_ == Phase::Opening) {
@@ -93,9 +97,9 @@ NetError UrlTransfer::waitOpen() {
     return phase_ == Phase::Failed ? error_ : NetError::None;
 }
 
-long UrlTransfer::read(std::uint8_t* buffer, std::size_t size) {
+long UrlTransfer::read(std::uint8_t* buffer, std::size_t size, Clock::time_point deadline) {
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
+    changed_.wait_until(lock, stallEnd(deadline), [&] {
         return bufferedLocked() > 0 || phase_ == Phase::Ended || phase_ == Phase::Failed || stop_;
     });
     if (stop_) return -1;
@@ -109,7 +113,7 @@ long UrlTransfer::read(std::uint8_t* buffer, std::size_t size) {
     return static_cast<long>(count);
 }
 
-bool UrlTransfer::seekWithin(std::int64_t offset) {
+bool UrlTransfer::seekWithin(std::int64_t offset, Clock::time_point deadline) {
     std::unique_lock lock(mutex_);
     const auto received = [&] { return base_ + static_cast<std::int64_t>(buffer_.size()); };
     if (offset < base_) return false;
@@ -120,7 +124,7 @@ bool UrlTransfer::seekWithin(std::int64_t offset) {
                                    static_cast<std::int64_t>(options_.bufferBytes) -
                                    CURL_MAX_WRITE_SIZE;
         if (offset > reach) return false;
-        changed_.wait_for(lock, options_.stallTimeout + kReadGrace, [&] {
+        changed_.wait_until(lock, stallEnd(deadline), [&] {
             return received() >= offset || phase_ == Phase::Ended || phase_ == Phase::Failed ||
                    stop_;
         });
@@ -128,6 +132,16 @@ bool UrlTransfer::seekWithin(std::int64_t offset) {
     }
     head_ = static_cast<std::size_t>(offset - base_);
     return true;
+}
+
+NetError UrlTransfer::failure() const {
+    std::lock_guard lock(mutex_);
+    if (phase_ == Phase::Failed) return error_;
+    return stop_ ? NetError::Transfer : NetError::Timeout;
+}
+
+Clock::time_point UrlTransfer::stallEnd(Clock::time_point deadline) const {
+    return std::min(Clock::now() + options_.stallTimeout + kReadGrace, deadline);
 }
 
 std::int64_t UrlTransfer::remainingLength() const {
@@ -313,6 +327,10 @@ size_t UrlTransfer::takeBody(const char* data, size_t size) {
         base_ += static_cast<std::int64_t>(drop);
     }
     demuxer_->feed(reinterpret_cast<const std::uint8_t*>(data), size, buffer_);
+    if (demuxer_->metadataBytes() > demuxer_->audioBytes() + kMetadataAllowance) {
+        oversized_ = true;
+        return 0;
+    }
     lastActivity_ = Clock::now();
     changed_.notify_all();
     return size;

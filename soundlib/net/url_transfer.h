@@ -24,6 +24,9 @@ namespace soundlib::net {
 
 class UrlTransfer {
 public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
+
     // Starts the download at once. `titles` must outlive the transfer.
     UrlTransfer(std::string url, std::int64_t offset, const UrlOptions& options,
                 StreamTitles& titles);
@@ -34,20 +37,23 @@ public:
     // Waits until the response has started: headers accepted, audio bytes at hand and, when
     // the server interleaves metadata, its first metadata point passed (so the title is
     // known). Also done when the whole body arrived. Returns the failure otherwise, at the
-    // latest after the open timeout; a timed-out open with some audio at hand succeeds.
-    NetError waitOpen();
+    // latest after the open timeout or at `deadline`; a timed-out open with some audio at
+    // hand succeeds.
+    NetError waitOpen(Clock::time_point deadline = kNoDeadline);
 
     // Up to `size` buffered bytes; 0 at the end of the body, -1 when the transfer failed.
-    // Waits while the buffer is empty, bounded by the stall timeout.
-    long read(std::uint8_t* buffer, std::size_t size);
+    // Waits while the buffer is empty, bounded by the stall timeout and by `deadline`.
+    long read(std::uint8_t* buffer, std::size_t size, Clock::time_point deadline = kNoDeadline);
     // Callable from any thread: ends the transfer; a waiting waitOpen, read or seekWithin
     // returns at once and fails.
     void cancel();
     // Moves the reader to the absolute offset `offset` when this transfer holds the bytes
     // there: back over at least half a buffer's worth of bytes already read (decoders
     // probe and step back), or ahead as far as the buffer reaches, waiting for them
-    // (bounded by the stall timeout). False otherwise.
-    bool seekWithin(std::int64_t offset);
+    // (bounded by the stall timeout and by `deadline`). False otherwise.
+    bool seekWithin(std::int64_t offset, Clock::time_point deadline = kNoDeadline);
+    // Why the transfer gives no more bytes: its failure, or Timeout while it is only late.
+    NetError failure() const;
 
     // Known after a successful waitOpen: the body's length from the offset on, -1 when
     // unknown (always so for a body with metadata), the header block (empty for ftp) and
@@ -66,6 +72,7 @@ private:
     void recordResult(CURLcode code);
     void failLocked(NetError error);
     bool readyLocked() const;
+    Clock::time_point stallEnd(Clock::time_point deadline) const;
     std::size_t bufferedLocked() const { return buffer_.size() - head_; }
     size_t onHeader(const char* data, size_t size);
     size_t onBody(const char* data, size_t size);
@@ -79,7 +86,7 @@ private:
     const UrlOptions options_;
     StreamTitles& titles_;
     const bool ftp_;
-    const std::chrono::steady_clock::time_point started_;
+    const Clock::time_point started_;
     CurlMulti multi_;
     CURL* easy_ = nullptr;  // the worker's own handle, used on the worker thread only
 
@@ -97,7 +104,7 @@ private:
     std::optional<IcyDemuxer> demuxer_;
     std::int64_t remaining_ = -1;
     std::string effectiveUrl_;
-    std::chrono::steady_clock::time_point lastActivity_;
+    Clock::time_point lastActivity_;
 
     std::thread worker_;
 };

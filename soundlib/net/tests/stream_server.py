@@ -4,13 +4,14 @@ Started as `stream_server.py '<json config>'`; binds 127.0.0.1 on a free port, p
 "PORT <n>" and serves until killed or until config["timeout"] seconds have passed.
 
 Config keys: mode (icy, http10, file, redirect, status, silent, noaudio, garbage,
-oversized, stall, ftp), body (file of audio bytes; default a counting pattern of
+oversized, stall, trickle, ftp), body (file of audio bytes; default a counting pattern of
 body_size bytes), loop (repeat the body forever), total (audio bytes to send before
 closing), metaint, titles ([{"at": audio offset, "text": ..., "encoding": ...}]: the
 title sent at the first metadata point at or after "at"), repeat_titles (send the
 current title at every point, not only on changes), rate (audio bytes per second),
 headers (extra header lines), header_encoding, status, log (file that receives the
-request headers), dir (ftp root).
+request headers), dir (ftp root), every (trickle: seconds between single audio
+bytes).
 """
 import json
 import os
@@ -98,21 +99,21 @@ class Handler(socketserver.BaseRequestHandler):
         since_meta = 0
         last = None
         for chunk in self.audio_chunks():
-            out = b""
+            out = []
             while chunk:
                 if metaint:
                     take = min(len(chunk), metaint - since_meta)
                 else:
                     take = len(chunk)
-                out += chunk[:take]
+                out.append(chunk[:take])
                 chunk = chunk[take:]
                 sent += take
                 since_meta += take
                 if metaint and since_meta == metaint:
                     block, last = self.title_block(sent, last)
-                    out += block
+                    out.append(block)
                     since_meta = 0
-            self.request.sendall(out)
+            self.request.sendall(b"".join(out))
             if rate:
                 ahead = sent / rate - (time.monotonic() - start)
                 if ahead > 0:
@@ -180,6 +181,12 @@ class Handler(socketserver.BaseRequestHandler):
             elif mode == "stall":
                 self.radio("HTTP/1.0 200 OK", ["icy-name:Stalling"])
                 time.sleep(self.cfg.get("timeout", 30))
+            elif mode == "trickle":
+                self.read_request()
+                self.send_head("HTTP/1.0 200 OK", ["Content-Type: audio/mpeg"])
+                for byte in self.body():
+                    self.request.sendall(bytes([byte]))
+                    time.sleep(self.cfg.get("every", 4))
             elif mode == "garbage":
                 self.read_request()
                 self.send_head("HTTP/1.0 200 OK", ["Content-Type: audio/mpeg"])

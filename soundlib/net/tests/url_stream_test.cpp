@@ -179,7 +179,7 @@ TEST_F(UrlStreamTest, FilesOverHttpAndFtpPlayToTheirEnd) {
 TEST_F(UrlStreamTest, OpeningFailsWithAnErrorCodeWithinTheTimeout) {
     BASS_SetConfig(SOUND_CONFIG_NET_TIMEOUT, 1500);
     struct Case {
-        const char* config;
+        std::string config;
         const char* path;
         int error;
     };
@@ -188,9 +188,16 @@ TEST_F(UrlStreamTest, OpeningFailsWithAnErrorCodeWithinTheTimeout) {
         {R"({"mode": "silent"})", "/", SOUND_ERROR_TIMEOUT},
         {R"({"mode": "oversized"})", "/", SOUND_ERROR_MEMORY},
         {R"({"mode": "garbage"})", "/", SOUND_ERROR_FORMAT},
+        // Every byte comes within the stall timeout, but the open as a whole takes too long.
+        {R"({"mode": "trickle", "every": 0.2})", "/", SOUND_ERROR_TIMEOUT},
+        // A metadata block of 4080 bytes after every audio byte.
+        {R"({"mode": "icy", "metaint": 1, "loop": true, "repeat_titles": true, "titles": [
+            {"at": 0, "text": "StreamTitle=')" +
+             std::string(4060, 'x') + R"(';"}]})",
+         "/", SOUND_ERROR_MEMORY},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.config);
+        SCOPED_TRACE(c.config.substr(0, 60));
         StreamServer server(c.config);
         const auto start = Clock::now();
         EXPECT_EQ(BASS_StreamCreateURL(server.url(c.path).c_str(), 0, SOUND_STREAM_META, nullptr,

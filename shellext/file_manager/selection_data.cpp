@@ -1,4 +1,4 @@
-#include "shellext/nautilus/selection_data.h"
+#include "shellext/file_manager/selection_data.h"
 
 com::HRESULT SelectionData::QueryInterface(const com::GUID& iid, void** object) {
     if (!object) return com::E_POINTER;

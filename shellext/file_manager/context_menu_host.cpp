@@ -1,4 +1,4 @@
-#include "shellext/nautilus/context_menu_host.h"
+#include "shellext/file_manager/context_menu_host.h"
 
 #include <dlfcn.h>
 
@@ -8,7 +8,7 @@
 
 #include "platform/class_registry.h"
 #include "platform/text.h"
-#include "shellext/nautilus/selection_data.h"
+#include "shellext/file_manager/selection_data.h"
 
 namespace {
 
