@@ -67,18 +67,16 @@ TEST_F(MainWindowLifeTest, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady)
 
     // A fresh user's settings, as the windows show them.
     EXPECT_EQ(form.TrackBar1->value(), 50);
-    EXPECT_EQ(form.TrackBar11->value(), 18);
+    EXPECT_EQ(form.TrackBar11->value(), 19) << "the depth the default preset sets";
     EXPECT_FALSE(form.CheckBox1->isChecked());
     EXPECT_EQ(form.Label37->text(), QString::fromUtf8("По умолчанию"));
     form.Form5->FormCreate();
     for (QCheckBox* box : form.EffectSwitches()) EXPECT_FALSE(box->isChecked());
-    const auto bar = [&](std::size_t effect, std::size_t parameter) {
-        return form.Form5->ScrollBars[form.Form5->FirstBar(effect) + parameter]->value();
-    };
-    EXPECT_EQ(bar(0, 1), 25) << "chorus depth";
-    EXPECT_EQ(bar(0, 4), 1) << "chorus waveform";
-    EXPECT_EQ(bar(1, 0), 60) << "compression gain";
-    EXPECT_EQ(bar(6, 2), 1000) << "reverb time";
+    const auto scrollBar = [&](std::size_t n) { return form.Form5->ScrollBars[n - 1]->value(); };
+    EXPECT_EQ(scrollBar(2), 25) << "chorus depth";
+    EXPECT_EQ(scrollBar(5), 1) << "chorus waveform";
+    EXPECT_EQ(scrollBar(8), 60) << "compression gain";
+    EXPECT_EQ(scrollBar(35), 1000) << "reverb time";
 }
 
 TEST_F(MainWindowLifeTest, StartRemovesWhatInterruptedSavesLeftBehind) {
