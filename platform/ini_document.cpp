@@ -9,11 +9,11 @@
 namespace platform {
 namespace {
 
-std::string valueOf(std::string_view raw) {
+std::string_view valueOf(std::string_view raw) {
     std::string_view v = text::trim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return v;
 }
 
 // How names are compared: without regard to case and to surrounding blanks.
@@ -66,6 +66,11 @@ std::optional<int> parseInteger(std::string_view s) {
 
 }  // namespace
 
+void IniDocument::Line::setValue(std::string_view part) {
+    valueAt = static_cast<std::uint32_t>(part.data() - text.data());
+    valueLength = static_cast<std::uint32_t>(part.size());
+}
+
 bool IniDocument::open(const std::filesystem::path& file) {
     path_ = file;
     std::error_code error;
@@ -80,6 +85,7 @@ bool IniDocument::open(const std::filesystem::path& file) {
 void IniDocument::parse(std::string_view content) {
     sections_.clear();
     index_.clear();
+    lastFound_ = kNone;
     hasDuplicateSections_ = false;
     const std::size_t firstBreak = content.find_first_of("\r\n");
     lineEnd_ = content.substr(firstBreak == std::string_view::npos ? 0 : firstBreak, 2) == "\r\n"
@@ -100,12 +106,16 @@ void IniDocument::parse(std::string_view content) {
             addSection(std::string(text::trim(t.substr(1, close - 1))), std::string(line));
             continue;
         }
-        Line entry{std::string(line), {}, {}, false, false};
+        Line entry;
+        entry.text = std::string(line);
         const std::size_t eq = t.find('=');
         if (!t.empty() && t.front() != ';' && eq != std::string_view::npos) {
             entry.isKey = true;
             entry.key = std::string(text::trim(t.substr(0, eq)));
-            entry.value = valueOf(t.substr(eq + 1));
+            const std::string_view value = valueOf(t.substr(eq + 1));
+            entry.setValue(
+                std::string_view(entry.text)
+                    .substr(static_cast<std::size_t>(value.data() - line.data()), value.size()));
         }
         addLine(sections_.back(), std::move(entry));
     }
@@ -130,7 +140,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
     const Line* line = findLine(section, key);
     if (!line) return std::nullopt;
-    return std::string(text::cutChars(line->value, kMaxValueChars));
+    return std::string(text::cutChars(line->value(), kMaxValueChars));
 }
 
 std::string IniDocument::readString(std::string_view section, std::string_view key,
@@ -142,30 +152,32 @@ std::string IniDocument::readString(std::string_view section, std::string_view k
 int IniDocument::readInteger(std::string_view section, std::string_view key, int fallback) const {
     const Line* line = findLine(section, key);
     if (!line) return fallback;
-    return parseInteger(line->value).value_or(fallback);
+    return parseInteger(line->value()).value_or(fallback);
 }
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
     const std::string name = text::oneLine(text::trim(section));
     const std::string keyName = text::oneLine(text::trim(key));
-    const std::string v = text::oneLine(value);
     ensureSection(name);
     Section* s = findSection(name);
-    const auto found = s->index.find(nameKey(keyName));
-    if (found != s->index.end()) {
-        Line& line = s->lines[found->second];
-        line.text = line.key + "=" + v;
-        line.value = valueOf(v);
-        return;
+    std::string folded = nameKey(keyName);
+    const auto found = s->index.find(folded);
+    Line* line = found != s->index.end() ? &s->lines[found->second] : nullptr;
+    if (!line) {
+        // New keys go after the section's last non-blank line: only blank or erased lines
+        // follow it, so no indexed position moves.
+        std::size_t at = s->lines.size();
+        while (at > 0 && (s->lines[at - 1].erased || isBlankLine(s->lines[at - 1].text))) --at;
+        line = &*s->lines.emplace(s->lines.begin() + static_cast<std::ptrdiff_t>(at));
+        line->key = keyName;
+        line->isKey = true;
+        s->index.emplace(std::move(folded), at);
     }
-    // New keys go after the section's last non-blank line: only blank or erased lines
-    // follow it, so no indexed position moves.
-    std::size_t at = s->lines.size();
-    while (at > 0 && (s->lines[at - 1].erased || isBlankLine(s->lines[at - 1].text))) --at;
-    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                    Line{keyName + "=" + v, keyName, valueOf(v), true, false});
-    s->index.emplace(nameKey(keyName), at);
+    line->text.clear();
+    line->text.reserve(line->key.size() + 1 + value.size());
+    line->text.append(line->key).append(1, '=').append(text::oneLine(value));
+    line->setValue(valueOf(std::string_view(line->text).substr(line->key.size() + 1)));
 }
 
 void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
@@ -219,6 +231,7 @@ bool IniDocument::eraseSection(std::string_view section) {
     const std::size_t at = found->second;
     sections_[at].erased = true;
     index_.erase(found);
+    lastFound_ = kNone;
     if (hasDuplicateSections_) {
         for (std::size_t i = at + 1; i < sections_.size(); ++i) {
             if (!sections_[i].erased && nameKey(sections_[i].name) == folded) {
@@ -251,14 +264,23 @@ const IniDocument::Line* IniDocument::findLine(std::string_view section,
     return found == s->index.end() ? nullptr : &s->lines[found->second];
 }
 
-IniDocument::Section* IniDocument::findSection(std::string_view section) {
+std::size_t IniDocument::sectionAt(std::string_view section) const {
+    if (lastFound_ != kNone && section == lastAsked_) return lastFound_;
     const auto found = index_.find(nameKey(section));
-    return found == index_.end() ? nullptr : &sections_[found->second];
+    if (found == index_.end()) return kNone;
+    lastAsked_ = section;
+    lastFound_ = found->second;
+    return lastFound_;
+}
+
+IniDocument::Section* IniDocument::findSection(std::string_view section) {
+    const std::size_t at = sectionAt(section);
+    return at == kNone ? nullptr : &sections_[at];
 }
 
 const IniDocument::Section* IniDocument::findSection(std::string_view section) const {
-    const auto found = index_.find(nameKey(section));
-    return found == index_.end() ? nullptr : &sections_[found->second];
+    const std::size_t at = sectionAt(section);
+    return at == kNone ? nullptr : &sections_[at];
 }
 
 IniDocument::Section& IniDocument::addSection(std::string name, std::string header) {

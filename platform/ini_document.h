@@ -17,6 +17,7 @@
 // Line breaks in written names and values become spaces, so a write never adds lines.
 // A key that holds '=' cannot be read back as written.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -82,10 +83,18 @@ public:
 private:
     struct Line {
         std::string text;
-        std::string key;    // for key lines: the name as written
-        std::string value;  // for key lines: blanks and quotation marks dropped
+        std::string key;  // for key lines: the name as written
+        // For key lines: where the value lies in the text, blanks and quotation marks
+        // dropped (kept as a part of the text, not as a copy).
+        std::uint32_t valueAt = 0;
+        std::uint32_t valueLength = 0;
         bool isKey = false;
         bool erased = false;
+
+        std::string_view value() const {
+            return std::string_view(text).substr(valueAt, valueLength);
+        }
+        void setValue(std::string_view part);  // `part` lies within `text`
     };
     struct Section {
         std::string name;
@@ -99,6 +108,7 @@ private:
     const Line* findLine(std::string_view section, std::string_view key) const;
     Section* findSection(std::string_view section);
     const Section* findSection(std::string_view section) const;
+    std::size_t sectionAt(std::string_view section) const;
     Section& addSection(std::string name, std::string header);
     void addLine(Section& section, Line line);
     void reindexKey(Section& section, const std::string& folded, std::size_t from);
@@ -106,6 +116,11 @@ private:
     std::filesystem::path path_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
+    // The section found last and the name it was asked by: a run of calls on one section,
+    // the usual way of using a document, skips folding and hashing the name each time.
+    mutable std::string lastAsked_;
+    mutable std::size_t lastFound_ = kNone;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     bool hasDuplicateSections_ = false;
     std::string lineEnd_ = "\n";
 };

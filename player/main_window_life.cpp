@@ -21,6 +21,7 @@
 #include "player/ui/equalizer_presets.h"
 #include "player/ui/main_window.h"
 #include "player/ui/register_shell_integration.h"
+#include "player/ui/save_failure_box.h"
 #include "player/ui/startup_error.h"
 #include "player/ui/window_message_bridge.h"
 #include "soundlib/soundlib.h"
@@ -133,17 +134,20 @@ void MainWindowLife::FormClose() {
     }
     emit closeSettingsNeeded(settings_);
     settings_.write(*store_);
-    saveDefaultPlaylist();
-    store_->close();
+    QStringList unsaved;
+    if (!saveDefaultPlaylist())
+        unsaved << QString::fromStdString((folder_ / "Default.pls").string());
+    if (!store_->close()) unsaved << QString::fromStdString(store_->path().string());
+    if (!unsaved.isEmpty()) ShowSaveFailureAtClose(&form_, unsaved, kSaveFailureSeconds);
     // The program ends with its main window, also when that was hidden in the tray or
     // another window (the settings dialog) is still open.
     QCoreApplication::quit();
 }
 
-void MainWindowLife::saveDefaultPlaylist() {
+bool MainWindowLife::saveDefaultPlaylist() {
     // The saved list is written whole and replaces the old file in one rename: a crash or
     // a full disk leaves the old list or the new one, and no entry of a longer old list.
-    platform::writeFileAtomically(folder_ / "Default.pls", audio_->Playlist.PlsText());
+    return platform::writeFileAtomically(folder_ / "Default.pls", audio_->Playlist.PlsText());
 }
 
 bool MainWindowLife::eventFilter(QObject* watched, QEvent* event) {

@@ -29,8 +29,11 @@ public:
     // error box has been shown, nothing was saved, and the program must end.
     bool FormCreate(const QStringList& arguments);
     // The close steps: every setting written, "Default.pls" replaced, the store closed.
-    // Runs once, also when the window is closed by another process or the system.
+    // Runs once, also when the window is closed by another process or the system. Files
+    // that could not be saved are named in one box, which closes itself after
+    // kSaveFailureSeconds.
     void FormClose();
+    static constexpr int kSaveFailureSeconds = 10;
 
     TAudioObject* Audio() const { return audio_.get(); }
     // The values read at start, which the close writes back; windows that own a setting
@@ -48,7 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void saveDefaultPlaylist();
+    bool saveDefaultPlaylist();
 
     TForm1& form_;
     std::unique_ptr<SettingsStore> store_;

@@ -16,9 +16,10 @@ packages=(
   python3-dbus python3-gi  # the desktop services of the tray tests
   trayer dunst  # a real X11 tray and notification server, to try the tray by hand
   libnautilus-extension-dev nautilus desktop-file-utils xdg-utils  # the file-manager modules
-  libcaja-extension-dev libnemo-extension-dev
+  libcaja-extension-dev libnemo-extension-dev caja nemo  # and the other file managers' modules
   appstream shared-mime-info libglib2.0-bin file dpkg-dev playerctl  # install, package, MPRIS checks
   audacious  # a peer player for the library benchmark
+  mpv  # a peer player for the playing benchmark
 )
 
 missing=()

@@ -35,9 +35,13 @@ void TID3v1::reset() {
 }
 
 bool TID3v1::LoadFromFile(const std::string& fileName) {
+    return LoadFrom(SongFile(fileName));
+}
+
+bool TID3v1::LoadFrom(const SongFile& file) {
     reset();
     std::string block;
-    if (!readBlock(SongFile(fileName), block)) return false;
+    if (!readBlock(file, block)) return false;
     if (!isTag(block)) return true;
     found_ = true;
     const char b125 = block[125];

@@ -20,6 +20,8 @@ public:
     // True when the file's last 128 bytes could be read, whether or not they are a tag;
     // Found() tells whether they were. Every field is reset first.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file already open.
+    bool LoadFrom(const SongFile& file);
 
     // Setters drop trailing characters with codes up to 32.
     void SetTitle(std::string_view s);

@@ -22,6 +22,7 @@ namespace {
 constexpr std::size_t kHeaderSize = 10;
 // Tags up to this size are read with one call; larger ones frame by frame.
 constexpr std::size_t kPrefetch = 256 * 1024;
+constexpr std::size_t kFirstRead = 4096;
 // An unsynchronised body must be undone as a whole; beyond this only its start is read.
 constexpr std::size_t kUnsyncBodyLimit = 16 * 1024 * 1024;
 
@@ -317,8 +318,14 @@ void TID3v2::reset() {
 }
 
 bool TID3v2::LoadFromFile(const std::string& fileName) {
-    reset();
     SongFile file(fileName);
+    return LoadFrom(file);
+}
+
+bool TID3v2::LoadFrom(SongFile& file) {
+    reset();
+    // Most tags fit the first read whole.
+    file.prefetch(kFirstRead);
     std::string header;
     if (!readHeader(file, header)) return false;
     if (header.compare(0, 3, "ID3") != 0) return true;

@@ -9,6 +9,8 @@
 
 namespace songmeta {
 
+class SongFile;
+
 class TID3v1;
 
 class TID3v2 {
@@ -37,6 +39,8 @@ public:
     // True when the file's first 10 bytes could be read, whether or not they are a tag
     // header; Found() tells whether they were. Every field is reset first.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file already open (its first bytes are read ahead into it).
+    bool LoadFrom(SongFile& file);
     // Rebuilds the file with this tag in place of an existing one of any version (see
     // replaceFileEnds); true when the file was rebuilt. With `id3v1`, its block takes the
     // place of the file's ID3v1 block (or is appended) in the same rebuild, so the file

@@ -20,6 +20,7 @@ SongFile::SongFile(const std::string& path) {
 }
 
 void SongFile::prefetch(std::size_t count) {
+    if (count <= head_.size()) return;
     std::string head;
     if (readUpTo(0, count, head)) head_ = std::move(head);
 }

@@ -21,7 +21,8 @@ public:
     std::int64_t size() const { return size_; }
 
     // Reads the first `count` bytes (fewer in a shorter file) with one call, so that the
-    // many small reads of a tag header that follow are served from memory.
+    // many small reads of a tag header that follow are served from memory. Nothing is
+    // read when as many bytes are held already.
     void prefetch(std::size_t count);
 
     // Exactly `count` bytes at `offset` into `out`; false on an error or a short read.

@@ -2,6 +2,7 @@
 
 #include "songmeta/id3v1_tag.h"
 #include "songmeta/id3v2_tag.h"
+#include "songmeta/song_file.h"
 #include "songmeta/track_number.h"
 #include "songmeta/wma_file.h"
 
@@ -23,8 +24,13 @@ constexpr Field kItemFields[TID3v2::kItemCount] = {Title,    Artist,  Album,    
 }  // namespace
 
 bool fillFromId3v2(const std::string& fileName, SongFields& fields) {
+    SongFile file(fileName);
+    return fillFromId3v2(file, fields);
+}
+
+bool fillFromId3v2(SongFile& file, SongFields& fields) {
     TID3v2 tag;
-    if (!tag.LoadFromFile(fileName) || !tag.Found()) return false;
+    if (!tag.LoadFrom(file) || !tag.Found()) return false;
     fields[TagPresent] = kYes;
     fields[TagVersion] = "2." + std::to_string(tag.MajorVersion());
     fields[TagSize] = bytesText(tag.TagSize());
@@ -35,8 +41,12 @@ bool fillFromId3v2(const std::string& fileName, SongFields& fields) {
 }
 
 bool fillFromId3v1(const std::string& fileName, SongFields& fields) {
+    return fillFromId3v1(SongFile(fileName), fields);
+}
+
+bool fillFromId3v1(const SongFile& file, SongFields& fields) {
     TID3v1 tag;
-    if (!tag.LoadFromFile(fileName) || !tag.Found()) return false;
+    if (!tag.LoadFrom(file) || !tag.Found()) return false;
     fields[TagPresent] = kYes;
     fields[TagVersion] = tag.Revision() == 2 ? "1.1" : "1.0";
     fields[Title] = tag.Title();
@@ -70,9 +80,11 @@ SongFields readSongInformation(const std::string& fileName) {
     SongFields result;
     const char last = fileName.empty() ? '\0' : fileName.back();
     if (last == '3') {
-        fillFromId3v2(fileName, result);
+        // One opening serves both tags.
+        SongFile file(fileName);
+        fillFromId3v2(file, result);
         SongFields v1;
-        fillFromId3v1(fileName, v1);
+        fillFromId3v1(file, v1);
         for (const Field f : {Title, Artist, Album, Year, Track, Comment, Genre})
             if (result[f].empty()) result[f] = v1[f];
     } else if (last == 'a') {

@@ -46,12 +46,13 @@ struct Target {
 using Want = Target::Want;
 
 std::uint32_t createStream(int mem, const void* file, std::int64_t offset, std::int64_t length,
-                           bool wma) {
+                           bool wma, std::uint32_t flags) {
     const auto session = DeviceSession::current();
     if (!session) return fail(SOUND_ERROR_INIT, 0u);
     if (!file || offset < 0 || length < 0) return fail(SOUND_ERROR_PARAM, 0u);
     int error = SOUND_OK;
-    auto decoder = openStreamDecoder(mem, file, offset, length, wma, error);
+    auto decoder =
+        openStreamDecoder(mem, file, offset, length, wma, error, (flags & SOUND_STREAM_PROBE) != 0);
     if (!decoder) return fail(error, 0u);
     setError(SOUND_OK);
     return session->add(wma ? SOUND_KIND_WMA : SOUND_KIND_FILE, std::move(decoder));
@@ -70,13 +71,13 @@ int freeChannel(std::uint32_t handle, Want want) {
 extern "C" {
 
 uint32_t BASS_StreamCreateFile(int mem, const void* file, int64_t offset, int64_t length,
-                               uint32_t) {
-    return createStream(mem, file, offset, length, false);
+                               uint32_t flags) {
+    return createStream(mem, file, offset, length, false, flags);
 }
 
 uint32_t BASS_WMA_StreamCreateFile(int mem, const void* file, int64_t offset, int64_t length,
-                                   uint32_t) {
-    return createStream(mem, file, offset, length, true);
+                                   uint32_t flags) {
+    return createStream(mem, file, offset, length, true, flags);
 }
 
 uint32_t BASS_MusicLoad(int mem, const void* file, int64_t offset, uint32_t length, uint32_t,

@@ -29,7 +29,9 @@ bool MpegDecoder::readAt(std::int64_t offset, std::uint8_t* out, std::size_t siz
     if (cacheStart_ < 0 || offset < cacheStart_ ||
         offset + static_cast<std::int64_t>(size) >
             cacheStart_ + static_cast<std::int64_t>(cache_.size())) {
-        cache_.resize(std::max(size, kCacheBytes));
+        // No more than the source holds: a short file costs no untouched buffer.
+        const auto left = static_cast<std::size_t>(source_->size() - offset);
+        cache_.resize(std::max(size, std::min(kCacheBytes, left)));
         if (!source_->seek(offset)) return false;
         std::size_t got = 0;
         while (got < cache_.size()) {
@@ -94,7 +96,8 @@ bool MpegDecoder::extendIndex(std::size_t frame) {
     return offsets_.size() > frame;
 }
 
-std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> source, int& error) {
+std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> source, int& error,
+                                               bool lengthOnly) {
     error = SOUND_ERROR_FORMAT;
     if (!source || source->size() < 8) return nullptr;
     std::unique_ptr<MpegDecoder> d(new MpegDecoder(std::move(source)));
@@ -157,16 +160,18 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     d->keepEnd_ = std::max(d->keepEnd_, d->skipStart_);
     d->dropBefore_ = d->skipStart_;
 
+    if (lengthOnly) {
+        // Format and length are known: nothing is decoded.
+        d->ended_ = true;
+        error = SOUND_OK;
+        return d;
+    }
     const AVCodecID id = header.layer == 3   ? AV_CODEC_ID_MP3
                          : header.layer == 2 ? AV_CODEC_ID_MP2
                                              : AV_CODEC_ID_MP1;
     const AVCodec* codec = avcodec_find_decoder(id);
     if (!codec) return nullptr;
-    d->codec_.reset(avcodec_alloc_context3(codec));
-    d->packet_.reset(av_packet_alloc());
-    d->frame_.reset(av_frame_alloc());
-    if (!d->codec_ || !d->packet_ || !d->frame_ ||
-        avcodec_open2(d->codec_.get(), codec, nullptr) < 0) {
+    if (!d->openCodec(codec)) {
         error = SOUND_ERROR_MEMORY;
         return nullptr;
     }
@@ -178,10 +183,21 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     return d;
 }
 
+bool MpegDecoder::openCodec(const AVCodec* codec) {
+    codec_.reset(avcodec_alloc_context3(codec));
+    packet_.reset(av_packet_alloc());
+    frame_.reset(av_frame_alloc());
+    if (codec_ && packet_ && frame_ && avcodec_open2(codec_.get(), codec, nullptr) >= 0)
+        return true;
+    codec_.reset();  // a decoder without a codec plays nothing
+    return false;
+}
+
 void MpegDecoder::decodeNext() {
     const std::int64_t spf = first_.samplesPerFrame;
     const std::int64_t frameStart = static_cast<std::int64_t>(nextFrame_) * spf;
-    if (frameStart >= keepEnd_ || !extendIndex(nextFrame_)) return endStream();
+    // A length-only decoder keeps no codec.
+    if (!codec_ || frameStart >= keepEnd_ || !extendIndex(nextFrame_)) return endStream();
     const std::size_t index = nextFrame_++;
     const bool preroll = index < prerollEnd_;
     if (av_new_packet(packet_.get(), sizes_[index]) < 0 ||
@@ -225,7 +241,7 @@ std::size_t MpegDecoder::read(std::int16_t* out, std::size_t frames) {
 }
 
 bool MpegDecoder::seek(std::int64_t frame) {
-    if (frame < 0 || frame > lengthFrames()) return false;
+    if (!codec_ || frame < 0 || frame > lengthFrames()) return false;
     const std::int64_t target = frame + skipStart_;
     const std::size_t targetFrame = static_cast<std::size_t>(target / first_.samplesPerFrame);
     const std::size_t start = targetFrame > kPrerollFrames ? targetFrame - kPrerollFrames : 0;

@@ -19,8 +19,12 @@ namespace soundlib {
 class MpegDecoder : public Decoder {
 public:
     // nullptr, with `error` set to a SOUND_ERROR_ code, when the data does not start (after
-    // ID3v2 tags) with a run of consistent MPEG audio frames that decode.
-    static std::unique_ptr<MpegDecoder> open(std::unique_ptr<ByteSource> source, int& error);
+    // ID3v2 tags) with a run of consistent MPEG audio frames that decode. With
+    // `lengthOnly`, the decoder gives the format and length a full one would, from the
+    // frame headers alone, and plays nothing: no frame is decoded, so a file whose first
+    // frame would not decode is not refused.
+    static std::unique_ptr<MpegDecoder> open(std::unique_ptr<ByteSource> source, int& error,
+                                             bool lengthOnly = false);
 
     SourceFormat format() const override { return {first_.rate, first_.channels, false}; }
     std::int64_t lengthFrames() const override { return keepEnd_ - skipStart_; }
@@ -36,6 +40,7 @@ private:
     bool consistentAt(std::int64_t offset, int run, MpegHeader& header);
     bool findSync(std::int64_t from, std::int64_t limit, int run, std::int64_t& found);
     bool extendIndex(std::size_t frame);
+    bool openCodec(const AVCodec* codec);
     void decodeNext();
     void endStream() { ended_ = true; }
 

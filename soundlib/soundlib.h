@@ -120,11 +120,18 @@ int32_t BASS_GetConfig(uint32_t option);
    and other audio formats the decoder knows; tracker modules are refused (use
    BASS_MusicLoad). mem 0: `file` is a UTF-8 path and offset/length select a part of the
    file (length 0 = to the end); mem nonzero: `file` points at `length` bytes in memory
-   that must outlive the stream. flags: 0. Returns the stream, or 0 with
-   SOUND_ERROR_INIT, SOUND_ERROR_FILEOPEN, SOUND_ERROR_FORMAT, SOUND_ERROR_MEMORY or
+   that must outlive the stream. flags: 0 or SOUND_STREAM_PROBE. Returns the stream, or 0
+   with SOUND_ERROR_INIT, SOUND_ERROR_FILEOPEN, SOUND_ERROR_FORMAT, SOUND_ERROR_MEMORY or
    SOUND_ERROR_PARAM. */
 uint32_t BASS_StreamCreateFile(int mem, const void* file, int64_t offset, int64_t length,
                                uint32_t flags);
+/* Flag of the file streams: the stream is opened to be measured, not played. MPEG audio
+   is then measured from its frame headers alone, at a fraction of the cost, and the
+   stream refuses to play or to move. Length and format are those a playing stream of
+   the file reports, except for MPEG frames that are well formed but do not decode (such
+   a file then plays through the general decoder, which measures it by its own rules).
+   Streams may be opened on any thread. */
+#define SOUND_STREAM_PROBE 0x20000u
 /* As BASS_StreamCreateFile, for WMA files only (WMA 1/2, Pro, Lossless in ASF). */
 uint32_t BASS_WMA_StreamCreateFile(int mem, const void* file, int64_t offset, int64_t length,
                                    uint32_t flags);

@@ -8,14 +8,15 @@
 namespace soundlib {
 
 std::unique_ptr<Decoder> openStreamDecoder(int mem, const void* file, std::int64_t offset,
-                                           std::int64_t length, bool wma, int& error) {
+                                           std::int64_t length, bool wma, int& error,
+                                           bool lengthOnly) {
     error = SOUND_ERROR_FILEOPEN;
     auto source = openByteSource(mem, file, offset, length);
     if (!source) return nullptr;
     error = SOUND_ERROR_FORMAT;
     if (source->size() == 0) return nullptr;
     if (!wma) {
-        if (auto decoder = MpegDecoder::open(std::move(source), error)) return decoder;
+        if (auto decoder = MpegDecoder::open(std::move(source), error, lengthOnly)) return decoder;
         source = openByteSource(mem, file, offset, length);
         if (!source) return nullptr;
     }

@@ -11,7 +11,10 @@ namespace soundlib {
 
 // mem, file, offset, length as BASS_StreamCreateFile takes them. nullptr, with `error` set
 // to a SOUND_ERROR_ code, when the file cannot be opened or holds nothing playable.
+// `lengthOnly` (SOUND_STREAM_PROBE) may give an MPEG decoder that answers for format and
+// length only.
 std::unique_ptr<Decoder> openStreamDecoder(int mem, const void* file, std::int64_t offset,
-                                           std::int64_t length, bool wma, int& error);
+                                           std::int64_t length, bool wma, int& error,
+                                           bool lengthOnly = false);
 
 }  // namespace soundlib

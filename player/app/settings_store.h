@@ -42,6 +42,7 @@ public:
     // Writes the file when something was written since opening; false when that failed
     // (the old file then stays whole). Later reads and writes are not allowed.
     bool close();
+    const std::filesystem::path& path() const { return document_.path(); }
 
 private:
     platform::IniDocument document_;

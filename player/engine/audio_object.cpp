@@ -3,7 +3,9 @@
 #include <QFile>
 #include <algorithm>
 #include <climits>
+#include <thread>
 
+#include "player/engine/adding_progress.h"
 #include "player/engine/scoped_channel.h"
 #include "player/engine/source_rules.h"
 #include "player/engine/track_text.h"
@@ -35,9 +37,10 @@ std::int64_t channelBytes(std::uint32_t handle) {
 using StreamOpener = std::uint32_t (*)(int, const void*, std::int64_t, std::int64_t, std::uint32_t);
 
 // A whole-file stream of the path, or failing that a tracker module.
-std::uint32_t openFile(const QString& path, StreamOpener openStream) {
+std::uint32_t openFile(const QString& path, StreamOpener openStream,
+                       std::uint32_t streamFlags = 0) {
     const QByteArray name = fileName(path);
-    const std::uint32_t stream = openStream(0, name.constData(), 0, 0, 0);
+    const std::uint32_t stream = openStream(0, name.constData(), 0, 0, streamFlags);
     return stream != 0 ? stream : BASS_MusicLoad(0, name.constData(), 0, 0, 0, 0);
 }
 
@@ -53,18 +56,30 @@ int bytesToMs(std::uint32_t handle, std::int64_t bytes) {
     return ms < 0 ? 0 : static_cast<int>(std::min<double>(ms, INT_MAX));
 }
 
-int probeLength(const QString& path, StreamOpener openStream) {
-    const ScopedChannel probe(openFile(path, openStream));
+int measure(const QString& path, StreamOpener openStream, std::uint32_t streamFlags) {
+    const ScopedChannel probe(openFile(path, openStream, streamFlags));
     return probe ? bytesToMs(probe.get(), channelBytes(probe.get())) : -1;
+}
+
+StreamOpener streamOpenerFor(const QString& path) {
+    return source_rules::UpperExtension(path) == QLatin1String(".WMA") ? &BASS_WMA_StreamCreateFile
+                                                                       : &BASS_StreamCreateFile;
 }
 
 }  // namespace
 
 TAudioObject::TAudioObject(AudioView& view, std::filesystem::path libraryIndexFile)
     : view_(view),
-      libraryIndex_(std::move(libraryIndexFile)),
+      libraryIndex_(
+          std::move(libraryIndexFile),
+          [this] { view_.SaveFailed(QString::fromStdString(libraryIndex_.File().string())); }),
       libraryMenus_(view),
       random_(std::random_device{}()) {}
+
+// One worker per core (up to four): the window thread applying the results keeps up.
+int TAudioObject::defaultProbeThreads() {
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
 
 TAudioObject::~TAudioObject() {
     if (AudioObject == this) AudioObject = nullptr;
@@ -272,12 +287,18 @@ void TAudioObject::DropChannel() {
 }
 
 int TAudioObject::ProbeLength(const QString& path) const {
-    if (source_rules::UpperExtension(path) == QLatin1String(".WMA")) return ProbeWmaLength(path);
-    return probeLength(path, &BASS_StreamCreateFile);
+    return measure(path, streamOpenerFor(path), 0);
 }
 
 int TAudioObject::ProbeWmaLength(const QString& path) const {
-    return probeLength(path, &BASS_WMA_StreamCreateFile);
+    return measure(path, &BASS_WMA_StreamCreateFile, 0);
+}
+
+FileProbe TAudioObject::probeFile(const QString& path) {
+    FileProbe probe;
+    probe.lengthMs = measure(path, streamOpenerFor(path), SOUND_STREAM_PROBE);
+    GetSongInformation(&probe.info, fileName(path).constData());
+    return probe;
 }
 
 void TAudioObject::AddSources(const QStringList& names) {
@@ -285,21 +306,36 @@ void TAudioObject::AddSources(const QStringList& names) {
     const int before = EntryCount();
     bool listLoaded = false;
     CurrentIndex = before - 1;
+    QStringList files;
+    for (const QString& name : names)
+        if (IsPlayableFile(name) && !internet_address::IsEntryTitle(name.trimmed())) files << name;
+    // Files are measured and read ahead on worker threads; their results are applied
+    // here, in the list's order, exactly as measuring them one by one would.
+    std::optional<FileProbes> probes;
+    if (probeThreads_ > 0 && files.size() > 1) probes.emplace(files, probeThreads_, &probeFile);
+    AddingProgress progress(view_, static_cast<int>(names.size()));
+    int probed = 0;
     for (const QString& name : names) {
-        if (IsPlayableFile(name)) {
-            TrackLength = ProbeLength(name);
-            if (internet_address::IsEntryTitle(name.trimmed())) {
-                addAddressEntry(name);
-            } else {
-                const QString title = MakeEntryTitle(name);
-                Playlist.AddEntry(name, title, TrackLength);
-            }
-            view_.SetListCaption(QStringLiteral("Default"));
-        } else {
+        if (!IsPlayableFile(name)) {
             LoadPlaylistFile(name, true);
             listLoaded = true;
+        } else if (internet_address::IsEntryTitle(name.trimmed())) {
+            TrackLength = ProbeLength(name);
+            addAddressEntry(name);
+        } else if (probes) {
+            const FileProbe probe = probes->Take(probed++);
+            TrackLength = probe.lengthMs;
+            applyTrackInfo(name, probe.info);
+            Playlist.AddEntry(name, Title, TrackLength);
+        } else {
+            TrackLength = ProbeLength(name);
+            const QString title = MakeEntryTitle(name);
+            Playlist.AddEntry(name, title, TrackLength);
         }
+        if (IsPlayableFile(name)) view_.SetListCaption(QStringLiteral("Default"));
+        progress.Step();
     }
+    probes.reset();
     // A file that is already in the list plays itself, not whatever follows the last entry.
     const bool nothingNew = !listLoaded && EntryCount() == before && !names.isEmpty();
     const int present =
@@ -396,6 +432,10 @@ QString TAudioObject::GetOpenFilter() {
 void TAudioObject::ReadTrackInfo(const QString& path) {
     SongInformation info{};
     GetSongInformation(&info, fileName(path).constData());
+    applyTrackInfo(path, info);
+}
+
+void TAudioObject::applyTrackInfo(const QString& path, const SongInformation& info) {
     Artist = track_text::LibraryName(tagText(info.Artist));
     Title = tagText(info.Title);
     if (Title.isEmpty()) Title = source_rules::BareName(path);

@@ -15,6 +15,7 @@
 #include <random>
 
 #include "player/engine/audio_view.h"
+#include "player/engine/file_probes.h"
 #include "player/engine/library_index.h"
 #include "player/engine/library_menus.h"
 #include "player/engine/play_state.h"
@@ -74,6 +75,10 @@ public:
     // names are loaded as playlist files; then the next entry plays, or, when nothing was
     // added and the first name is a file already in the list, that entry.
     void AddSources(const QStringList& names);
+    // How many worker threads AddSources measures and reads files on; 0 does it all on
+    // the calling thread, one file after another. The entries, the library index and
+    // what plays are the same either way.
+    void SetProbeThreads(int threads) { probeThreads_ = threads; }
     void LoadPlaylistFile(const QString& path, bool clearFirst);
     // False when the file could not be written (the playlist layer's report).
     bool SavePls(const QString& path);
@@ -136,6 +141,10 @@ public:
 
 private:
     void streamOpened(std::uint32_t stream);
+    // ReadTrackInfo with the tags already read.
+    void applyTrackInfo(const QString& path, const SongInformation& info);
+    // The length (as ProbeLength measures it) and the tags of a file; safe on any thread.
+    static FileProbe probeFile(const QString& path);
     void showFormat();
     void showStarted();
     // The information panel's lines, each value after its caption.
@@ -145,12 +154,14 @@ private:
     static QString entryTitleOf(const StreamTags& tags);
     static StreamTags streamTagsOf(std::uint32_t channel);
     void enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path);
+    static int defaultProbeThreads();
 
     AudioView& view_;
     LibraryIndex libraryIndex_;
     LibraryMenus libraryMenus_;
     std::mt19937 random_;
     std::optional<QString> shownStreamTitle_;
+    int probeThreads_ = defaultProbeThreads();
     // Last, so that no connection reports to a half-destroyed audio object.
     StreamConnector streamOpening_;  // the source to play
     StreamConnector titleProbes_;    // entry titles of added addresses

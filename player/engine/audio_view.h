@@ -42,6 +42,10 @@ public:
     virtual void SetTotalTimeText(const QString& text) = 0;
     // Label3: the format of the channel just started.
     virtual void SetFormatText(const QString& text) = 0;
+    // AddSources has gone on for a while: `done` of the `total` names it was given are
+    // in. The view may show it (and paint it at once: the adding holds the window
+    // thread); RefreshPlaylistView follows when the adding is over.
+    virtual void ShowAddingProgress(int done, int total) = 0;
     // Label34: the current-list caption.
     virtual void SetListCaption(const QString& text) = 0;
     // BitmapSkinPart2 shows this image of ImageList1 and is repainted.
@@ -60,4 +64,8 @@ public:
     // A library submenu now holds `captions`, in order, in place of its items (plain
     // text as above). A view may make the items only when the menu is first shown.
     virtual void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) = 0;
+    // A file the player keeps (the library index) could not be saved, so the changes just
+    // made to it are lost: the user is told, without holding the caller. Not called again
+    // for the same file until a save of it has succeeded.
+    virtual void SaveFailed(const QString& file) = 0;
 };

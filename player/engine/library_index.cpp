@@ -76,7 +76,10 @@ LibraryIndex::Batch::Batch(LibraryIndex& index) : index_(index) {
 }
 
 LibraryIndex::Batch::~Batch() {
-    if (--index_.depth_ == 0 && index_.dirty_) index_.doc_.save();
+    if (--index_.depth_ != 0 || !index_.dirty_) return;
+    const bool saved = index_.doc_.save();
+    if (!saved && !index_.saveFailing_ && index_.saveFailed_) index_.saveFailed_();
+    index_.saveFailing_ = !saved;
 }
 
 int LibraryIndex::Total(LibraryKind kind) const {

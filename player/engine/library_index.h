@@ -12,10 +12,13 @@
 //
 // Every reading or writing call needs an open Batch. The first Batch parses the file;
 // when the last one closes, whatever the batch changed is saved once, atomically, so a
-// batch costs one parse and one write and a crash loses at most the batch.
+// batch costs one parse and one write and a crash loses at most the batch. A save that
+// fails (a full disk, a folder that cannot be written) loses the batch's changes; the
+// owner hears of it once, not at every batch, until a save succeeds again.
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -43,7 +46,9 @@ public:
         LibraryIndex& index_;
     };
 
-    explicit LibraryIndex(std::filesystem::path file) : file_(std::move(file)) {}
+    // `saveFailed` runs when a batch could not be saved after the previous save succeeded.
+    explicit LibraryIndex(std::filesystem::path file, std::function<void()> saveFailed = {})
+        : file_(std::move(file)), saveFailed_(std::move(saveFailed)) {}
     const std::filesystem::path& File() const { return file_; }
 
     // "TotalArtist", "TotalAlbum" or "TotalGenre"; 0 when missing. A total, like a file
@@ -83,9 +88,11 @@ private:
     NumberedValues& filesCache(const std::string& section);
 
     std::filesystem::path file_;
+    std::function<void()> saveFailed_;
     platform::IniDocument doc_;
     int depth_ = 0;
     bool dirty_ = false;
+    bool saveFailing_ = false;
     std::unordered_map<std::string, NumberedValues> files_;  // folded section name -> files
     std::unordered_map<int, NumberedValues> names_;          // kind -> listed names
 };

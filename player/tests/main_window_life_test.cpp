@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
@@ -18,6 +19,9 @@
 #include "player/main_window_life.h"
 #include "player/ui/effects_window.h"
 #include "player/ui/main_window.h"
+#include "player/ui/save_failure_box.h"
+#include "testing/file_size_limit.h"
+#include "testing/modal_window.h"
 #include "testing/qt_path.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
@@ -189,6 +193,41 @@ TEST_F(MainWindowLifeTest, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhol
     for (const auto& e : std::filesystem::directory_iterator(folder))
         EXPECT_TRUE(e.path().filename() == "Default.pls" || e.path().filename() == "AllMusik.aml")
             << "left behind: " << e.path();
+}
+
+TEST_F(MainWindowLifeTest, ACloseThatCannotSaveNamesTheFilesInOneBox) {
+    savePlaylist({a, b});
+    TForm1 form;
+    MainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    life.AddFiles({q(c)});
+    const std::string before = readFile(folder / "Default.pls");
+    int boxes = 0;
+    QString text;
+    testing_support::whenShown<QMessageBox>([&](QMessageBox* box) {
+        ++boxes;
+        text = box->text();
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        box->accept();
+    });
+    {
+        // As a full disk would.
+        const testing_support::FileSizeLimit full(16);
+        form.show();
+        form.close();
+        form.close();
+    }
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(text, SaveFailureText({q(folder / "Default.pls"), q(SettingsStore::defaultPath())}));
+    EXPECT_TRUE(text.startsWith("Не удалось сохранить:\n")) << text.toStdString();
+    EXPECT_EQ(readFile(folder / "Default.pls"), before) << "the old list stays whole";
+}
+
+TEST_F(MainWindowLifeTest, TheBoxAtTheCloseClosesItself) {
+    QElapsedTimer clock;
+    clock.start();
+    ShowSaveFailureAtClose(nullptr, {"/x/Default.pls"}, 1);
+    EXPECT_LT(clock.elapsed(), 3000);
 }
 
 TEST_F(MainWindowLifeTest, OutputDeviceThatCannotOpenShowsTheErrorBoxAndWritesNothing) {

@@ -139,6 +139,8 @@ public:
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;
+    // Label35 shows how far the adding has come, painted at once.
+    void ShowAddingProgress(int done, int total) override;
     // Label35's font, as large as the design's but small enough for the whole line.
     void FitTotalsLine();
     void SetPlayButtonGlyph(PlayGlyph image) override;
@@ -152,6 +154,7 @@ public:
     // The items are made when the submenu is next shown (a collection of 100,000 artists
     // makes no 100,000 menu items at start).
     void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override;
+    void SaveFailed(const QString& file) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
     // effect table; each refers to the channel that was current when it was attached.

@@ -13,6 +13,7 @@
 #include "player/ui/folder_scan.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
+#include "player/ui/save_failure_box.h"
 
 void TForm1::CreatePopupMenu1() {
     PopupMenu1 = new QMenu(this);
@@ -118,6 +119,10 @@ void TForm1::LibraryMenuFilled(LibraryKind kind, const QStringList& captions) {
     UnbuiltLibraryItems[static_cast<int>(kind)] = captions;
 }
 
+void TForm1::SaveFailed(const QString& file) {
+    ShowSaveFailure(this, {file});
+}
+
 void TForm1::BuildLibraryItems(LibraryKind kind) {
     auto& unbuilt = UnbuiltLibraryItems[static_cast<int>(kind)];
     if (!unbuilt) return;
@@ -175,6 +180,13 @@ void TForm1::SelectPlaylistRow(int index) {
 
 void TForm1::ClearPlaylistView() {
     ListBox1->clear();
+}
+
+void TForm1::ShowAddingProgress(int done, int total) {
+    Label35->setText(playlist_panel_text::AddingText(done, total));
+    FitTotalsLine();
+    // The adding holds the window thread, so no paint event would come before its end.
+    Label35->repaint();
 }
 
 void TForm1::SetListCaption(const QString& text) {

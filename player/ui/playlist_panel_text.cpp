@@ -61,6 +61,11 @@ QString TotalsText(long long totalMs, int count) {
            QString::number(count);
 }
 
+QString AddingText(int done, int total) {
+    return QStringLiteral("Добавление: ") + QString::number(done) + QStringLiteral(" из ") +
+           QString::number(total);
+}
+
 QString M3uSavePath(const QString& path) {
     return source_rules::UpperExtension(path) == QLatin1String(".M3U") ? path : path + ".m3u";
 }

@@ -19,6 +19,8 @@ QString LengthText(long long ms);
 QString ClockText(long long ms);
 // "Общее время: hh:nn:ss Всего песен: N".
 QString TotalsText(long long totalMs, int count);
+// The totals line while a long add goes on: "Добавление: N из M".
+QString AddingText(int done, int total);
 // The M3U file a save to `path` writes: ".m3u" appended unless the extension already
 // is ".m3u" in any case ("mix.txt" gives "mix.txt.m3u").
 QString M3uSavePath(const QString& path);

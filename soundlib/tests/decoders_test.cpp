@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "soundlib/mpeg_decoder.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/stream_opener.h"
 #include "soundlib/tests/fixtures.h"
@@ -75,6 +76,19 @@ TEST_P(Formats, DecodeAsTheReferenceWithExactLengthAndSeeks) {
     EXPECT_EQ(decoder->format().rate, f.rate);
     EXPECT_EQ(decoder->format().channels, f.channels);
     EXPECT_EQ(decoder->format().eightBit, f.eightBit);
+
+    // Opened to be measured: the same format and length; MPEG audio then plays nothing.
+    auto measured = soundlib::openStreamDecoder(0, path.c_str(), 0, 0, f.wma, error, true);
+    ASSERT_TRUE(measured) << f.name << " error " << error;
+    EXPECT_EQ(measured->lengthFrames(), decoder->lengthFrames());
+    EXPECT_EQ(measured->format().rate, f.rate);
+    EXPECT_EQ(measured->format().channels, f.channels);
+    if (dynamic_cast<soundlib::MpegDecoder*>(measured.get())) {
+        std::int16_t frames[2 * 16];
+        EXPECT_EQ(measured->read(frames, 16), 0u);
+        EXPECT_TRUE(measured->ended());
+        EXPECT_FALSE(measured->seek(0));
+    }
 
     const auto reference = referenceDecode(path);
     const auto all = decodeAll(*decoder);

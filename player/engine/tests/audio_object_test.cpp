@@ -8,12 +8,14 @@
 #include "player/engine/tests/qt_print.h"
 
 #include <filesystem>
+#include <memory>
 #include <set>
 
 #include "player/engine/tests/ini_reader.h"
 #include "player/engine/tests/recording_view.h"
 #include "soundlib/net/tests/stream_server.h"
 #include "soundlib/soundlib.h"
+#include "testing/file_size_limit.h"
 #include "testing/qt_path.h"
 #include "testing/sound_device.h"
 #include "testing/temp_dir.h"
@@ -309,6 +311,15 @@ TEST_F(AudioObjectTest, IndexTakesTheLengthOfTheVeryFileEnteredOnPlay) {
               QString::number(audio.ProbeLength(plain)));
 }
 
+TEST_F(AudioObjectTest, AnIndexThatCannotBeSavedIsToldToTheViewOnce) {
+    const QString first = file("first.mp3", "first.mp3");
+    const QString plain = file("plain.mp3", "plain.mp3");
+    const testing_support::FileSizeLimit full(16);
+    audio.AddSources({first});
+    audio.AddSources({plain});
+    EXPECT_EQ(view.unsavedFiles, QStringList{q(dir / "AllMusik.aml")});
+}
+
 TEST_F(AudioObjectTest, ChoosingLibraryNamesAndAllMusic) {
     audio.PlayAllMusic();  // an empty index: the list is cleared and nothing plays
     EXPECT_EQ(audio.EntryCount(), 0);
@@ -498,3 +509,74 @@ TEST_F(AudioObjectTest, SilentServerNeverHoldsTheCaller) {
 }
 
 }  // namespace
+
+// A large add measured on worker threads gives what measuring one file after another
+// gives: the same entries, titles and lengths, the same index byte for byte, the same
+// menus and the same song playing.
+TEST(AddSourcesProbing, WorkerThreadsGiveWhatOneThreadGives) {
+    testing_support::TempDir dir;
+    const char* const fixtures[] = {"first.mp3", "second.mp3", "plain.mp3", "counted.mp3",
+                                    "mono8.wav", "tone.ogg",   "tone.wma",  "tune.mod"};
+    const char* const extensions[] = {".mp3", ".mp3", ".mp3", ".MP3",
+                                      ".wav", ".ogg", ".wma", ".mod"};
+    fs::create_directories(dir / "music");
+    testing_support::writeFile(dir / "music" / "broken.mp3", std::string(4096, 'x'));
+    QStringList names;
+    for (int i = 0; i < 1000; ++i) {
+        const std::size_t kind = static_cast<std::size_t>(i) % std::size(fixtures);
+        const fs::path path = dir / "music" / ("song " + std::to_string(i) + extensions[kind]);
+        fs::copy_file(kFixtures / fixtures[kind], path);
+        names << q(path);
+        // Now and then a name seen before, a broken file, a missing one and an address.
+        if (i % 97 == 0) names << names[i / 2];
+        if (i % 211 == 0) names << q(dir / "music" / "broken.mp3");
+        if (i % 307 == 0) names << q(dir / "music" / "missing.mp3");
+    }
+    names.insert(500, "http://127.0.0.1:9/x.mp3");
+    // A playlist in the middle replaces what came before it.
+    testing_support::writeFile(dir / "music" / "list.pls",
+                               "[playlist]\nFile1=" + names[3].toStdString() +
+                                   "\nTitle1=Listed\nLength1=7\nNumberOfEntries=1\n");
+    names.insert(300, q(dir / "music" / "list.pls"));
+
+    struct Run {
+        QString folder;
+        RecordingView view;
+        std::unique_ptr<TAudioObject> audio;
+    };
+    const auto add = [&](const char* folder, int threads) {
+        auto run = std::make_unique<Run>();
+        run->folder = q(dir / folder);
+        fs::create_directories(dir / folder);
+        run->audio = std::make_unique<TAudioObject>(run->view, dir / folder / "AllMusik.aml");
+        run->audio->SetProbeThreads(threads);
+        run->audio->AddSources(names.mid(0, 2));
+        run->audio->AddSources(names);
+        EXPECT_TRUE(run->audio->SavePls(run->folder + "/list.pls"));
+        return run;
+    };
+    const auto one = add("one", 0);
+    const auto many = add("many", 4);
+
+    EXPECT_GT(one->audio->EntryCount(), 650);
+    EXPECT_EQ(many->audio->EntryCount(), one->audio->EntryCount());
+    for (const char* file : {"AllMusik.aml", "list.pls"}) {
+        SCOPED_TRACE(file);
+        const std::string expected = testing_support::readFile(dir / "one" / file);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_TRUE(testing_support::readFile(dir / "many" / file) == expected);
+    }
+    EXPECT_EQ(many->view.menus, one->view.menus);
+    EXPECT_EQ(many->audio->GetCurrentIndex(), one->audio->GetCurrentIndex());
+    EXPECT_EQ(many->audio->GetSourcePath(), one->audio->GetSourcePath());
+    EXPECT_EQ(many->audio->SeekLength, one->audio->SeekLength);
+    EXPECT_EQ(many->audio->Title, one->audio->Title);
+    EXPECT_EQ(many->view.info.Title, one->view.info.Title);
+    EXPECT_EQ(many->view.listCaption, one->view.listCaption);
+    // Whatever progress was shown counts up within the names given.
+    for (const auto* run : {one.get(), many.get()}) {
+        const std::vector<int>& shown = run->view.addingProgress;
+        EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+        EXPECT_TRUE(shown.empty() || shown.back() <= names.size());
+    }
+}

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "player/engine/tests/ini_reader.h"
+#include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -107,6 +108,32 @@ TEST_F(LibraryIndexTest, OneParseAndOneSavePerBatch) {
     std::filesystem::remove(file);
     { LibraryIndex::Batch reading(index); }
     EXPECT_EQ(index.Total(Kind::Artists), 1);
+}
+
+TEST_F(LibraryIndexTest, AFailedSaveIsReportedOnceUntilASaveSucceeds) {
+    int told = 0;
+    LibraryIndex reporting(file, [&] { ++told; });
+    const auto enter = [&](int n) {
+        LibraryIndex::Batch batch(reporting);
+        reporting.EnterFile(Kind::Artists, "Kino", QString("/m/%1.mp3").arg(n), "t", n);
+    };
+    {
+        // As a full disk would.
+        const testing_support::FileSizeLimit full(16);
+        enter(1);
+        enter(2);
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    enter(3);
+    EXPECT_EQ(told, 1);
+    {
+        const testing_support::FileSizeLimit full(16);
+        enter(4);
+    }
+    EXPECT_EQ(told, 2);
+    EXPECT_EQ(written()["Kino"]["File1"], "/m/3.mp3");
+    EXPECT_EQ(written()["Kino"]["File2"], "");
 }
 
 TEST_F(LibraryIndexTest, ReadsForeignAndDamagedFiles) {

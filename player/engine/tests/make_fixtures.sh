@@ -17,6 +17,10 @@ mp3 1 -id3v2_version 3 -metadata title="First Song" -metadata artist="Shared" \
 mp3 1 -id3v2_version 3 -metadata title="Second Song" -metadata artist="Other [x] [y]" \
     -metadata album="Common" -metadata genre="Shared" "$out/second.mp3"
 mp3 0.5 -map_metadata -1 -id3v2_version 0 "$out/plain.mp3"
+# Measured by counting frames: no Xing/Info header; MPEG-2 at 22050 Hz, mono, with an
+# ID3v1 block at the end.
+tone 0.7 -ac 1 -ar 22050 -c:a libmp3lame -b:a 32k -write_xing 0 -id3v2_version 0 \
+    -write_id3v1 1 -metadata title="Counted" -metadata artist="Shared" "$out/counted.mp3"
 tone 0.5 -ac 1 -ar 8000 -c:a pcm_u8 "$out/mono8.wav"
 tone 0.5 -ac 2 -c:a libvorbis "$out/tone.ogg"
 tone 0.5 -ac 2 -c:a wmav2 "$out/tone.wma"

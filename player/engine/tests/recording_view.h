@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 #include "player/engine/audio_view.h"
 
@@ -23,6 +24,7 @@ public:
     void SetTotalTimeText(const QString& text) override { totalTime = text; }
     void SetFormatText(const QString& text) override { format = text; }
     void SetListCaption(const QString& text) override { listCaption = text; }
+    void ShowAddingProgress(int done, int) override { addingProgress.push_back(done); }
     void SetPlayButtonGlyph(PlayGlyph image) override { playGlyph = image; }
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override {
@@ -36,6 +38,7 @@ public:
     void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override {
         menus[static_cast<int>(kind)] = captions;
     }
+    void SaveFailed(const QString& file) override { unsavedFiles << file; }
 
     int speedPosition = -1;
     int seekMaximum = 100;
@@ -45,9 +48,11 @@ public:
     int playlistViewRefreshes = 0;
     int entryTitleArrivals = 0;
     QString totalTime, format, listCaption;
+    std::vector<int> addingProgress;  // the names done at each report
     PlayGlyph playGlyph = PlayGlyph::Play;
     std::vector<Balloon> balloons;
     TrackInfoTexts info;
     int effectReapplies = 0;
     std::array<QStringList, 3> menus;  // the submenus as the main window mirrors them
+    QStringList unsavedFiles;
 };

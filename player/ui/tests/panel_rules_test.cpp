@@ -71,6 +71,7 @@ TEST(PlaylistPanelText, RowsLengthsTotalsAndSaveNames) {
     EXPECT_EQ(playlist_panel_text::TotalsText(25LL * 3'600'000, 2),
               "Общее время: 01:00:00 Всего песен: 2");
     EXPECT_EQ(playlist_panel_text::TotalsText(0, 0), "Общее время: 00:00:00 Всего песен: 0");
+    EXPECT_EQ(playlist_panel_text::AddingText(640, 10000), "Добавление: 640 из 10000");
 
     for (const auto& [chosen, written] : std::initializer_list<std::pair<const char*, const char*>>{
              {"/x/mix", "/x/mix.m3u"},
