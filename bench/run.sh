@@ -43,8 +43,9 @@ for name, b in ours.items():
 PY
 done
 
-# The whole player with its visualisation shown against hidden, where a virtual X server
-# can be started.
+# The whole player with its visualisation shown against hidden, and playing and starting
+# against its peers, where a virtual X server can be started.
 if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && [ -x "$build/bin/zorvan" ]; then
   bash "$here/vis_cpu.sh" "$build"
+  bash "$here/play_cpu.sh" "$build"
 fi

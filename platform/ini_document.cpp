@@ -9,7 +9,8 @@
 namespace platform {
 namespace {
 
-std::string_view valueOf(std::string_view raw) {
+// A value as read: surrounding blanks and one pair of enclosing quotation marks dropped.
+std::string_view unquoted(std::string_view raw) {
     std::string_view v = text::trim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
@@ -66,27 +67,30 @@ std::optional<int> parseInteger(std::string_view s) {
 
 }  // namespace
 
-void IniDocument::Line::setValue(std::string_view part) {
-    valueAt = static_cast<std::uint32_t>(part.data() - text.data());
-    valueLength = static_cast<std::uint32_t>(part.size());
-}
-
 bool IniDocument::open(const std::filesystem::path& file) {
     path_ = file;
     std::error_code error;
-    auto bytes = readFileBytes(file, error);
-    std::string content = bytes ? text::decodeFileText(*bytes) : std::string();
+    std::optional<std::string> bytes = readFileBytes(file, error);
     const bool read = bytes || error == std::errc::no_such_file_or_directory;
-    bytes.reset();  // a large file is held once, not twice, while it is parsed
-    parse(content);
+    // A large file is held once, not twice, while it is parsed.
+    text_ = bytes ? text::decodeOwnedFileText(std::move(*bytes)) : std::string();
+    bytes.reset();
+    parseText();
     return read;
 }
 
 void IniDocument::parse(std::string_view content) {
+    text_ = std::string(content);
+    parseText();
+}
+
+void IniDocument::parseText() {
+    written_.clear();
     sections_.clear();
     index_.clear();
     lastFound_ = kNone;
     hasDuplicateSections_ = false;
+    const std::string_view content = text_;
     const std::size_t firstBreak = content.find_first_of("\r\n");
     lineEnd_ = content.substr(firstBreak == std::string_view::npos ? 0 : firstBreak, 2) == "\r\n"
                    ? "\r\n"
@@ -97,27 +101,22 @@ void IniDocument::parse(std::string_view content) {
         std::size_t end = content.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = content.size();
         const std::string_view line = content.substr(pos, end - pos);
+        Line entry;
+        entry.at = pos;
+        entry.size = static_cast<std::uint32_t>(line.size());
         pos = end;
         if (pos < content.size()) pos += content.substr(pos, 2) == "\r\n" ? 2 : 1;
 
         const std::string_view t = text::trim(line);
         const std::size_t close = t.rfind(']');
         if (t.starts_with('[') && close != std::string_view::npos) {
-            addSection(std::string(text::trim(t.substr(1, close - 1))), std::string(line));
+            addSection(std::string(text::trim(t.substr(1, close - 1))), entry);
             continue;
         }
-        Line entry;
-        entry.text = std::string(line);
-        const std::size_t eq = t.find('=');
-        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos) {
-            entry.isKey = true;
-            entry.key = std::string(text::trim(t.substr(0, eq)));
-            const std::string_view value = valueOf(t.substr(eq + 1));
-            entry.setValue(
-                std::string_view(entry.text)
-                    .substr(static_cast<std::size_t>(value.data() - line.data()), value.size()));
-        }
-        addLine(sections_.back(), std::move(entry));
+        const std::size_t eq = line.find('=');
+        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos)
+            entry.eq = static_cast<std::uint32_t>(eq + 1);
+        sections_.back().lines.push_back(entry);
     }
 }
 
@@ -127,11 +126,12 @@ bool IniDocument::save() const {
 
 std::string IniDocument::text() const {
     std::string out;
+    out.reserve(text_.size() + written_.size());
     for (const Section& s : sections_) {
         if (s.erased) continue;
-        if (!s.header.empty()) out.append(s.header).append(lineEnd_);
+        if (s.header.size > 0) out.append(lineText(s.header)).append(lineEnd_);
         for (const Line& line : s.lines)
-            if (!line.erased) out.append(line.text).append(lineEnd_);
+            if (!line.erased) out.append(lineText(line)).append(lineEnd_);
     }
     return out;
 }
@@ -140,7 +140,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
     const Line* line = findLine(section, key);
     if (!line) return std::nullopt;
-    return std::string(text::cutChars(line->value(), kMaxValueChars));
+    return std::string(text::cutChars(valueOf(*line), kMaxValueChars));
 }
 
 std::string IniDocument::readString(std::string_view section, std::string_view key,
@@ -152,32 +152,37 @@ std::string IniDocument::readString(std::string_view section, std::string_view k
 int IniDocument::readInteger(std::string_view section, std::string_view key, int fallback) const {
     const Line* line = findLine(section, key);
     if (!line) return fallback;
-    return parseInteger(line->value()).value_or(fallback);
+    return parseInteger(valueOf(*line)).value_or(fallback);
+}
+
+std::optional<int> IniDocument::toInteger(std::string_view value) {
+    return parseInteger(value);
 }
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
     const std::string name = text::oneLine(text::trim(section));
     const std::string keyName = text::oneLine(text::trim(key));
+    const std::string v = text::oneLine(value);
     ensureSection(name);
     Section* s = findSection(name);
+    auto& index = keyIndex(*s);
     std::string folded = nameKey(keyName);
-    const auto found = s->index.find(folded);
-    Line* line = found != s->index.end() ? &s->lines[found->second] : nullptr;
-    if (!line) {
-        // New keys go after the section's last non-blank line: only blank or erased lines
-        // follow it, so no indexed position moves.
-        std::size_t at = s->lines.size();
-        while (at > 0 && (s->lines[at - 1].erased || isBlankLine(s->lines[at - 1].text))) --at;
-        line = &*s->lines.emplace(s->lines.begin() + static_cast<std::ptrdiff_t>(at));
-        line->key = keyName;
-        line->isKey = true;
-        s->index.emplace(std::move(folded), at);
+    const auto found = index.find(folded);
+    if (found != index.end()) {
+        // The key keeps its spelling in the file.
+        Line& line = s->lines[found->second];
+        const std::string written = std::string(keyOf(line)) + "=" + v;
+        line = appendWritten(written, written.size() - v.size());
+        return;
     }
-    line->text.clear();
-    line->text.reserve(line->key.size() + 1 + value.size());
-    line->text.append(line->key).append(1, '=').append(text::oneLine(value));
-    line->setValue(valueOf(std::string_view(line->text).substr(line->key.size() + 1)));
+    // New keys go after the section's last non-blank line: only blank or erased lines
+    // follow it, so no indexed position moves.
+    std::size_t at = s->lines.size();
+    while (at > 0 && (s->lines[at - 1].erased || isBlankLine(lineText(s->lines[at - 1])))) --at;
+    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                    appendWritten(keyName + "=" + v, keyName.size() + 1));
+    index.emplace(std::move(folded), at);
 }
 
 void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
@@ -186,7 +191,7 @@ void IniDocument::writeInteger(std::string_view section, std::string_view key, i
 
 void IniDocument::ensureSection(std::string_view section) {
     const std::string name = text::oneLine(text::trim(section));
-    if (!findSection(name)) addSection(name, "[" + name + "]");
+    if (!findSection(name)) addSection(name, appendWritten("[" + name + "]", 0));
 }
 
 std::vector<std::string> IniDocument::sections() const {
@@ -200,24 +205,30 @@ std::vector<std::string> IniDocument::sections() const {
 
 std::vector<std::string> IniDocument::keys(std::string_view section) const {
     std::vector<std::string> names;
-    forEachKey(section, [&names](const std::string& key) { names.push_back(key); });
+    const Section* s = findSection(section);
+    if (!s) return names;
+    keyIndex(*s);
+    std::unordered_set<std::string> seen;
+    for (const Line& line : s->lines)
+        if (line.eq > 0 && !line.erased &&
+            (!s->hasDuplicateKeys || seen.insert(nameKey(keyOf(line))).second))
+            names.emplace_back(keyOf(line));
     return names;
 }
 
-void IniDocument::forEachKey(std::string_view section,
-                             const std::function<void(const std::string&)>& visit) const {
+void IniDocument::forEachEntry(
+    std::string_view section,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) const {
     const Section* s = findSection(section);
     if (!s) return;
-    std::unordered_set<std::string> seen;
     for (const Line& line : s->lines)
-        if (line.isKey && !line.erased &&
-            (!s->hasDuplicateKeys || seen.insert(nameKey(line.key)).second))
-            visit(line.key);
+        if (line.eq > 0 && !line.erased)
+            visit(keyOf(line), text::cutChars(valueOf(line), kMaxValueChars));
 }
 
 std::size_t IniDocument::keyCount(std::string_view section) const {
     const Section* s = findSection(section);
-    return s ? s->index.size() : 0;
+    return s ? keyIndex(*s).size() : 0;
 }
 
 bool IniDocument::hasSection(std::string_view section) const {
@@ -246,22 +257,58 @@ bool IniDocument::eraseSection(std::string_view section) {
 bool IniDocument::eraseKey(std::string_view section, std::string_view key) {
     Section* s = findSection(section);
     if (!s) return false;
+    auto& index = keyIndex(*s);
     const std::string folded = nameKey(key);
-    const auto found = s->index.find(folded);
-    if (found == s->index.end()) return false;
+    const auto found = index.find(folded);
+    if (found == index.end()) return false;
     const std::size_t at = found->second;
     s->lines[at].erased = true;
-    s->index.erase(found);
+    index.erase(found);
     if (s->hasDuplicateKeys) reindexKey(*s, folded, at + 1);
     return true;
+}
+
+std::string_view IniDocument::lineText(const Line& line) const {
+    return std::string_view(line.written ? written_ : text_).substr(line.at, line.size);
+}
+
+std::string_view IniDocument::keyOf(const Line& line) const {
+    return text::trim(lineText(line).substr(0, line.eq - 1));
+}
+
+std::string_view IniDocument::valueOf(const Line& line) const {
+    return unquoted(lineText(line).substr(line.eq));
+}
+
+IniDocument::Line IniDocument::appendWritten(std::string_view text, std::size_t eq) {
+    Line line;
+    line.at = written_.size();
+    line.written = 1;
+    line.size = static_cast<std::uint32_t>(text.size());
+    line.eq = static_cast<std::uint32_t>(eq);
+    written_.append(text);
+    return line;
+}
+
+std::unordered_map<std::string, std::size_t>& IniDocument::keyIndex(const Section& section) const {
+    if (!section.index) {
+        auto& index = section.index.emplace();
+        for (std::size_t i = 0; i < section.lines.size(); ++i) {
+            const Line& line = section.lines[i];
+            if (line.eq > 0 && !line.erased && !index.emplace(nameKey(keyOf(line)), i).second)
+                section.hasDuplicateKeys = true;
+        }
+    }
+    return *section.index;
 }
 
 const IniDocument::Line* IniDocument::findLine(std::string_view section,
                                                std::string_view key) const {
     const Section* s = findSection(section);
     if (!s) return nullptr;
-    const auto found = s->index.find(nameKey(key));
-    return found == s->index.end() ? nullptr : &s->lines[found->second];
+    const auto& index = keyIndex(*s);
+    const auto found = index.find(nameKey(key));
+    return found == index.end() ? nullptr : &s->lines[found->second];
 }
 
 std::size_t IniDocument::sectionAt(std::string_view section) const {
@@ -283,25 +330,19 @@ const IniDocument::Section* IniDocument::findSection(std::string_view section) c
     return at == kNone ? nullptr : &sections_[at];
 }
 
-IniDocument::Section& IniDocument::addSection(std::string name, std::string header) {
+IniDocument::Section& IniDocument::addSection(std::string name, Line header) {
     if (!index_.emplace(nameKey(name), sections_.size()).second) hasDuplicateSections_ = true;
     Section& s = sections_.emplace_back();
     s.name = std::move(name);
-    s.header = std::move(header);
+    s.header = header;
     return s;
-}
-
-void IniDocument::addLine(Section& section, Line line) {
-    if (line.isKey && !section.index.emplace(nameKey(line.key), section.lines.size()).second)
-        section.hasDuplicateKeys = true;
-    section.lines.push_back(std::move(line));
 }
 
 void IniDocument::reindexKey(Section& section, const std::string& folded, std::size_t from) {
     for (std::size_t i = from; i < section.lines.size(); ++i) {
         const Line& line = section.lines[i];
-        if (line.isKey && !line.erased && nameKey(line.key) == folded) {
-            section.index.emplace(folded, i);
+        if (line.eq > 0 && !line.erased && nameKey(keyOf(line)) == folded) {
+            section.index->emplace(folded, i);
             return;
         }
     }

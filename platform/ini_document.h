@@ -11,9 +11,9 @@
 //   or section when it is missing;
 // - lines starting with ';' are comments; keys before the first section are unreachable.
 // Lookups take constant time, so a batch of reads and writes costs one parse and one
-// write. The file is decoded as UTF-8 (a byte-order mark skipped) or, when it is not
-// valid UTF-8, as windows-1251; it is saved as UTF-8 without a byte-order mark, keeping
-// the file's CR LF line ends when it had them.
+// write. The document keeps the file's text once, with its lines as places in it. The file is
+// decoded as UTF-8 (a byte-order mark skipped) or, when it is not valid UTF-8, as windows-1251; it
+// is saved as UTF-8 without a byte-order mark, keeping the file's CR LF line ends when it had them.
 // Line breaks in written names and values become spaces, so a write never adds lines.
 // A key that holds '=' cannot be read back as written.
 #include <cstddef>
@@ -58,6 +58,8 @@ public:
     // 0xFFFFFFFF, taken as a 32-bit two's-complement value). Anything else, and a
     // number outside the range of int, gives `fallback`.
     int readInteger(std::string_view section, std::string_view key, int fallback) const;
+    // A value read as readInteger reads it; nothing for what it does not take.
+    static std::optional<int> toInteger(std::string_view value);
 
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int value);
@@ -66,11 +68,15 @@ public:
     // spelling).
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
-    // Calls `visit` with each key of keys(section), without copying them all first.
-    void forEachKey(std::string_view section,
-                    const std::function<void(const std::string&)>& visit) const;
-    // How many distinct keys the section holds (0 when it is missing), in constant time:
-    // a bound for counts written in the file, which no honest file exceeds.
+    // Calls `visit` with every key line of the section in file order, duplicates included
+    // (the first of a name is the one value() finds), with its value as value() reads it.
+    // Needs no lookup, so reading a large section whole costs no index of its keys.
+    void forEachEntry(
+        std::string_view section,
+        const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+    // How many distinct keys the section holds (0 when it is missing), in constant time
+    // once the section has been searched: a bound for counts written in the file, which no
+    // honest file exceeds.
     std::size_t keyCount(std::string_view section) const;
     bool hasSection(std::string_view section) const;
     // Adds an empty section at the end when none matches.
@@ -81,39 +87,42 @@ public:
     bool eraseKey(std::string_view section, std::string_view key);
 
 private:
+    // A line as a place in the text read (text_) or in the text of later writes
+    // (written_), so that a document costs little more than its own bytes.
     struct Line {
-        std::string text;
-        std::string key;  // for key lines: the name as written
-        // For key lines: where the value lies in the text, blanks and quotation marks
-        // dropped (kept as a part of the text, not as a copy).
-        std::uint32_t valueAt = 0;
-        std::uint32_t valueLength = 0;
-        bool isKey = false;
-        bool erased = false;
-
-        std::string_view value() const {
-            return std::string_view(text).substr(valueAt, valueLength);
-        }
-        void setValue(std::string_view part);  // `part` lies within `text`
+        std::uint64_t at : 62 = 0;
+        std::uint64_t written : 1 = 0;
+        std::uint64_t erased : 1 = 0;
+        std::uint32_t size = 0;
+        std::uint32_t eq = 0;  // a key line: 1 + the place of its '=' in the line; else 0
     };
     struct Section {
         std::string name;
-        std::string header;  // the header line as written; empty for the leading lines
+        Line header;  // empty for the lines before the first header
         std::vector<Line> lines;
-        std::unordered_map<std::string, std::size_t> index;  // folded key -> first line
-        bool hasDuplicateKeys = false;
+        // Folded key -> first line, made when the section is first searched: a section
+        // only read through (a playlist) never needs it.
+        mutable std::optional<std::unordered_map<std::string, std::size_t>> index;
+        mutable bool hasDuplicateKeys = false;
         bool erased = false;
     };
 
+    void parseText();
+    std::string_view lineText(const Line& line) const;
+    std::string_view keyOf(const Line& line) const;
+    std::string_view valueOf(const Line& line) const;
+    Line appendWritten(std::string_view text, std::size_t eq);
+    std::unordered_map<std::string, std::size_t>& keyIndex(const Section& section) const;
     const Line* findLine(std::string_view section, std::string_view key) const;
     Section* findSection(std::string_view section);
     const Section* findSection(std::string_view section) const;
     std::size_t sectionAt(std::string_view section) const;
-    Section& addSection(std::string name, std::string header);
-    void addLine(Section& section, Line line);
+    Section& addSection(std::string name, Line header);
     void reindexKey(Section& section, const std::string& folded, std::size_t from);
 
     std::filesystem::path path_;
+    std::string text_;
+    std::string written_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
     // The section found last and the name it was asked by: a run of calls on one section,

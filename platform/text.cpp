@@ -309,11 +309,15 @@ std::string_view cutChars(std::string_view s, std::size_t n) {
     return s.substr(0, pos);
 }
 
+std::string decodeOwnedFileText(std::string bytes) {
+    const std::size_t mark = std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    if (!isValidUtf8(std::string_view(bytes).substr(mark))) return cp1251ToUtf8(bytes);
+    bytes.erase(0, mark);
+    return bytes;
+}
+
 std::string decodeFileText(std::string_view bytes) {
-    std::string_view body = bytes;
-    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
-    if (isValidUtf8(body)) return std::string(body);
-    return cp1251ToUtf8(bytes);
+    return decodeOwnedFileText(std::string(bytes));
 }
 
 }  // namespace platform::text

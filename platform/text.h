@@ -63,5 +63,7 @@ std::string_view cutChars(std::string_view s, std::size_t n);
 // A text file's bytes as UTF-8: UTF-8 when valid (a byte-order mark skipped), else
 // windows-1251.
 std::string decodeFileText(std::string_view bytes);
+// The same, reusing the bytes' own storage when they are UTF-8 already.
+std::string decodeOwnedFileText(std::string bytes);
 
 }  // namespace platform::text

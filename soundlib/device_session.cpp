@@ -86,7 +86,10 @@ DeviceSession::~DeviceSession() {
 }
 
 void DeviceSession::shutdown() {
-    stop_ = true;
+    {
+        const std::lock_guard lock(wakeMutex_);
+        stop_ = true;
+    }
     wake_.notify_all();
     if (mixer_.joinable()) mixer_.join();
     output_.reset();
@@ -153,6 +156,8 @@ void DeviceSession::consume(std::int16_t* out, std::size_t frames) {
     const std::size_t got = ring_->read(out, frames);
     std::fill(out + 2 * got, out + 2 * frames, std::int16_t{0});
     consumed_ += got;
+    // Taken between the mixer's check and its wait, the wake-up would be lost.
+    { const std::lock_guard lock(wakeMutex_); }
     wake_.notify_one();
 }
 
@@ -202,8 +207,10 @@ void DeviceSession::mixerLoop() {
             renderBlock(block.data(), frames);
             ring_->write(block.data(), frames);
         } else {
+            // The output wakes the mixer when it has taken frames; the time limit only
+            // keeps the end-of-channel checks going while nothing is taken.
             std::unique_lock lock(wakeMutex_);
-            wake_.wait_for(lock, std::chrono::milliseconds(5));
+            wake_.wait_for(lock, kIdleWake, [&] { return stop_ || ring_->space() >= frames; });
         }
         finishEnds();
     }

@@ -3,6 +3,7 @@
 // BASS_Init creates the one instance and BASS_Free ends it; calls reach it through
 // current(), which keeps it alive for the length of the call.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -84,6 +85,7 @@ private:
     std::unique_ptr<AudioOutput> output_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
+    static constexpr std::chrono::milliseconds kIdleWake{50};
     std::atomic<bool> stop_{false};
     std::thread mixer_;
 };

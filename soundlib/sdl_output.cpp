@@ -24,7 +24,7 @@ std::unique_ptr<SdlOutput> SdlOutput::open(int device, int rate, PullFrames pull
     want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = 1024;
+    want.samples = 2048;
     want.callback = &SdlOutput::callback;
     want.userdata = output.get();
     SDL_AudioSpec have{};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <climits>
 
 #include <optional>
@@ -258,4 +260,33 @@ TEST(IniDocument, LargeDocumentRoundTrip) {
         for (int k = 0; k < kKeys; ++k)
             ASSERT_EQ(doc.readInteger("раздел" + std::to_string(s), "KEY" + std::to_string(k), -1),
                       s * k);
+}
+
+TEST(IniDocument, HoldsALargeFileInLittleMoreThanItsText) {
+    // A playlist of 100,000 entries: three short key lines each.
+    std::string text = "[playlist]\n";
+    for (int i = 1; i <= 100'000; ++i) {
+        const std::string n = std::to_string(i);
+        text += "File" + n + "=/home/user/Music/Artist/Album/" + n + " - Song.mp3\n";
+        text += "Title" + n + "=Artist - Song " + n + "\n";
+        text += "Length" + n + "=" + std::to_string(180'000 + i) + "\n";
+    }
+    const auto heapInUse = [] { return mallinfo2().uordblks; };
+    const std::size_t before = heapInUse();
+    IniDocument doc;
+    doc.parse(text);
+    const std::size_t held = heapInUse() - before;
+    if (before == 0) GTEST_SKIP() << "the allocator does not tell its use";
+    // The text once, and a few bytes a line: no copy of every line, key and value.
+    EXPECT_LT(held, text.size() * 2) << "text " << text.size() << " bytes";
+    std::size_t entries = 0;
+    doc.forEachEntry("PLAYLIST", [&](std::string_view key, std::string_view value) {
+        if (++entries == 300'000) {
+            EXPECT_EQ(key, "Length100000");
+            EXPECT_EQ(value, "280000");
+        }
+    });
+    EXPECT_EQ(entries, 300'000u);
+    EXPECT_EQ(doc.readString("playlist", "title7"), "Artist - Song 7");
+    EXPECT_EQ(doc.text(), text);
 }

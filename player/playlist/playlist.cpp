@@ -73,30 +73,30 @@ bool isForeignAbsolutePath(const QString& s) {
            (s[2] == '\\' || s[2] == '/');
 }
 
-// The numbers k of the "File"k, "Title"k and "Length"k keys the file holds, ascending
-// and each once: only these entries need reading, the others are empty.
-std::vector<int> entryNumbers(const platform::IniDocument& doc) {
-    std::vector<int> numbers;
-    doc.forEachKey(kSection, [&numbers](const std::string& key) {
-        const std::string upper = text::asciiUpper(key);
-        std::string_view digits = upper;
-        for (std::string_view prefix : {"FILE", "TITLE", "LENGTH"}) {
-            if (digits.starts_with(prefix)) {
-                digits.remove_prefix(prefix.size());
-                break;
-            }
-        }
-        if (digits.empty() || digits.size() == upper.size() || digits.front() == '0') return;
+// What a key of the playlist section names: "File"k, "Title"k or "Length"k (any case) of
+// entry k, written without leading zeros.
+struct EntryKey {
+    enum Kind : std::uint8_t { File = 1, Title = 2, Length = 4 };
+    Kind kind;
+    int number;
+};
+
+std::optional<EntryKey> entryKey(std::string_view key) {
+    constexpr std::pair<std::string_view, EntryKey::Kind> kPrefixes[] = {
+        {"FILE", EntryKey::File}, {"TITLE", EntryKey::Title}, {"LENGTH", EntryKey::Length}};
+    for (const auto& [prefix, kind] : kPrefixes) {
+        if (key.size() <= prefix.size() || text::asciiUpper(key.substr(0, prefix.size())) != prefix)
+            continue;
+        const std::string_view digits = key.substr(prefix.size());
+        if (digits.front() == '0') return std::nullopt;
         long long k = 0;
         for (char c : digits) {
-            if (c < '0' || c > '9') return;
+            if (c < '0' || c > '9') return std::nullopt;
             k = std::min<long long>(k * 10 + (c - '0'), INT_MAX);
         }
-        numbers.push_back(static_cast<int>(k));
-    });
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    return numbers;
+        return EntryKey{kind, static_cast<int>(k)};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -106,29 +106,55 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     if (clearFirst) ClearAll();
     platform::IniDocument doc;
     if (!doc.open(toPath(path))) return false;
-    const std::vector<int> numbers = entryNumbers(doc);
+    // The section is read through twice, in file order, without an index of its keys:
+    // first the entry numbers its keys name and the declared count, then the values.
+    std::vector<int> numbers;
+    std::optional<int> declared;
+    doc.forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+        if (const auto entry = entryKey(key)) {
+            numbers.push_back(entry->number);
+        } else if (!declared && text::equalsNoCase(key, "NumberOfEntries")) {
+            declared = platform::IniDocument::toInteger(value).value_or(0);
+        }
+    });
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     const int named = static_cast<int>(std::min<std::size_t>(numbers.size(), kMaxPlsEntries));
-    const int count = std::min({doc.readInteger(kSection, "NumberOfEntries", 0),
-                                numbers.empty() ? 0 : numbers.back(), named + kMaxUnnamedPlsEntries,
-                                kMaxPlsEntries});
+    const int count = std::min({declared.value_or(0), numbers.empty() ? 0 : numbers.back(),
+                                named + kMaxUnnamedPlsEntries, kMaxPlsEntries});
+    numbers = {};
     if (count <= 0) return true;
     // Every entry starts as one no key names (empty file and title, length "0"); the
-    // entries the file has keys of are then read.
+    // first key of each name then gives its value.
     const qsizetype first = files_.size();
     files_.resize(first + count);
     titles_.resize(first + count);
     lengths_.resize(first + count, QStringLiteral("0"));
+    std::vector<std::uint8_t> given(static_cast<std::size_t>(count), 0);
     const QString folder = QFileInfo(path).absolutePath();
-    for (const int k : numbers) {
-        if (k > count) break;
-        const std::string number = std::to_string(k);
-        const QString raw = fromUtf8(doc.readString(kSection, "File" + number));
-        const std::optional<std::string> title = doc.value(kSection, "Title" + number);
-        const qsizetype at = first + k - 1;
-        files_[at] = ResolveEntryPath(raw, folder);
-        titles_[at] = title ? fromUtf8(*title) : nameWithoutExtension(raw);
-        lengths_[at] = lengthText(fromUtf8(doc.readString(kSection, "Length" + number, "0")));
-    }
+    doc.forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+        const auto entry = entryKey(key);
+        if (!entry || entry->number > count) return;
+        std::uint8_t& kinds = given[static_cast<std::size_t>(entry->number - 1)];
+        if (kinds & entry->kind) return;
+        kinds |= entry->kind;
+        const qsizetype at = first + entry->number - 1;
+        switch (entry->kind) {
+            case EntryKey::File: {
+                const QString raw = fromUtf8(value);
+                files_[at] = ResolveEntryPath(raw, folder);
+                // Until a title key says otherwise.
+                if (!(kinds & EntryKey::Title)) titles_[at] = nameWithoutExtension(raw);
+                break;
+            }
+            case EntryKey::Title:
+                titles_[at] = fromUtf8(value);
+                break;
+            case EntryKey::Length:
+                lengths_[at] = lengthText(fromUtf8(value));
+                break;
+        }
+    });
     for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[fileKey(files_[i])];
     return true;
 }
@@ -189,6 +215,10 @@ void TPlaylist::writeEntries(platform::IniDocument& doc) const {
 
 bool TPlaylist::SaveToPls(const QString& path) const {
     const QString target = path.contains(".pls", Qt::CaseInsensitive) ? path : path + ".pls";
+    std::error_code error;
+    if (!std::filesystem::exists(toPath(target), error) && !error)
+        return platform::writeFileAtomically(toPath(target), PlsText());
+    // Other keys and sections of the file stay.
     platform::IniDocument doc;
     if (!doc.open(toPath(target))) return false;
     writeEntries(doc);
@@ -196,9 +226,19 @@ bool TPlaylist::SaveToPls(const QString& path) const {
 }
 
 std::string TPlaylist::PlsText() const {
-    platform::IniDocument doc;
-    writeEntries(doc);
-    return doc.text();
+    // As writeEntries() would write into an empty document, without looking up a key.
+    std::string out = "[playlist]\n";
+    const auto add = [&out](const char* key, int number, const QString& value) {
+        out.append(key).append(std::to_string(number)).append("=");
+        out.append(text::oneLine(value.toStdString())).append("\n");
+    };
+    for (int i = 0; i < Count(); ++i) {
+        add("File", i + 1, files_[i]);
+        add("Title", i + 1, titles_[i]);
+        add("Length", i + 1, lengths_[i]);
+    }
+    out.append("NumberOfEntries=").append(std::to_string(Count())).append("\n");
+    return out;
 }
 
 bool TPlaylist::SaveToM3u(const QString& path) const {

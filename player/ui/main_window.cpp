@@ -63,12 +63,21 @@ TForm1::TForm1(QWidget* parent)
 }
 
 void TForm1::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
     const QColor color = palette().color(QPalette::Window);
-    for (const TRoundRectSkinPart* panel :
-         {RoundRectSkinPart1, RoundRectSkinPart2, RoundRectSkinPart3, RoundRectSkinPart4})
-        skin_look::PaintPanel(painter, panel->geometry().translated(ParentSkin1->pos()),
-                              panel->CircleWidth(), panel->CircleHeight(), color);
+    const qreal scale = devicePixelRatioF();
+    if (panelPicture_.size() != size() * scale || panelColor_ != color) {
+        panelPicture_ = QPixmap(size() * scale);
+        panelPicture_.setDevicePixelRatio(scale);
+        panelPicture_.fill(Qt::transparent);
+        QPainter picture(&panelPicture_);
+        for (const TRoundRectSkinPart* panel :
+             {RoundRectSkinPart1, RoundRectSkinPart2, RoundRectSkinPart3, RoundRectSkinPart4})
+            skin_look::PaintPanel(picture, panel->geometry().translated(ParentSkin1->pos()),
+                                  panel->CircleWidth(), panel->CircleHeight(), color);
+        panelColor_ = color;
+    }
+    // Only the part to repaint is copied: the painter is clipped to it.
+    QPainter(this).drawPixmap(0, 0, panelPicture_);
 }
 
 void TForm1::CreateSkin() {
@@ -253,7 +262,7 @@ void TForm1::CreateAudioSettingsPanel() {
     }
 
     const auto levelBar = [on, this](const char* name, int x, const char* hint) {
-        auto* bar = Place(new QProgressBar(on), name, {x, 22, 12, 140});
+        auto* bar = Place(new TLevelBar(on), name, {x, 22, 12, 140});
         bar->setOrientation(Qt::Vertical);
         bar->setRange(0, 128);
         bar->setValue(0);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include "player/skin/image_list.h"
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
+#include "player/ui/level_bar.h"
 #include "player/ui/playlist_row_delegate.h"
 #include "player/ui/track_bar_ex.h"
 
@@ -276,8 +278,8 @@ public:
     QCheckBox* CheckBox9;
     QCheckBox* CheckBox10;
     QCheckBox* CheckBox11;
-    QProgressBar* ProgressBar1;  // right level
-    QProgressBar* ProgressBar2;  // left level
+    TLevelBar* ProgressBar1;  // right level
+    TLevelBar* ProgressBar2;  // left level
     QLabel* Label23;
     QLabel* Label24;  // processor load
 
@@ -314,12 +316,17 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Shades the four panels of the shape as raised plates in the window colour.
+    // Shades the four panels of the shape as raised plates in the window colour, from a
+    // picture made once (the controls on the panels repaint many times a second).
     void paintEvent(QPaintEvent* event) override;
     // The visualisation window moves along, shown or not.
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // The panels as paintEvent shows them, and the window colour they were made in.
+    QPixmap panelPicture_;
+    QColor panelColor_;
+
     void CreateSkin();
     void CreateButtonBar();
     void CreateTransportPanel();

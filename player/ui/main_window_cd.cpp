@@ -138,8 +138,8 @@ void TForm1::Timer3Timer() {
     };
     CdPeakLeft = cd_mode_rules::FallingPeak(CdPeakLeft, side(0));
     CdPeakRight = cd_mode_rules::FallingPeak(CdPeakRight, side(16));
-    ProgressBar1->setValue(CdPeakRight);
-    ProgressBar2->setValue(CdPeakLeft);
+    ProgressBar1->ShowLevel(CdPeakRight);
+    ProgressBar2->ShowLevel(CdPeakLeft);
     if (++CdTick % 4 != 0) return;
     if (BASS_ChannelIsActive(channel) != SOUND_ACTIVE_STOPPED) {
         const auto seconds = static_cast<std::int64_t>(

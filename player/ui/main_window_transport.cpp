@@ -166,8 +166,8 @@ void TForm1::Timer2Timer() {
                    ? 0
                    : static_cast<int>((static_cast<std::uint32_t>(level) >> shift) & 0xFFFF);
     };
-    ProgressBar1->setValue(word(16));
-    ProgressBar2->setValue(word(0));
+    ProgressBar1->ShowLevel(word(16));
+    ProgressBar2->ShowLevel(word(0));
 }
 
 void TForm1::TrackBarEx1MouseDown(Qt::MouseButton button) {

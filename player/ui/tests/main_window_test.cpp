@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -247,6 +249,69 @@ TEST_F(MainWindowTest, CloseImageClosesTheWindow) {
                         Qt::NoModifier);
     QCoreApplication::sendEvent(form.Image1, &release);
     EXPECT_FALSE(form.isVisible());
+}
+
+// Counts the paints a widget gets.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(MainWindowTest, SeekBarAndLevelMetersPaintOnlyWhatChangedAndLookAsBefore) {
+    showShaped();
+    const auto settle = [] {
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    };
+    PaintCount seek, level;
+    form.TrackBarEx1->installEventFilter(&seek);
+    form.ProgressBar1->installEventFilter(&level);
+
+    // A three-minute song on a bar some 500 pixels wide: 100 ms moves the thumb by none.
+    form.TrackBarEx1->setRange(0, 180'000);
+    form.TrackBarEx1->setValue(60'000);
+    settle();
+    seek.paints = 0;
+    form.TrackBarEx1->setValue(60'100);
+    settle();
+    EXPECT_EQ(seek.paints, 0);
+    form.TrackBarEx1->setValue(61'000);
+    settle();
+    EXPECT_GT(seek.paints, 0);
+
+    // A new level is painted with the next paint, not at once, and looks as a plain bar
+    // of the same style and value does.
+    settle();
+    level.paints = 0;
+    form.ProgressBar1->ShowLevel(77);
+    EXPECT_EQ(level.paints, 0);
+    settle();
+    EXPECT_GT(level.paints, 0);
+    EXPECT_EQ(form.ProgressBar1->value(), 77);
+    QProgressBar plain(form.ProgressBar1->parentWidget());
+    plain.setGeometry(form.ProgressBar1->geometry().translated(0, 200));
+    plain.setOrientation(Qt::Vertical);
+    plain.setRange(0, 128);
+    plain.setTextVisible(false);
+    plain.setStyleSheet(form.ProgressBar1->styleSheet());
+    plain.setValue(77);
+    plain.show();
+    settle();
+    // The kept picture is blended once more: edge pixels may round one step apart.
+    const QImage cached = form.ProgressBar1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(cached.size(), drawn.size());
+    int worst = 0;
+    for (int y = 0; y < cached.height(); ++y) {
+        for (int x = 0; x < cached.width(); ++x) {
+            const QRgb a = cached.pixel(x, y), b = drawn.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    EXPECT_LE(worst, 2);
 }
 
 TEST(DialogLanguage, StandardDialogsSpeakRussian) {
