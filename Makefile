@@ -5,12 +5,13 @@
 # make package builds the Debian package into the build folder
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 PREFIX     ?= /usr/local
 
-.PHONY: run test bench deps configure build build-asan test-asan install package format format-check clean
+.PHONY: run test bench deps configure build build-asan test-asan build-tsan test-tsan install package format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,12 +31,22 @@ build-asan: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-asan: build-asan
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS) --timeout 300
+	@ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/testing/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 scripts/run-tests.sh $(ASAN_BUILD) $(JOBS)
+
+build-tsan: deps
+	@cmake -S . -B $(TSAN_BUILD) -DZORVAN_TSAN=ON -DZORVAN_WERROR=$(WERROR) -DZORVAN_BENCH=OFF $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS)
+
+# setarch -R: ThreadSanitizer's shadow memory needs the address layout without
+# randomisation on kernels with wide mmap randomisation.
+test-tsan: build-tsan
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" setarch -R scripts/run-tests.sh $(TSAN_BUILD) $(JOBS)
 
 test: build format-check
 	@scripts/run-tests.sh $(BUILD) $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory test-tsan
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
@@ -53,4 +64,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

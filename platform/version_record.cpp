@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "platform/message_window.h"
 #include "platform/unique_fd.h"
 
@@ -24,18 +25,6 @@ constexpr uint64_t kMaxNameTableBytes = 4 * 1024 * 1024;
 
 void putLe(std::string& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-uint64_t getLe(const unsigned char* p, int bytes) {
-    uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
-    return value;
-}
-
-uint64_t getBe(const unsigned char* p, int bytes) {
-    uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i) value = value << 8 | p[i];
-    return value;
 }
 
 std::string cutAtNul(const std::string& text) {
@@ -80,7 +69,7 @@ struct ElfReader {
     bool bigEndian = false;
     uint64_t get(const std::string& bytes, size_t at, int size) const {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
-        return bigEndian ? getBe(p, size) : getLe(p, size);
+        return bigEndian ? readBigEndian(p, size) : readLittleEndian(p, size);
     }
     uint64_t address(const std::string& bytes, size_t at) const {
         return get(bytes, at, wide ? 8 : 4);
@@ -166,7 +155,8 @@ std::optional<VersionRecord> decodeVersionRecord(const std::string& bytes) {
     if (bytes.size() < kFixedBytes + 4) return std::nullopt;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::array<uint32_t, kFixedWords> w{};
-    for (size_t i = 0; i < kFixedWords; ++i) w[i] = static_cast<uint32_t>(getLe(p + 4 * i, 4));
+    for (size_t i = 0; i < kFixedWords; ++i)
+        w[i] = static_cast<uint32_t>(readLittleEndian(p + 4 * i, 4));
     VersionRecord record;
     record.signature = w[0];
     record.structVersion = w[1];
@@ -181,8 +171,8 @@ std::optional<VersionRecord> decodeVersionRecord(const std::string& bytes) {
     record.fileSubtype = w[10];
     record.dateMs = w[11];
     record.dateLs = w[12];
-    record.language = static_cast<uint16_t>(getLe(p + kFixedBytes, 2));
-    record.codePage = static_cast<uint16_t>(getLe(p + kFixedBytes + 2, 2));
+    record.language = static_cast<uint16_t>(readLittleEndian(p + kFixedBytes, 2));
+    record.codePage = static_cast<uint16_t>(readLittleEndian(p + kFixedBytes + 2, 2));
 
     size_t at = kFixedBytes + 4;
     auto next = [&]() -> std::optional<std::string> {

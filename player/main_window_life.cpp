@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
@@ -90,10 +91,10 @@ bool MainWindowLife::FormCreate(const QStringList& arguments) {
     form_.setAcceptDrops(true);
     form_.installEventFilter(this);
 
-    QDir::setCurrent(QString::fromStdString(folder_.string()));
+    QDir::setCurrent(QFile::decodeName(folder_.c_str()));
     const auto saved = folder_ / "Default.pls";
     if (std::filesystem::exists(saved)) {
-        audio_->LoadPlaylistFile(QString::fromStdString(saved.string()), true);
+        audio_->LoadPlaylistFile(QFile::decodeName(saved.c_str()), true);
         form_.RefreshPlaylistView();
     }
     form_.CheckBox1->setChecked(settings_.main.equalizerOn);

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs CTest in a build folder inside a private session bus and fresh XDG folders, so
-# tests never see the user's settings, data, sockets or desktop session.
+# tests never see the user's settings, data, sockets or desktop session. Arguments after
+# the build folder and the number of jobs go to CTest (`-R pattern`).
 set -euo pipefail
 build=${1:-build}
 jobs=${2:-$(nproc)}
+shift $(($# < 2 ? $# : 2))
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 for d in runtime config data cache; do mkdir -p "$tmp/$d"; done
@@ -12,6 +14,6 @@ export XDG_RUNTIME_DIR="$tmp/runtime" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOM
        XDG_CACHE_HOME="$tmp/cache" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 cd "$build"
 if command -v dbus-run-session >/dev/null 2>&1; then
-  exec dbus-run-session -- ctest --output-on-failure -j "$jobs" --timeout 300
+  exec dbus-run-session -- ctest --output-on-failure -j "$jobs" --timeout 300 "$@"
 fi
-exec ctest --output-on-failure -j "$jobs" --timeout 300
+exec ctest --output-on-failure -j "$jobs" --timeout 300 "$@"

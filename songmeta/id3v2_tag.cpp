@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/byte_order.h"
 #include "platform/text.h"
 #include "songmeta/file_rebuild.h"
 #include "songmeta/id3v1_tag.h"
@@ -37,15 +38,11 @@ unsigned byteAt(std::string_view s, std::size_t i) {
 }
 
 std::uint32_t bigEndian(std::string_view s, std::size_t at, std::size_t count) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < count; ++i) v = (v << 8) | byteAt(s, at + i);
-    return v;
+    return static_cast<std::uint32_t>(platform::readBigEndian(platform::bytesOf(s) + at, count));
 }
 
 std::uint32_t syncsafe(std::string_view s, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v = (v << 7) | (byteAt(s, at + i) & 0x7F);
-    return v;
+    return platform::readSyncsafe(platform::bytesOf(s) + at);
 }
 
 // The header's size field with its bytes taken as they are, plus the header.

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/byte_order.h"
 #include "platform/text.h"
 #include "songmeta/song_file.h"
 #include "songmeta/track_number.h"
@@ -36,9 +37,7 @@ constexpr std::array<std::string_view, kSlotCount> kNames = {
     "WM/YEAR",  "WM/GENRE",  "WM/DESCRIPTION", "WM/LYRICS"};
 
 std::uint32_t littleEndian(std::string_view s) {
-    std::uint32_t v = 0;
-    for (std::size_t i = s.size(); i-- > 0;) v = (v << 8) | static_cast<unsigned char>(s[i]);
-    return v;
+    return static_cast<std::uint32_t>(platform::readLittleEndian(platform::bytesOf(s), s.size()));
 }
 
 // What a header walk gathers. Slot texts are raw UTF-16LE bytes.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "soundlib/soundlib.h"
 
 namespace soundlib {
@@ -20,16 +21,6 @@ constexpr std::int64_t kResyncSearch = 64 * 1024;
 constexpr std::int64_t kSmallestFrameBytes = 24;
 // The decoder's own delay that the LAME encoder delay does not include.
 constexpr int kDecoderDelay = 529;
-
-std::uint32_t syncsafe(const std::uint8_t* p) {
-    return (std::uint32_t(p[0] & 0x7F) << 21) | (std::uint32_t(p[1] & 0x7F) << 14) |
-           (std::uint32_t(p[2] & 0x7F) << 7) | (p[3] & 0x7F);
-}
-
-std::uint32_t littleEndian32(const std::uint8_t* p) {
-    return p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
 
 }  // namespace
 
@@ -117,7 +108,7 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     std::uint8_t head[10];
     while (d->readAt(start, head, 10) && std::memcmp(head, "ID3", 3) == 0 && head[3] < 0xFF &&
            !((head[6] | head[7] | head[8] | head[9]) & 0x80)) {
-        start += 10 + syncsafe(head + 6) + ((head[5] & 0x10) ? 10 : 0);
+        start += 10 + platform::readSyncsafe(head + 6) + ((head[5] & 0x10) ? 10 : 0);
     }
     std::uint8_t tail[32];
     if (size - 128 > start && d->readAt(size - 128, tail, 3) && std::memcmp(tail, "TAG", 3) == 0) {
@@ -126,7 +117,8 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     if (d->dataEnd_ - 32 > start && d->readAt(d->dataEnd_ - 32, tail, 32) &&
         std::memcmp(tail, "APETAGEX", 8) == 0) {
         const std::int64_t tagBytes =
-            static_cast<std::int64_t>(littleEndian32(tail + 12)) + ((tail[23] & 0x80) ? 32 : 0);
+            static_cast<std::int64_t>(platform::readLittleEndian(tail + 12, 4)) +
+            ((tail[23] & 0x80) ? 32 : 0);
         if (tagBytes < d->dataEnd_ - start) d->dataEnd_ -= tagBytes;
     }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/byte_order.h"
+
 namespace soundlib {
 namespace {
 
@@ -17,8 +19,7 @@ constexpr int kBitrates[2][3][15] = {
 constexpr int kRates[3] = {44100, 48000, 32000};
 
 std::uint32_t bigEndian32(const std::uint8_t* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           p[3];
+    return static_cast<std::uint32_t>(platform::readBigEndian(p, 4));
 }
 
 }  // namespace

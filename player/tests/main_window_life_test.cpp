@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -21,9 +22,11 @@
 #include "player/ui/save_failure_box.h"
 #include "testing/file_size_limit.h"
 #include "testing/modal_window.h"
+#include "testing/qt_path.h"
 #include "testing/temp_dir.h"
 #include "testing/wav_fixture.h"
 
+using testing_support::q;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -52,8 +55,6 @@ protected:
         pls += "NumberOfEntries=" + std::to_string(files.size()) + "\nVersion=2\n";
         writeFile(folder / "Default.pls", pls);
     }
-
-    static QString q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 };
 
 }  // namespace
@@ -65,9 +66,21 @@ TEST_F(MainWindowLifeTest, StartsWithoutSavedPlaylistInTheDataFolderAndNotReady)
     EXPECT_EQ(life.Audio()->EntryCount(), 0);
     EXPECT_EQ(life.Audio()->PlayState, TransportState::NotReady);
     EXPECT_EQ(std::filesystem::current_path(), folder);
-    EXPECT_EQ(form.TrackBar1->value(), 50);
     EXPECT_TRUE(form.acceptDrops());
     EXPECT_EQ(AudioObject, life.Audio());
+
+    // A fresh user's settings, as the windows show them.
+    EXPECT_EQ(form.TrackBar1->value(), 50);
+    EXPECT_EQ(form.TrackBar11->value(), 19) << "the depth the default preset sets";
+    EXPECT_FALSE(form.CheckBox1->isChecked());
+    EXPECT_EQ(form.Label37->text(), QString::fromUtf8("По умолчанию"));
+    form.Form5->FormCreate();
+    for (QCheckBox* box : form.EffectSwitches()) EXPECT_FALSE(box->isChecked());
+    const auto scrollBar = [&](std::size_t n) { return form.Form5->ScrollBars[n - 1]->value(); };
+    EXPECT_EQ(scrollBar(2), 25) << "chorus depth";
+    EXPECT_EQ(scrollBar(5), 1) << "chorus waveform";
+    EXPECT_EQ(scrollBar(8), 60) << "compression gain";
+    EXPECT_EQ(scrollBar(35), 1000) << "reverb time";
 }
 
 TEST_F(MainWindowLifeTest, StartRemovesWhatInterruptedSavesLeftBehind) {

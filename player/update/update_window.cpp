@@ -1,6 +1,7 @@
 #include "player/update/update_window.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QHideEvent>
 #include <QMessageBox>
@@ -46,10 +47,6 @@ QLabel* label(QWidget* page, const QString& text, QRect geometry, bool bold = fa
         l->setFont(f);
     }
     return l;
-}
-
-QString q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
 }
 
 void message(QWidget* parent, const QString& text) {
@@ -165,7 +162,7 @@ void TForm2::showEvent(QShowEvent* event) {
     // The next button too: a run that ended on the empty list left it disabled.
     NextBtn->setEnabled(true);
     BackBtn->setEnabled(true);
-    Edit1->setText(q(options_.folder / "Update"));
+    Edit1->setText(QFile::decodeName((options_.folder / "Update").c_str()));
     PageControl1->setCurrentIndex(kFolderPage);
     WizardStep = 0;
 }
@@ -315,7 +312,7 @@ void TForm2::DownloadNextUpdate() {
 }
 
 void TForm2::startTransfer(const QString& url, const std::filesystem::path& target) {
-    auto* thread = new TFindWebThread(url, q(target), options_.transfer);
+    auto* thread = new TFindWebThread(url, QFile::decodeName(target.c_str()), options_.transfer);
     transfer_ = thread;
     connect(thread, &TFindWebThread::statusShown, this, &TForm2::transferStatus,
             Qt::QueuedConnection);

@@ -14,6 +14,7 @@
 #include "soundlib/soundlib.h"
 #include "soundlib/tests/fixtures.h"
 #include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using namespace soundlib_test;
 using testing_support::readFile;
@@ -37,28 +38,9 @@ std::string randomBytes(std::size_t size, unsigned seed) {
 }
 
 // A WAV header announcing the given format over a few bytes of data.
-std::string wavHeader(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-                      std::uint32_t dataSize) {
-    std::string b = "RIFF";
-    const auto put32 = [&b](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    const auto put16 = [&b](std::uint16_t v) {
-        b.push_back(static_cast<char>(v));
-        b.push_back(static_cast<char>(v >> 8));
-    };
-    put32(0xFFFFFFF0u);
-    b += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(channels);
-    put32(rate);
-    put32(rate * channels * (bits / 8u));
-    put16(static_cast<std::uint16_t>(channels * (bits / 8u)));
-    put16(bits);
-    b += "data";
-    put32(dataSize);
-    return b + std::string(64, '\x10');
+std::string badWav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                   std::uint32_t dataSize) {
+    return wavHeader(channels, rate, bits, dataSize, 0xFFFFFFF0u) + std::string(64, '\x10');
 }
 
 }  // namespace
@@ -77,10 +59,10 @@ TEST_F(BadInput, EveryCreateCallRefusesWhatItCannotPlay) {
         {"garbage.mp3", randomBytes(20000, 1)},
         {"garbage.wma", randomBytes(9000, 2)},
         {"text.mp3", std::string(5000, 'a') + "\nnot audio at all\n"},
-        {"no-channels.wav", wavHeader(0, 44100, 16, 64)},
-        {"no-rate.wav", wavHeader(2, 0, 16, 64)},
-        {"huge-channels.wav", wavHeader(65535, 44100, 16, 64)},
-        {"huge-rate.wav", wavHeader(2, 0xFFFFFFF0u, 16, 64)},
+        {"no-channels.wav", badWav(0, 44100, 16, 64)},
+        {"no-rate.wav", badWav(2, 0, 16, 64)},
+        {"huge-channels.wav", badWav(65535, 44100, 16, 64)},
+        {"huge-rate.wav", badWav(2, 0xFFFFFFF0u, 16, 64)},
         {"id3-huge.mp3", std::string("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10) + randomBytes(3000, 3)},
     };
     for (const Case& c : cases) {

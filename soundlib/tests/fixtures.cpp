@@ -93,33 +93,6 @@ std::filesystem::path fixture(const std::string& name) {
     return path;
 }
 
-void writeWav(const std::filesystem::path& file, int rate, int channels,
-              const std::vector<std::int16_t>& samples) {
-    std::string bytes;
-    const auto put32 = [&bytes](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    const auto put16 = [&bytes](std::uint16_t v) {
-        bytes.push_back(static_cast<char>(v));
-        bytes.push_back(static_cast<char>(v >> 8));
-    };
-    const auto data = static_cast<std::uint32_t>(samples.size() * 2);
-    bytes += "RIFF";
-    put32(36 + data);
-    bytes += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(static_cast<std::uint16_t>(channels));
-    put32(static_cast<std::uint32_t>(rate));
-    put32(static_cast<std::uint32_t>(rate * channels * 2));
-    put16(static_cast<std::uint16_t>(channels * 2));
-    put16(16);
-    bytes += "data";
-    put32(data);
-    for (std::int16_t v : samples) put16(static_cast<std::uint16_t>(v));
-    testing_support::writeFile(file, bytes);
-}
-
 std::vector<std::int16_t> sine(double hz, double amplitude, int rate, int frames) {
     std::vector<std::int16_t> out(2 * static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {

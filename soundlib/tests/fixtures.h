@@ -16,9 +16,6 @@ std::filesystem::path peer(const std::string& relative);
 // A path in the fixture folder for files a test writes itself.
 std::filesystem::path scratch(const std::string& name);
 
-// Writes a 16-bit PCM WAV file of interleaved samples.
-void writeWav(const std::filesystem::path& file, int rate, int channels,
-              const std::vector<std::int16_t>& samples);
 // Interleaved stereo of a sine of `hz` at `amplitude` (0..1) on both sides.
 std::vector<std::int16_t> sine(double hz, double amplitude, int rate, int frames);
 

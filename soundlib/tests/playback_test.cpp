@@ -8,6 +8,7 @@
 #include "soundlib/effect_chain.h"
 #include "soundlib/soundlib.h"
 #include "soundlib/tests/fixtures.h"
+#include "testing/wav_fixture.h"
 
 using namespace soundlib_test;
 

@@ -16,6 +16,8 @@
 #include "soundlib/net/tests/stream_server.h"
 #include "soundlib/soundlib.h"
 #include "testing/file_size_limit.h"
+#include "testing/qt_path.h"
+#include "testing/sound_device.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -25,16 +27,7 @@ namespace fs = std::filesystem;
 // The sound files made at build time.
 const fs::path kFixtures = ENGINE_FIXTURES_DIR;
 
-class SoundDevice : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
-    void TearDown() override { BASS_Free(); }
-};
-const auto* const kDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
-
-QString q(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
+using testing_support::q;
 
 struct AudioObjectTest : ::testing::Test {
     testing_support::TempDir dir;

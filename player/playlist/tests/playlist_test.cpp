@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "testing/file_size_limit.h"
+#include "testing/qt_path.h"
 #include "testing/temp_dir.h"
 
 using testing_support::readFile;
@@ -19,9 +20,7 @@ using testing_support::writeFile;
 
 namespace {
 
-QString q(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
+using testing_support::q;
 
 QString q(const char* s) {
     return QString::fromUtf8(s);

@@ -11,21 +11,11 @@
 #include "player/engine/audio_object.h"
 #include "player/ui/main_window.h"
 #include "soundlib/soundlib.h"
+#include "testing/qt_path.h"
+#include "testing/sound_device.h"
 #include "testing/temp_dir.h"
 
 namespace testing_support {
-
-class SoundDevice : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
-    void TearDown() override { BASS_Free(); }
-};
-
-inline const auto* const kSoundDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
-
-inline QString q(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
 
 // The item at this path of captions through the menu and its submenus.
 inline QAction* findItem(QMenu* menu, const QStringList& path) {

@@ -3,6 +3,7 @@
 // the playlist box and its commands, the library menu.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -43,8 +44,10 @@ void chooseInDialog(const QStringList& paths) {
         if (dialog->fileMode() == QFileDialog::Directory) {
             dialog->setDirectory(paths.first());
         } else if (dialog->acceptMode() == QFileDialog::AcceptSave) {
-            // Typed, as a person gives a new name.
+            // Typed, as a person gives a new name: typing in the name field drops what the
+            // list had selected, which would otherwise win over the typed name.
             dialog->setDirectory(QFileInfo(paths.first()).absolutePath());
+            for (auto* view : dialog->findChildren<QAbstractItemView*>()) view->clearSelection();
             dialog->findChild<QLineEdit*>("fileNameEdit")
                 ->setText(QFileInfo(paths.first()).fileName());
         } else {

@@ -13,6 +13,7 @@
 #include "player/engine/tests/recording_view.h"
 #include "player/vis/vis_window.h"
 #include "soundlib/soundlib.h"
+#include "testing/sound_device.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -28,13 +29,6 @@ constexpr QRgb kGreen = 0xFF00FF00;
 constexpr QRgb kOrange = 0xFFFF8844;
 constexpr QRgb kCyan = 0xFF00FFFF;
 constexpr QRgb kLightGreen = 0xFF88FF44;
-
-class SoundDevice : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_NE(BASS_Init(1, 44100, 4, nullptr, nullptr), 0); }
-    void TearDown() override { BASS_Free(); }
-};
-[[maybe_unused]] const auto* const kDevice = ::testing::AddGlobalTestEnvironment(new SoundDevice);
 
 struct VisWindowTest : ::testing::Test {
     testing_support::TempDir dir;

@@ -13,6 +13,7 @@
 #include "soundlib/soundlib.h"
 #include "soundlib/soundlib_fx.h"
 #include "soundlib/tests/fixtures.h"
+#include "testing/wav_fixture.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
     // A stream of the given 16-bit stereo samples, started.
     uint32_t play(const std::vector<std::int16_t>& samples) {
         const auto file = soundlib_test::scratch("fx" + std::to_string(files_++) + ".wav");
-        soundlib_test::writeWav(file, kRate, 2, samples);
+        writeWav(file, kRate, 2, samples);
         const uint32_t stream = BASS_StreamCreateFile(0, file.c_str(), 0, 0, 0);
         EXPECT_NE(stream, 0u) << BASS_ErrorGetCode();
         EXPECT_TRUE(BASS_StreamPlay(stream, 0, 0));
