@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -13,6 +14,8 @@
 #include <thread>
 
 #include "platform/remote_window.h"
+#include "platform/unique_fd.h"
+#include "platform/window_socket.h"
 #include "player/app/program_folder.h"
 #include "player/app/settings_store.h"
 #include "soundlib/net/tests/stream_server.h"
@@ -20,6 +23,7 @@
 #include "testing/player_window.h"
 #include "testing/sanitizer.h"
 #include "testing/temp_dir.h"
+#include "testing/wav_fixture.h"
 
 using testing_support::ChildProcess;
 using testing_support::readFile;
@@ -129,6 +133,30 @@ TEST(HostileInputs, NamedPipesGivenAsSongsAreNoSongs) {
     player.endAndExpectSaved();
     const std::string pls = readFile(programDataFolder() / "Default.pls");
     EXPECT_NE(pls.find((dir / "x.mod").string()), std::string::npos) << pls;
+}
+
+TEST(HostileInputs, IdleAndGarbagePeersNeitherHoldTheWindowNorAFileSentMeanwhile) {
+    testing_support::TempDir dir;
+    const auto song = dir / "sent.wav";
+    writeSineWav(song, 0.5);
+    Player player;
+    ASSERT_TRUE(player.window);
+    // Local processes that connect to the window and then say nothing, or send what is no
+    // message, and stay connected.
+    std::vector<platform::UniqueFd> peers;
+    const std::string garbage(4096, '\xff');
+    for (int i = 0; i < 32; ++i) {
+        auto peer = platform::window_socket::connect(player.window->socketPath(),
+                                                     Clock::now() + std::chrono::seconds(2));
+        ASSERT_TRUE(peer.valid());
+        if (i % 2 == 1) ::send(peer.get(), garbage.data(), garbage.size(), MSG_NOSIGNAL);
+        peers.push_back(std::move(peer));
+    }
+    player.expectAnswering();
+    EXPECT_EQ(player.window->sendCopyData(0, song.string(), std::chrono::seconds(5)), 1);
+    player.expectAnswering();
+    player.endAndExpectSaved();
+    EXPECT_NE(readFile(programDataFolder() / "Default.pls").find(song.string()), std::string::npos);
 }
 
 TEST(HostileInputs, TricklingAndFloodingServersNeitherHoldTheWindowNorTheClose) {
