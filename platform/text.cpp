@@ -244,10 +244,16 @@ std::string_view trim(std::string_view s) {
 }
 
 std::string oneLine(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c == '\r' || c == '\n') c = ' ';
+    std::string out;
+    appendOneLine(out, s);
     return out;
+}
+
+void appendOneLine(std::string& out, std::string_view s) {
+    const std::size_t from = out.size();
+    out.append(s);
+    for (std::size_t i = from; i < out.size(); ++i)
+        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
 }
 
 std::string asciiUpper(std::string_view s) {
