@@ -244,16 +244,14 @@ std::string_view trim(std::string_view s) {
 }
 
 std::string oneLine(std::string_view s) {
-    std::string out;
-    appendOneLine(out, s);
+    std::string out(s);
+    breaksToSpaces(out);
     return out;
 }
 
-void appendOneLine(std::string& out, std::string_view s) {
-    const std::size_t from = out.size();
-    out.append(s);
-    for (std::size_t i = from; i < out.size(); ++i)
-        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+void breaksToSpaces(std::string& s, std::size_t from) {
+    for (std::size_t i = from; i < s.size(); ++i)
+        if (s[i] == '\r' || s[i] == '\n') s[i] = ' ';
 }
 
 std::string asciiUpper(std::string_view s) {

@@ -229,7 +229,9 @@ std::string TPlaylist::PlsText() const {
     const auto add = [&out](const char* key, int number, const QString& value) {
         out.append(key).append(std::to_string(number)).append("=");
         const QByteArray bytes = value.toUtf8();
-        text::appendOneLine(out, std::string_view(bytes.constData(), bytes.size()));
+        const std::size_t at = out.size();
+        out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        text::breaksToSpaces(out, at);
         out.append("\n");
     };
     for (int i = 0; i < Count(); ++i) {
