@@ -96,13 +96,15 @@ std::optional<EntryKey> entryKey(std::string_view key) {
 bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     listFileName_ = path;
     if (clearFirst) ClearAll();
-    platform::IniDocument doc;
-    if (!doc.open(toPath(path))) return false;
+    // Let go of before the duplicate check's counts are made, so that the two, each large
+    // for a long list, are never held together.
+    std::optional<platform::IniDocument> doc(std::in_place);
+    if (!doc->open(toPath(path))) return false;
     // The section is read through twice, in file order, without an index of its keys:
     // first the entry numbers its keys name and the declared count, then the values.
     std::vector<int> numbers;
     std::optional<int> declared;
-    doc.forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+    doc->forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
         if (const auto entry = entryKey(key)) {
             numbers.push_back(entry->number);
         } else if (!declared && text::equalsNoCase(key, "NumberOfEntries")) {
@@ -124,7 +126,7 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     lengths_.resize(first + count, QStringLiteral("0"));
     std::vector<std::uint8_t> given(static_cast<std::size_t>(count), 0);
     const QString folder = QFileInfo(path).absolutePath();
-    doc.forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+    doc->forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
         const auto entry = entryKey(key);
         if (!entry || entry->number > count) return;
         std::uint8_t& kinds = given[static_cast<std::size_t>(entry->number - 1)];
@@ -147,6 +149,9 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
                 break;
         }
     });
+    doc.reset();
+    given = {};
+    fileCounts_.reserve(fileCounts_.size() + count);
     for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[fileKey(files_[i])];
     return true;
 }
