@@ -23,6 +23,46 @@ std::string nameKey(std::string_view name) {
     return text::foldCase(text::trim(name));
 }
 
+// One line of a text as the document reads it.
+struct ScannedLine {
+    std::size_t at = 0;  // its place in the text
+    std::string_view text;
+    std::size_t eq = 0;                      // a key line: 1 + the place of its '='; else 0
+    std::optional<std::string_view> header;  // a section header: its name
+};
+
+// Calls `onLine` with every line of `content` in order while it returns true.
+template <typename OnLine>
+void scanLines(std::string_view content, OnLine&& onLine) {
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        std::size_t end = content.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = content.size();
+        ScannedLine line;
+        line.at = pos;
+        line.text = content.substr(pos, end - pos);
+        pos = end;
+        if (pos < content.size()) pos += content.substr(pos, 2) == "\r\n" ? 2 : 1;
+
+        const std::string_view t = text::trim(line.text);
+        const std::size_t close = t.rfind(']');
+        const std::size_t eq = line.text.find('=');
+        if (t.starts_with('[') && close != std::string_view::npos)
+            line.header = text::trim(t.substr(1, close - 1));
+        else if (!t.empty() && t.front() != ';' && eq != std::string_view::npos)
+            line.eq = eq + 1;
+        if (!onLine(line)) return;
+    }
+}
+
+std::string_view keyIn(std::string_view line, std::size_t eq) {
+    return text::trim(line.substr(0, eq - 1));
+}
+
+std::string_view valueIn(std::string_view line, std::size_t eq) {
+    return unquoted(line.substr(eq));
+}
+
 bool isBlankLine(std::string_view line) {
     return text::trim(line).empty();
 }
@@ -70,14 +110,22 @@ std::optional<int> parseInteger(std::string_view s) {
 
 bool IniDocument::open(const std::filesystem::path& file) {
     path_ = file;
+    std::optional<std::string> read = readText(file);
+    const bool ok = read.has_value();
+    text_ = ok ? std::move(*read) : std::string();
+    read.reset();
+    parseText();
+    return ok;
+}
+
+std::optional<std::string> IniDocument::readText(const std::filesystem::path& file) {
     std::error_code error;
     std::optional<std::string> bytes = readFileBytes(file, error);
-    const bool read = bytes || error == std::errc::no_such_file_or_directory;
-    // A large file is held once, not twice, while it is parsed.
-    text_ = bytes ? text::decodeOwnedFileText(std::move(*bytes)) : std::string();
-    bytes.reset();
-    parseText();
-    return read;
+    if (!bytes)
+        return error == std::errc::no_such_file_or_directory ? std::optional<std::string>("")
+                                                             : std::nullopt;
+    // A large file is held once, not twice, while it is decoded.
+    return text::decodeOwnedFileText(std::move(*bytes));
 }
 
 void IniDocument::parse(std::string_view content) {
@@ -97,30 +145,21 @@ void IniDocument::parseText() {
                    ? "\r\n"
                    : "\n";
     sections_.emplace_back();  // the lines before the first header
-    std::size_t pos = 0;
-    while (pos < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = content.size();
-        const std::string_view line = content.substr(pos, end - pos);
+    scanLines(content, [this](const ScannedLine& line) {
         Line entry;
-        entry.at = pos;
-        entry.size = static_cast<std::uint32_t>(line.size());
-        pos = end;
-        if (pos < content.size()) pos += content.substr(pos, 2) == "\r\n" ? 2 : 1;
-
-        const std::string_view t = text::trim(line);
-        const std::size_t close = t.rfind(']');
-        if (t.starts_with('[') && close != std::string_view::npos) {
-            addSection(std::string(text::trim(t.substr(1, close - 1))), entry);
-            continue;
+        entry.at = line.at;
+        entry.size = static_cast<std::uint32_t>(line.text.size());
+        if (line.header) {
+            addSection(std::string(*line.header), entry);
+            return true;
         }
-        const std::size_t eq = line.find('=');
-        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos) {
-            entry.eq = static_cast<std::uint32_t>(eq + 1);
+        if (line.eq > 0) {
+            entry.eq = static_cast<std::uint32_t>(line.eq);
             ++sections_.back().keyLines;
         }
         sections_.back().lines.push_back(entry);
-    }
+        return true;
+    });
 }
 
 bool IniDocument::save() const {
@@ -258,6 +297,23 @@ void IniDocument::forEachEntry(
             visit(keyOf(line), text::cutChars(valueOf(line), kMaxValueChars));
 }
 
+void IniDocument::forEachEntryIn(
+    std::string_view text, std::string_view section,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) {
+    const std::string wanted = nameKey(section);
+    bool inside = false;  // the first section of that name, the one a document finds
+    scanLines(text, [&](const ScannedLine& line) {
+        if (line.header) {
+            if (inside) return false;
+            inside = nameKey(*line.header) == wanted;
+        } else if (inside && line.eq > 0) {
+            visit(keyIn(line.text, line.eq),
+                  text::cutChars(valueIn(line.text, line.eq), kMaxValueChars));
+        }
+        return true;
+    });
+}
+
 std::size_t IniDocument::keyCount(std::string_view section) const {
     const Section* s = findSection(section);
     return s ? s->keyLines : 0;
@@ -306,11 +362,11 @@ std::string_view IniDocument::lineText(const Line& line) const {
 }
 
 std::string_view IniDocument::keyOf(const Line& line) const {
-    return text::trim(lineText(line).substr(0, line.eq - 1));
+    return keyIn(lineText(line), line.eq);
 }
 
 std::string_view IniDocument::valueOf(const Line& line) const {
-    return unquoted(lineText(line).substr(line.eq));
+    return valueIn(lineText(line), line.eq);
 }
 
 IniDocument::Line IniDocument::appendWritten(std::string_view text, std::size_t eq) {

@@ -40,6 +40,9 @@ public:
     // document and true; a file that exists but cannot be read gives an empty document
     // and false.
     bool open(const std::filesystem::path& file);
+    // The text open() parses: the file decoded, empty when it is missing, nothing when it
+    // exists but cannot be read.
+    static std::optional<std::string> readText(const std::filesystem::path& file);
     // Replaces the document with the parsed UTF-8 text; the path stays.
     void parse(std::string_view text);
     // Writes the document to the path given to open(), atomically. False when it could
@@ -94,6 +97,11 @@ public:
     void forEachEntry(
         std::string_view section,
         const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+    // What forEachEntry gives for the document parse(text) makes, without making it: a large
+    // file read through once needs no list of its lines.
+    static void forEachEntryIn(
+        std::string_view text, std::string_view section,
+        const std::function<void(std::string_view key, std::string_view value)>& visit);
     // How many key lines the section holds (0 when it is missing), at least its distinct
     // keys, in constant time: a bound for counts written in the file, which no honest file
     // exceeds.

@@ -27,26 +27,29 @@ IniDocument parsed(std::string_view text) {
 
 }  // namespace
 
+// Every kind of line the rules tell apart.
+constexpr std::string_view kRulesText =
+    "orphan=before any section\n"
+    "[Playlist]\n"
+    "File1 =  C:\\a.mp3  \n"
+    "file1=second spelling loses\n"
+    "Title1=\"quoted\"\n"
+    "Title2=\"\"twice\"\"\n"
+    "Title3='single'\n"
+    "Title4=\"unbalanced\n"
+    "Empty=\n"
+    "; Hidden=comment\n"
+    "no equals sign\n"
+    "  Indented = yes\n"
+    "  [ Second ]  \n"
+    "Ключ=значение\n"
+    "[PLAYLIST]\n"
+    "Late=duplicate sections are not searched\n"
+    "[broken\n"
+    "\r\n";
+
 TEST(IniDocument, ReadsWithPrivateProfileRules) {
-    const IniDocument doc = parsed(
-        "orphan=before any section\n"
-        "[Playlist]\n"
-        "File1 =  C:\\a.mp3  \n"
-        "file1=second spelling loses\n"
-        "Title1=\"quoted\"\n"
-        "Title2=\"\"twice\"\"\n"
-        "Title3='single'\n"
-        "Title4=\"unbalanced\n"
-        "Empty=\n"
-        "; Hidden=comment\n"
-        "no equals sign\n"
-        "  Indented = yes\n"
-        "  [ Second ]  \n"
-        "Ключ=значение\n"
-        "[PLAYLIST]\n"
-        "Late=duplicate sections are not searched\n"
-        "[broken\n"
-        "\r\n");
+    const IniDocument doc = parsed(kRulesText);
     struct Case {
         const char* section;
         const char* key;
@@ -78,6 +81,33 @@ TEST(IniDocument, ReadsWithPrivateProfileRules) {
     EXPECT_EQ(doc.sections(), (std::vector<std::string>{"Playlist", "Second"}));
     EXPECT_EQ(doc.keys("PLAYLIST"), (std::vector<std::string>{"File1", "Title1", "Title2", "Title3",
                                                               "Title4", "Empty", "Indented"}));
+}
+
+TEST(IniDocument, ASectionReadThroughItsTextGivesWhatTheDocumentGives) {
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    const auto collect = [](Entries& into) {
+        return [&into](std::string_view key, std::string_view value) {
+            into.emplace_back(key, value);
+        };
+    };
+    const std::string crlf = std::string(kRulesText) + "[Third]\r\nA = 1\r\n\r\n[second]\r\nB=2";
+    const IniDocument doc = parsed(crlf);
+    for (const char* section : {"playlist", "Second", "third", "nowhere", ""}) {
+        Entries fromDocument, fromText;
+        doc.forEachEntry(section, collect(fromDocument));
+        IniDocument::forEachEntryIn(crlf, section, collect(fromText));
+        EXPECT_EQ(fromText, fromDocument) << section;
+    }
+    Entries playlist;
+    IniDocument::forEachEntryIn(crlf, "PlayList", collect(playlist));
+    EXPECT_EQ(playlist, (Entries{{"File1", "C:\\a.mp3"},
+                                 {"file1", "second spelling loses"},
+                                 {"Title1", "quoted"},
+                                 {"Title2", "\"twice\""},
+                                 {"Title3", "single"},
+                                 {"Title4", "\"unbalanced"},
+                                 {"Empty", ""},
+                                 {"Indented", "yes"}}));
 }
 
 TEST(IniDocument, ReadsIntegers) {

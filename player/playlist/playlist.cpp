@@ -96,15 +96,18 @@ std::optional<EntryKey> entryKey(std::string_view key) {
 bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     listFileName_ = path;
     if (clearFirst) ClearAll();
-    // Let go of before the duplicate check's counts are made, so that the two, each large
-    // for a long list, are never held together.
-    std::optional<platform::IniDocument> doc(std::in_place);
-    if (!doc->open(toPath(path))) return false;
-    // The section is read through twice, in file order, without an index of its keys:
+    // The file's text, let go of before the duplicate check's counts are made, so that the
+    // two, each large for a long list, are never held together.
+    std::optional<std::string> text = platform::IniDocument::readText(toPath(path));
+    if (!text) return false;
+    // The section is read through twice, in file order, without a document of the file:
     // first the entry numbers its keys name and the declared count, then the values.
+    const auto forEachEntry = [&text](const auto& visit) {
+        platform::IniDocument::forEachEntryIn(*text, kSection, visit);
+    };
     std::vector<int> numbers;
     std::optional<int> declared;
-    doc->forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+    forEachEntry([&](std::string_view key, std::string_view value) {
         if (const auto entry = entryKey(key)) {
             numbers.push_back(entry->number);
         } else if (!declared && text::equalsNoCase(key, "NumberOfEntries")) {
@@ -126,7 +129,7 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
     lengths_.resize(first + count, QStringLiteral("0"));
     std::vector<std::uint8_t> given(static_cast<std::size_t>(count), 0);
     const QString folder = QFileInfo(path).absolutePath();
-    doc->forEachEntry(kSection, [&](std::string_view key, std::string_view value) {
+    forEachEntry([&](std::string_view key, std::string_view value) {
         const auto entry = entryKey(key);
         if (!entry || entry->number > count) return;
         std::uint8_t& kinds = given[static_cast<std::size_t>(entry->number - 1)];
@@ -149,7 +152,7 @@ bool TPlaylist::LoadFromPls(const QString& path, bool clearFirst) {
                 break;
         }
     });
-    doc.reset();
+    text.reset();
     given = {};
     fileCounts_.reserve(fileCounts_.size() + count);
     for (qsizetype i = first; i < files_.size(); ++i) ++fileCounts_[fileKey(files_[i])];
