@@ -47,7 +47,7 @@ public:
     void ShowTrackInfo(const TrackInfoTexts&) override {}
     void ReapplyEffects() override {}
     void LibraryMenuItemInserted(LibraryKind, int, const QString&) override {}
-    void LibraryMenuFilled(LibraryKind, const QStringList&) override {}
+    void LibraryMenuFilled(LibraryKind, const LibraryMenus&) override {}
     void SaveFailed(const QString&) override {}
 };
 

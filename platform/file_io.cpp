@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -30,22 +31,29 @@ UniqueFd openRegularFile(const std::filesystem::path& file, int flags, struct st
 std::optional<std::string> readFileBytes(const std::filesystem::path& file,
                                          std::error_code& error) {
     error.clear();
-    const UniqueFd fd = openRegularFile(file, O_RDONLY);
+    struct stat info {};
+    const UniqueFd fd = openRegularFile(file, O_RDONLY, &info);
     if (!fd) {
         error.assign(errno, std::generic_category());
         return std::nullopt;
     }
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into room for the whole file (and one byte more, to meet its end
+    // without growing): grown in steps, a large file took up to twice its size meanwhile.
+    std::string bytes(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
+    std::size_t size = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (size == bytes.size()) bytes.resize(bytes.size() * 2);  // it grew while read
+        const ssize_t n = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
         if (n < 0) {
             if (errno == EINTR) continue;
             error.assign(errno, std::generic_category());
             return std::nullopt;
         }
-        if (n == 0) return bytes;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n == 0) {
+            bytes.resize(size);
+            return bytes;
+        }
+        size += static_cast<std::size_t>(n);
     }
 }
 

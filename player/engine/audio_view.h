@@ -7,6 +7,8 @@
 #include "player/engine/library_kind.h"
 #include "player/engine/play_state.h"
 
+class LibraryMenus;
+
 // The texts of the track information panel, each a whole label caption.
 struct TrackInfoTexts {
     QString Artist;   // Label28
@@ -61,9 +63,11 @@ public:
     // is plain text: a menu that treats "&" as a mnemonic marker must escape it.
     virtual void LibraryMenuItemInserted(LibraryKind kind, int position,
                                          const QString& caption) = 0;
-    // A library submenu now holds `captions`, in order, in place of its items (plain
-    // text as above). A view may make the items only when the menu is first shown.
-    virtual void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) = 0;
+    // A library submenu now holds the captions `menus.Captions(kind)` gives, in place of
+    // its items (plain text as above). Asking for them puts a large fill in order, so a
+    // view asks only when it first shows the menu; `menus` lives as long as the audio
+    // object, and later insertions are already among the captions it gives.
+    virtual void LibraryMenuFilled(LibraryKind kind, const LibraryMenus& menus) = 0;
     // A file the player keeps (the library index) could not be saved, so the changes just
     // made to it are lost: the user is told, without holding the caller. Not called again
     // for the same file until a save of it has succeeded.

@@ -19,9 +19,21 @@ char32_t orderWeight(char32_t cp) {
 
 }  // namespace
 
+void LibraryMenus::appendOrderKey(QStringView caption, std::u32string& key) {
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption[i];
+        char32_t cp = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < caption.size() && caption[i + 1].isLowSurrogate())
+            cp = QChar::surrogateToUcs4(c, caption[++i]);
+        else if (c.isSurrogate())
+            cp = QChar::ReplacementCharacter;  // as the text's conversion to UCS-4 reads it
+        key.push_back(orderWeight(cp));
+    }
+}
+
 std::u32string LibraryMenus::orderKey(const QString& caption) {
     std::u32string key;
-    for (const uint cp : caption.toUcs4()) key.push_back(orderWeight(cp));
+    appendOrderKey(caption, key);
     return key;
 }
 
@@ -37,30 +49,58 @@ QString LibraryMenus::foldedKey(const QString& caption) {
 
 int LibraryMenus::Insert(LibraryKind kind, const QString& caption) {
     List& list = lists_[index(kind)];
+    sorted(list);
     const auto at = std::upper_bound(list.captions.begin(), list.captions.end(), caption,
                                      &LibraryMenus::OrderLess);
     const int position = static_cast<int>(at - list.captions.begin());
     list.captions.insert(position, caption);
-    list.folded.insert(foldedKey(caption));
+    if (list.folded) list.folded->insert(foldedKey(caption));
     view_.LibraryMenuItemInserted(kind, position, caption);
     return position;
 }
 
 void LibraryMenus::InsertAll(LibraryKind kind, const QStringList& captions) {
     List& list = lists_[index(kind)];
-    QStringList all = list.captions + captions;
-    std::vector<std::u32string> keys;
-    keys.reserve(static_cast<std::size_t>(all.size()));
-    for (const QString& caption : all) keys.push_back(orderKey(caption));
-    std::vector<int> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[a] < keys[b]; });
-    list.captions.clear();
-    list.captions.reserve(all.size());
-    for (const int i : order) list.captions.append(all[i]);
-    for (const QString& caption : captions) list.folded.insert(foldedKey(caption));
-    view_.LibraryMenuFilled(kind, list.captions);
+    list.captions.append(captions);
+    list.inOrder = list.inOrder && captions.isEmpty();
+    if (list.folded)
+        for (const QString& caption : captions) list.folded->insert(foldedKey(caption));
+    view_.LibraryMenuFilled(kind, *this);
+}
+
+const QStringList& LibraryMenus::sorted(const List& list) {
+    if (list.inOrder) return list.captions;
+    list.inOrder = true;
+    QStringList& all = list.captions;
+    // Every key in one buffer: a string per key cost an allocation each, which a large
+    // library felt.
+    std::u32string weights;
+    weights.reserve(static_cast<std::size_t>(std::accumulate(
+        all.begin(), all.end(), qsizetype(0),
+        [](qsizetype sum, const QString& caption) { return sum + caption.size(); })));
+    struct Keyed {
+        std::size_t from;
+        std::size_t size;
+        int caption;
+    };
+    std::vector<Keyed> order;
+    order.reserve(static_cast<std::size_t>(all.size()));
+    for (int i = 0; i < all.size(); ++i) {
+        const std::size_t from = weights.size();
+        appendOrderKey(all[i], weights);
+        order.push_back({from, weights.size() - from, i});
+    }
+    const std::u32string_view keys = weights;
+    // Stable: equal captions keep the order in which they came, as insertions one by one
+    // would place them.
+    std::stable_sort(order.begin(), order.end(), [keys](const Keyed& a, const Keyed& b) {
+        return keys.substr(a.from, a.size) < keys.substr(b.from, b.size);
+    });
+    QStringList captions;
+    captions.reserve(all.size());
+    for (const Keyed& k : order) captions.append(std::move(all[k.caption]));
+    all = std::move(captions);
+    return all;
 }
 
 int LibraryMenus::InsertUnique(LibraryKind kind, const QString& caption) {
@@ -69,5 +109,14 @@ int LibraryMenus::InsertUnique(LibraryKind kind, const QString& caption) {
 }
 
 bool LibraryMenus::Contains(LibraryKind kind, const QString& caption) const {
-    return lists_[index(kind)].folded.contains(foldedKey(caption));
+    return foldedOf(lists_[index(kind)]).contains(foldedKey(caption));
+}
+
+const QSet<QString>& LibraryMenus::foldedOf(const List& list) {
+    if (!list.folded) {
+        list.folded.emplace();
+        list.folded->reserve(list.captions.size());
+        for (const QString& caption : list.captions) list.folded->insert(foldedKey(caption));
+    }
+    return *list.folded;
 }

@@ -155,7 +155,7 @@ public:
     void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override;
     // The items are made when the submenu is next shown (a collection of 100,000 artists
     // makes no 100,000 menu items at start).
-    void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override;
+    void LibraryMenuFilled(LibraryKind kind, const LibraryMenus& menus) override;
     void SaveFailed(const QString& file) override;
 
     // Equalizer. Band handles in band order, channel-effect handles in the order of the
@@ -359,8 +359,8 @@ private:
     QAction* CreateLibraryItem(LibraryKind kind, const QString& caption);
     // Makes the items a fill left for when the submenu is shown.
     void BuildLibraryItems(LibraryKind kind);
-    // Per library kind: the captions of a fill whose items are not made yet.
-    std::array<std::optional<QStringList>, 3> UnbuiltLibraryItems;
+    // Per library kind: the model of a fill whose items are not made yet.
+    std::array<const LibraryMenus*, 3> UnbuiltLibraryItems{};
     // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
     QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
                                   QFileDialog::FileMode mode);

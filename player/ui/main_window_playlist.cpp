@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStyle>
+#include <utility>
 
 #include "player/app/program_folder.h"
 #include "player/engine/audio_object.h"
@@ -103,20 +104,17 @@ QAction* TForm1::CreateLibraryItem(LibraryKind kind, const QString& caption) {
 }
 
 void TForm1::LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) {
-    if (auto& unbuilt = UnbuiltLibraryItems[static_cast<int>(kind)]) {
-        unbuilt->insert(position, caption);
-        return;
-    }
+    if (UnbuiltLibraryItems[static_cast<int>(kind)]) return;  // the model's captions hold it
     QMenu* menu = LibrarySubmenu(kind);
     const QList<QAction*> items = menu->actions();
     menu->insertAction(position < items.size() ? items[position] : nullptr,
                        CreateLibraryItem(kind, caption));
 }
 
-void TForm1::LibraryMenuFilled(LibraryKind kind, const QStringList& captions) {
+void TForm1::LibraryMenuFilled(LibraryKind kind, const LibraryMenus& menus) {
     QMenu* menu = LibrarySubmenu(kind);
     for (QAction* action : menu->actions()) delete action;
-    UnbuiltLibraryItems[static_cast<int>(kind)] = captions;
+    UnbuiltLibraryItems[static_cast<int>(kind)] = &menus;
 }
 
 void TForm1::SaveFailed(const QString& file) {
@@ -124,10 +122,9 @@ void TForm1::SaveFailed(const QString& file) {
 }
 
 void TForm1::BuildLibraryItems(LibraryKind kind) {
-    auto& unbuilt = UnbuiltLibraryItems[static_cast<int>(kind)];
-    if (!unbuilt) return;
-    const QStringList captions = std::move(*unbuilt);
-    unbuilt.reset();
+    const LibraryMenus* menus = std::exchange(UnbuiltLibraryItems[static_cast<int>(kind)], nullptr);
+    if (!menus) return;
+    const QStringList& captions = menus->Captions(kind);
     QList<QAction*> items;
     items.reserve(captions.size());
     for (const QString& caption : captions) items << CreateLibraryItem(kind, caption);

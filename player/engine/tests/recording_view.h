@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "player/engine/audio_view.h"
+#include "player/engine/library_menus.h"
 
 class RecordingView : public AudioView {
 public:
@@ -35,8 +36,8 @@ public:
     void LibraryMenuItemInserted(LibraryKind kind, int position, const QString& caption) override {
         menus[static_cast<int>(kind)].insert(position, caption);
     }
-    void LibraryMenuFilled(LibraryKind kind, const QStringList& captions) override {
-        menus[static_cast<int>(kind)] = captions;
+    void LibraryMenuFilled(LibraryKind kind, const LibraryMenus& model) override {
+        menus[static_cast<int>(kind)] = model.Captions(kind);
     }
     void SaveFailed(const QString& file) override { unsavedFiles << file; }
 
