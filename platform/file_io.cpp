@@ -12,10 +12,10 @@
 
 namespace platform {
 
-UniqueFd openRegularFile(const std::filesystem::path& file, int flags, struct stat* info) {
+UniqueFd openRegularFile(const char* file, int flags, struct stat* info) {
     // Non-blocking, so that opening a named pipe cannot wait for a writer; the type is
     // checked on the descriptor, so the file cannot be swapped between check and open.
-    UniqueFd fd(::open(file.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    UniqueFd fd(::open(file, flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd) return fd;
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return {};

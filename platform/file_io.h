@@ -18,7 +18,11 @@ namespace platform {
 // never waits: a named pipe or a device named like a file gives an invalid descriptor at
 // once, as does anything else that is not a regular file (errno then EINVAL, or EISDIR
 // for a folder). `info`, when given, receives the file's status.
-UniqueFd openRegularFile(const std::filesystem::path& file, int flags, struct stat* info = nullptr);
+UniqueFd openRegularFile(const char* file, int flags, struct stat* info = nullptr);
+inline UniqueFd openRegularFile(const std::filesystem::path& file, int flags,
+                                struct stat* info = nullptr) {
+    return openRegularFile(file.c_str(), flags, info);
+}
 
 // The bytes of a regular file, or nothing when it cannot be read or is something else
 // (a folder, a pipe, a device); `error` then says why

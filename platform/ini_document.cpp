@@ -177,38 +177,53 @@ std::optional<int> IniDocument::numberedKey(std::string_view key, std::string_vi
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    const std::string name = text::oneLine(text::trim(section));
+    const SectionId id = ensureSection(section);
+    Section& s = sections_[id];
     const std::string keyName = text::oneLine(text::trim(key));
-    const std::string v = text::oneLine(value);
-    ensureSection(name);
-    Section* s = findSection(name);
-    auto& index = keyIndex(*s);
+    auto& index = keyIndex(s);
     std::string folded = nameKey(keyName);
     const auto found = index.find(folded);
     if (found != index.end()) {
-        // The key keeps its spelling in the file.
-        Line& line = s->lines[found->second];
-        const std::string written = std::string(keyOf(line)) + "=" + v;
-        line = appendWritten(written, written.size() - v.size());
+        replaceValue({id, found->second}, value);
         return;
     }
-    // New keys go after the section's last non-blank line: only blank or erased lines
-    // follow it, so no indexed position moves.
-    std::size_t at = s->lines.size();
-    while (at > 0 && (s->lines[at - 1].erased || isBlankLine(lineText(s->lines[at - 1])))) --at;
-    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                    appendWritten(keyName + "=" + v, keyName.size() + 1));
-    ++s->keyLines;
-    index.emplace(std::move(folded), at);
+    addKeyLine(s, keyName, value, std::move(folded));
 }
 
 void IniDocument::writeInteger(std::string_view section, std::string_view key, int value) {
     writeString(section, key, std::to_string(value));
 }
 
-void IniDocument::ensureSection(std::string_view section) {
+IniDocument::SectionId IniDocument::ensureSection(std::string_view section) {
     const std::string name = text::oneLine(text::trim(section));
-    if (!findSection(name)) addSection(name, appendWritten("[" + name + "]", 0));
+    const std::size_t at = sectionAt(name);
+    if (at != kNone) return at;
+    addSection(name, appendWritten("[" + name + "]", 0));
+    return sections_.size() - 1;
+}
+
+std::optional<IniDocument::SectionId> IniDocument::findSectionId(std::string_view section) const {
+    const std::size_t at = sectionAt(section);
+    return at == kNone ? std::nullopt : std::optional<SectionId>(at);
+}
+
+IniDocument::KeyLine IniDocument::appendKey(SectionId section, std::string_view key,
+                                            std::string_view value) {
+    Section& s = sections_[section];
+    const std::string keyName = text::oneLine(text::trim(key));
+    // A section never searched has no index yet and needs none for this line.
+    std::string folded = s.index ? nameKey(keyName) : std::string();
+    return {section, addKeyLine(s, keyName, value, std::move(folded))};
+}
+
+void IniDocument::replaceValue(KeyLine at, std::string_view value) {
+    // The key keeps its spelling in the file.
+    Line& line = sections_[at.section].lines[at.line];
+    line = appendKeyValue(std::string(keyOf(line)), value);
+}
+
+std::string_view IniDocument::valueAt(KeyLine at) const {
+    return text::cutChars(valueOf(sections_[at.section].lines[at.line]), kMaxValueChars);
 }
 
 std::vector<std::string> IniDocument::sections() const {
@@ -306,6 +321,30 @@ IniDocument::Line IniDocument::appendWritten(std::string_view text, std::size_t 
     line.eq = static_cast<std::uint32_t>(eq);
     written_.append(text);
     return line;
+}
+
+IniDocument::Line IniDocument::appendKeyValue(std::string_view key, std::string_view value) {
+    std::string line;
+    line.reserve(key.size() + 1 + value.size());
+    line.append(key).append(1, '=').append(value);
+    text::breaksToSpaces(line, key.size() + 1);
+    return appendWritten(line, key.size() + 1);
+}
+
+// New keys go after the section's last non-blank line: only blank or erased lines follow
+// it, so no indexed position moves. `folded` is the key as the section's index holds it
+// (unused while the section has no index).
+std::size_t IniDocument::addKeyLine(Section& section, std::string_view key, std::string_view value,
+                                    std::string folded) {
+    std::size_t at = section.lines.size();
+    while (at > 0 && (section.lines[at - 1].erased || isBlankLine(lineText(section.lines[at - 1]))))
+        --at;
+    section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(at),
+                         appendKeyValue(key, value));
+    ++section.keyLines;
+    if (section.index && !section.index->emplace(std::move(folded), at).second)
+        section.hasDuplicateKeys = true;
+    return at;
 }
 
 std::unordered_map<std::string, std::size_t>& IniDocument::keyIndex(const Section& section) const {

@@ -67,6 +67,23 @@ public:
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int value);
 
+    // A section by its place, for a writer that adds many keys to a few sections of its
+    // own: no name is looked up again. Valid until open(), parse() or eraseSection().
+    using SectionId = std::size_t;
+    // A key line by its place; new keys never move it.
+    struct KeyLine {
+        SectionId section = 0;
+        std::size_t line = 0;
+    };
+    std::optional<SectionId> findSectionId(std::string_view section) const;
+    // Adds a key line that the section does not hold (the caller wrote every key of the
+    // section itself), where writeString adds a missing key, without a lookup.
+    KeyLine appendKey(SectionId section, std::string_view key, std::string_view value);
+    // Replaces the line's value; the key keeps its spelling.
+    void replaceValue(KeyLine line, std::string_view value);
+    // The line's value as value() reads it.
+    std::string_view valueAt(KeyLine line) const;
+
     // Section names, and the keys of a section, in file order; each name once (its first
     // spelling).
     std::vector<std::string> sections() const;
@@ -82,8 +99,8 @@ public:
     // exceeds.
     std::size_t keyCount(std::string_view section) const;
     bool hasSection(std::string_view section) const;
-    // Adds an empty section at the end when none matches.
-    void ensureSection(std::string_view section);
+    // Adds an empty section at the end when none matches; the section's place.
+    SectionId ensureSection(std::string_view section);
     // Remove the first matching section (header and every line up to the next header)
     // or key line; a later duplicate, if any, becomes the one found. False when missing.
     bool eraseSection(std::string_view section);
@@ -116,6 +133,9 @@ private:
     std::string_view keyOf(const Line& line) const;
     std::string_view valueOf(const Line& line) const;
     Line appendWritten(std::string_view text, std::size_t eq);
+    Line appendKeyValue(std::string_view key, std::string_view value);
+    std::size_t addKeyLine(Section& section, std::string_view key, std::string_view value,
+                           std::string folded);
     std::unordered_map<std::string, std::size_t>& keyIndex(const Section& section) const;
     const Line* findLine(std::string_view section, std::string_view key) const;
     Section* findSection(std::string_view section);

@@ -245,9 +245,13 @@ std::string_view trim(std::string_view s) {
 
 std::string oneLine(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        if (c == '\r' || c == '\n') c = ' ';
+    breaksToSpaces(out);
     return out;
+}
+
+void breaksToSpaces(std::string& s, std::size_t from) {
+    for (std::size_t i = from; i < s.size(); ++i)
+        if (s[i] == '\r' || s[i] == '\n') s[i] = ' ';
 }
 
 std::string asciiUpper(std::string_view s) {

@@ -44,6 +44,8 @@ std::string_view trimRight(std::string_view s);
 
 // The text with every CR and LF turned into a space, so it fits on one line of a file.
 std::string oneLine(std::string_view s);
+// The same in place, from `from` on.
+void breaksToSpaces(std::string& s, std::size_t from = 0);
 
 std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);

@@ -13,7 +13,7 @@ namespace songmeta {
 
 SongFile::SongFile(const std::string& path) {
     struct stat st {};
-    platform::UniqueFd fd = platform::openRegularFile(path, O_RDONLY, &st);
+    platform::UniqueFd fd = platform::openRegularFile(path.c_str(), O_RDONLY, &st);
     if (!fd) return;
     fd_ = std::move(fd);
     size_ = st.st_size;

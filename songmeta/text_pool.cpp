@@ -5,7 +5,8 @@ namespace songmeta {
 const char* TextPool::hold(std::string_view text) {
     if (text.empty()) return nullptr;
     const std::lock_guard lock(mutex_);
-    return texts_.emplace(text).first->c_str();
+    const auto found = texts_.find(text);
+    return (found != texts_.end() ? found : texts_.emplace(text).first)->c_str();
 }
 
 }  // namespace songmeta

@@ -1,6 +1,7 @@
 #pragma once
 // Keeps the texts handed out by the library alive for the life of the process. Each
 // distinct text is stored once, so reading the same tags again never grows memory.
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -15,8 +16,17 @@ public:
     const char* hold(std::string_view text);
 
 private:
+    // Looks a text up without copying it first: most texts of a folder (artists, albums,
+    // genres, versions) are held already.
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+
     std::mutex mutex_;
-    std::unordered_set<std::string> texts_;
+    std::unordered_set<std::string, Hash, std::equal_to<>> texts_;
 };
 
 }  // namespace songmeta

@@ -11,7 +11,7 @@
 
 namespace soundlib {
 
-std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::int64_t offset,
+std::unique_ptr<FileByteSource> FileByteSource::open(const char* path, std::int64_t offset,
                                                      std::int64_t length) {
     if (offset < 0 || length < 0) return nullptr;
     // Only regular files are songs: a named pipe must not hold the caller.

@@ -12,7 +12,7 @@ class FileByteSource : public ByteSource {
 public:
     // Opens `path` read-only and exposes `length` bytes from `offset` (length 0: to the
     // end). Returns nullptr when the file cannot be opened or the part lies outside it.
-    static std::unique_ptr<FileByteSource> open(const std::string& path, std::int64_t offset,
+    static std::unique_ptr<FileByteSource> open(const char* path, std::int64_t offset,
                                                 std::int64_t length);
     ~FileByteSource() override;
     FileByteSource(const FileByteSource&) = delete;

@@ -169,6 +169,30 @@ TEST(IniDocument, EditsExistingFileInPlace) {
     EXPECT_EQ(again.readString("fresh", "line"), "one two three");
 }
 
+// Keys added by a section's place land where writes by name put them, and are found by
+// lookups whether or not the section had been searched before.
+TEST(IniDocument, KeysAddedByPlaceAreWhereWritesByNamePutThem) {
+    const std::string text = "[Main]\nVolume = 10\n\n[Other]\nx=1\n";
+    for (const bool searchedFirst : {false, true}) {
+        IniDocument byName = parsed(text);
+        IniDocument byPlace = parsed(text);
+        if (searchedFirst) byPlace.readString("main", "volume");
+        byName.writeString("Main", "New", " 'a\nb' ");
+        byName.writeInteger("Main", "volume", 75);
+        byName.writeString("Made", "K", "v");
+        const IniDocument::SectionId main = *byPlace.findSectionId("MAIN");
+        const IniDocument::KeyLine added = byPlace.appendKey(main, "New", " 'a\nb' ");
+        byPlace.replaceValue({main, 0}, "75");
+        byPlace.appendKey(byPlace.ensureSection("Made"), "K", "v");
+        EXPECT_EQ(byPlace.text(), byName.text());
+        EXPECT_EQ(byPlace.valueAt(added), "a b");
+        EXPECT_EQ(byPlace.readString("main", "NEW"), "a b");
+        EXPECT_EQ(byPlace.readInteger("main", "Volume", 0), 75);
+        EXPECT_EQ(byPlace.keyCount("Main"), 2u);
+        EXPECT_FALSE(byPlace.findSectionId("Missing"));
+    }
+}
+
 TEST(IniDocument, MissingFileReadsEmptyAndIsCreatedOnSave) {
     TempDir dir;
     IniDocument doc;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <thread>
+#include <vector>
 
 #include "player/engine/adding_progress.h"
 #include "player/engine/scoped_channel.h"
@@ -36,10 +37,9 @@ std::int64_t channelBytes(std::uint32_t handle) {
 
 using StreamOpener = std::uint32_t (*)(int, const void*, std::int64_t, std::int64_t, std::uint32_t);
 
-// A whole-file stream of the path, or failing that a tracker module.
-std::uint32_t openFile(const QString& path, StreamOpener openStream,
+// A whole-file stream of the file, or failing that a tracker module.
+std::uint32_t openFile(const QByteArray& name, StreamOpener openStream,
                        std::uint32_t streamFlags = 0) {
-    const QByteArray name = fileName(path);
     const std::uint32_t stream = openStream(0, name.constData(), 0, 0, streamFlags);
     return stream != 0 ? stream : BASS_MusicLoad(0, name.constData(), 0, 0, 0, 0);
 }
@@ -56,8 +56,8 @@ int bytesToMs(std::uint32_t handle, std::int64_t bytes) {
     return ms < 0 ? 0 : static_cast<int>(std::min<double>(ms, INT_MAX));
 }
 
-int measure(const QString& path, StreamOpener openStream, std::uint32_t streamFlags) {
-    const ScopedChannel probe(openFile(path, openStream, streamFlags));
+int measure(const QByteArray& name, StreamOpener openStream, std::uint32_t streamFlags) {
+    const ScopedChannel probe(openFile(name, openStream, streamFlags));
     return probe ? bytesToMs(probe.get(), channelBytes(probe.get())) : -1;
 }
 
@@ -106,7 +106,7 @@ void TAudioObject::PlaySource(const QString& path) {
         return;
     }
     DropChannel();
-    Channel = openFile(path, &BASS_StreamCreateFile);
+    Channel = openFile(fileName(path), &BASS_StreamCreateFile);
     if (Channel == 0) return;
     BASS_StreamPlay(Channel, 0, 0);
     BASS_MusicPlay(Channel);
@@ -287,17 +287,18 @@ void TAudioObject::DropChannel() {
 }
 
 int TAudioObject::ProbeLength(const QString& path) const {
-    return measure(path, streamOpenerFor(path), 0);
+    return measure(fileName(path), streamOpenerFor(path), 0);
 }
 
 int TAudioObject::ProbeWmaLength(const QString& path) const {
-    return measure(path, &BASS_WMA_StreamCreateFile, 0);
+    return measure(fileName(path), &BASS_WMA_StreamCreateFile, 0);
 }
 
 FileProbe TAudioObject::probeFile(const QString& path) {
     FileProbe probe;
-    probe.lengthMs = measure(path, streamOpenerFor(path), SOUND_STREAM_PROBE);
-    GetSongInformation(&probe.info, fileName(path).constData());
+    const QByteArray name = fileName(path);
+    probe.lengthMs = measure(name, streamOpenerFor(path), SOUND_STREAM_PROBE);
+    GetSongInformation(&probe.info, name.constData());
     return probe;
 }
 
@@ -306,20 +307,34 @@ void TAudioObject::AddSources(const QStringList& names) {
     const int before = EntryCount();
     bool listLoaded = false;
     CurrentIndex = before - 1;
+    // What each name is, decided once.
+    enum class Source : char { List, Address, File };
+    std::vector<Source> sources;
+    sources.reserve(static_cast<std::size_t>(names.size()));
     QStringList files;
-    for (const QString& name : names)
-        if (IsPlayableFile(name) && !internet_address::IsEntryTitle(name.trimmed())) files << name;
+    for (const QString& name : names) {
+        if (!IsPlayableFile(name)) {
+            sources.push_back(Source::List);
+        } else if (internet_address::IsEntryTitle(name.trimmed())) {
+            sources.push_back(Source::Address);
+        } else {
+            sources.push_back(Source::File);
+            files << name;
+        }
+    }
     // Files are measured and read ahead on worker threads; their results are applied
     // here, in the list's order, exactly as measuring them one by one would.
     std::optional<FileProbes> probes;
     if (probeThreads_ > 0 && files.size() > 1) probes.emplace(files, probeThreads_, &probeFile);
     AddingProgress progress(view_, static_cast<int>(names.size()));
     int probed = 0;
-    for (const QString& name : names) {
-        if (!IsPlayableFile(name)) {
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const Source source = sources[static_cast<std::size_t>(i)];
+        if (source == Source::List) {
             LoadPlaylistFile(name, true);
             listLoaded = true;
-        } else if (internet_address::IsEntryTitle(name.trimmed())) {
+        } else if (source == Source::Address) {
             TrackLength = ProbeLength(name);
             addAddressEntry(name);
         } else if (probes) {
@@ -332,7 +347,7 @@ void TAudioObject::AddSources(const QStringList& names) {
             const QString title = MakeEntryTitle(name);
             Playlist.AddEntry(name, title, TrackLength);
         }
-        if (IsPlayableFile(name)) view_.SetListCaption(QStringLiteral("Default"));
+        if (source != Source::List) view_.SetListCaption(QStringLiteral("Default"));
         progress.Step();
     }
     probes.reset();

@@ -73,7 +73,8 @@ LibraryIndex::Batch::Batch(LibraryIndex& index) : index_(index) {
     if (index_.depth_++ == 0) {
         index_.doc_.open(index_.file_);
         index_.dirty_ = false;
-        index_.files_.clear();
+        index_.sections_.clear();
+        for (auto& names : index_.nameStates_) names.clear();
         index_.names_.clear();
     }
 }
@@ -165,33 +166,86 @@ void LibraryIndex::writeNumbered(NumberedValues& cache, const std::string& secti
     }
 }
 
-LibraryIndex::NumberedValues& LibraryIndex::filesCache(const std::string& section) {
-    return files_[platform::text::foldCase(section)];
+LibraryIndex::NameState& LibraryIndex::nameState(LibraryKind kind, const QString& name) {
+    auto& states = nameStates_[static_cast<std::size_t>(kind)];
+    const auto found = states.find(name);
+    if (found != states.end()) return *found;
+
+    QString listed = name;
+    listed.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    NameState entry;
+    entry.name = utf8(listed);
+    entry.section = sectionOf(kind, listed);
+    entry.countKey = countKey(listed);
+    // A section that is not there yet is made now, where its first file would make it.
+    const auto existing = doc_.findSectionId(entry.section);
+    const auto id = existing ? *existing : doc_.ensureSection(entry.section);
+    std::string folded = platform::text::foldCase(platform::text::trim(entry.countKey));
+    const auto [at, made] = sections_.try_emplace(id);
+    SectionState& section = at->second;
+    if (made) {
+        section.id = id;
+        section.own = !existing;
+        section.ownCountKey = std::move(folded);
+    } else if (section.own && section.ownCountKey != folded) {
+        // Two counts number the files of one section: they overwrite each other's keys.
+        section.own = false;
+    }
+    entry.state = &section;
+    return *states.insert(name, std::move(entry));
+}
+
+void LibraryIndex::appendToOwnSection(LibraryKind kind, SectionState& section,
+                                      const NameState& entry, const std::string& file,
+                                      const QString& title, int lengthMs) {
+    const int k = ++section.count;
+    const auto line = doc_.appendKey(section.id, numbered("File", k), file);
+    // Kept as a later read gives it back (blanks and quotation marks dropped).
+    section.files.firstIndex.try_emplace(std::string(doc_.valueAt(line)), k);
+    section.files.loaded = k;
+    if (kind == LibraryKind::Artists) {
+        doc_.appendKey(section.id, numbered("FileTit", k), utf8(title));
+        doc_.appendKey(section.id, numbered("FileLen", k), std::to_string(lengthMs));
+    }
+    if (k == 1) {
+        section.countLine = doc_.appendKey(section.id, entry.countKey, "1");
+    } else {
+        doc_.replaceValue(section.countLine, std::to_string(k));
+    }
+}
+
+void LibraryIndex::enterName(LibraryKind kind, NameState& entry) {
+    // A listed name stays listed: names are only ever added after the last one.
+    if (entry.listed) return;
+    entry.listed = true;
+    const int total = Total(kind);
+    NumberedValues& names = names_[static_cast<int>(kind)];
+    if (contains(names, kMain, nameKey(kind), total, entry.name)) return;
+    writeNumbered(names, kMain, nameKey(kind), total + 1, entry.name);
+    doc_.writeInteger(kMain, totalKey(kind), total + 1);
 }
 
 bool LibraryIndex::EnterFile(LibraryKind kind, const QString& name, const QString& path,
                              const QString& title, int lengthMs) {
-    const std::string section = sectionOf(kind, name);
+    NameState& entry = nameState(kind, name);
+    SectionState& section = *entry.state;
     const std::string file = utf8(path);
-    const int count = FileCount(kind, name);
-    NumberedValues& files = filesCache(section);
-    if (contains(files, section, "File", count, file)) return false;
-
-    const int k = count + 1;
-    writeNumbered(files, section, "File", k, file);
-    if (kind == LibraryKind::Artists) {
-        doc_.writeString(section, numbered("FileTit", k), utf8(title));
-        doc_.writeInteger(section, numbered("FileLen", k), lengthMs);
+    if (section.own) {
+        if (section.files.firstIndex.contains(file)) return false;
+        appendToOwnSection(kind, section, entry, file, title, lengthMs);
+    } else {
+        const int count = boundedCount(doc_, entry.section, entry.countKey);
+        if (contains(section.files, entry.section, "File", count, file)) return false;
+        const int k = count + 1;
+        writeNumbered(section.files, entry.section, "File", k, file);
+        if (kind == LibraryKind::Artists) {
+            doc_.writeString(entry.section, numbered("FileTit", k), utf8(title));
+            doc_.writeInteger(entry.section, numbered("FileLen", k), lengthMs);
+        }
+        doc_.writeInteger(entry.section, entry.countKey, k);
     }
-    doc_.writeInteger(section, countKey(name), k);
-
-    const int total = Total(kind);
-    const std::string listedName = utf8(name);
-    NumberedValues& names = names_[static_cast<int>(kind)];
-    if (!contains(names, kMain, nameKey(kind), total, listedName)) {
-        writeNumbered(names, kMain, nameKey(kind), total + 1, listedName);
-        doc_.writeInteger(kMain, totalKey(kind), total + 1);
-    }
+    enterName(kind, entry);
     dirty_ = true;
     return true;
 }

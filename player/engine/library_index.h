@@ -15,8 +15,10 @@
 // batch costs one parse and one write and a crash loses at most the batch. A save that
 // fails (a full disk, a folder that cannot be written) loses the batch's changes; the
 // owner hears of it once, not at every batch, until a save succeeds again.
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -68,7 +70,8 @@ public:
     // Enters a file under one name: unless the name's section already lists the path
     // (exactly, case-sensitive), the file is appended to the section (with title and
     // length for an artist) and the name to the list of names unless it is there.
-    // Returns false when the path was listed and nothing was written.
+    // Returns false when the path was listed and nothing was written. Line breaks in the
+    // name count as spaces, as the file keeps them.
     bool EnterFile(LibraryKind kind, const QString& name, const QString& path, const QString& title,
                    int lengthMs);
 
@@ -80,12 +83,35 @@ private:
         std::unordered_map<std::string, int> firstIndex;  // value -> lowest n
     };
 
+    // A section entered into during the batch.
+    struct SectionState {
+        platform::IniDocument::SectionId id = 0;
+        // Made in this batch and entered into under one count key only: its keys are all
+        // known here, so files are appended without looking a key up.
+        bool own = false;
+        std::string ownCountKey;                   // folded
+        int count = 0;                             // of an own section
+        platform::IniDocument::KeyLine countLine;  // of an own section holding files
+        NumberedValues files;
+    };
+    // A name entered under during the batch.
+    struct NameState {
+        std::string name;  // as listed
+        std::string section;
+        std::string countKey;
+        SectionState* state = nullptr;
+        bool listed = false;  // known to be among the kind's names
+    };
+
+    NameState& nameState(LibraryKind kind, const QString& name);
+    void appendToOwnSection(LibraryKind kind, SectionState& section, const NameState& entry,
+                            const std::string& file, const QString& title, int lengthMs);
+    void enterName(LibraryKind kind, NameState& entry);
     // Whether one of Prefix1..Prefix<count> holds the value.
     bool contains(NumberedValues& cache, const std::string& section, const char* prefix, int count,
                   const std::string& value);
     void writeNumbered(NumberedValues& cache, const std::string& section, const char* prefix, int n,
                        const std::string& value);
-    NumberedValues& filesCache(const std::string& section);
 
     std::filesystem::path file_;
     std::function<void()> saveFailed_;
@@ -93,6 +119,7 @@ private:
     int depth_ = 0;
     bool dirty_ = false;
     bool saveFailing_ = false;
-    std::unordered_map<std::string, NumberedValues> files_;  // folded section name -> files
-    std::unordered_map<int, NumberedValues> names_;          // kind -> listed names
+    std::unordered_map<platform::IniDocument::SectionId, SectionState> sections_;
+    std::array<QHash<QString, NameState>, 3> nameStates_;  // by kind
+    std::unordered_map<int, NumberedValues> names_;        // kind -> listed names
 };

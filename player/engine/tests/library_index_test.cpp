@@ -191,4 +191,50 @@ TEST_F(LibraryIndexTest, TotalsAndCountsAreBoundedByWhatTheFileHolds) {
     EXPECT_EQ(index.Names(Kind::Genres)->back(), "Rock");
 }
 
+// One batch of many files appends to the sections it makes without looking keys up; a
+// batch per file finds every earlier section in the file. Both write the same bytes, also
+// where two names share a section or an artist is named like the main section.
+TEST_F(LibraryIndexTest, OneBatchWritesWhatABatchPerFileWrites) {
+    struct Song {
+        const char* path;
+        const char* artist;
+        const char* album;
+        const char* genre;
+        const char* title;
+    };
+    const Song songs[] = {
+        {"/m/1.mp3", "Kino", "Best", "Rock", "One"},
+        {"/m/2.mp3", "Rock", "Best", "rock", "Two\nlines"},  // an artist named like a genre
+        {"/m/3.mp3", "ABest", "Other", "Pop", "Three"},      // section of the album "Best"
+        {"/m/1.mp3", "Kino", "Best", "Rock", "Again"},       // listed already
+        {"/m/4.mp3", "AllMusik", "\"Quoted\"", "Pop", "'x'"},
+        {"\"/m/5.mp3\"", "Kino", "Best", "Pop", "Five"},  // read back without the marks
+        {"/m/5.mp3", "Kino", "Best", "Pop", "Five again"},
+        {"/m/6.mp3", "Line\nbreak", "AC=DC", "Jazz", "Six"},
+        {"/m/7.mp3", "Line\rbreak", "AC=DC", "Jazz", "Seven"},
+        {"/m/8.mp3", "ABest", "Best", "Rock", "Eight"},
+    };
+    const auto enterInto = [](LibraryIndex& target, const Song& song) {
+        for (const auto& [kind, name] :
+             {std::pair{Kind::Artists, song.artist}, std::pair{Kind::Albums, song.album},
+              std::pair{Kind::Genres, song.genre}})
+            target.EnterFile(kind, name, song.path, song.title, 1000);
+    };
+    {
+        LibraryIndex::Batch batch(index);
+        for (const Song& song : songs) enterInto(index, song);
+    }
+    LibraryIndex apart(dir / "apart.aml");
+    for (const Song& song : songs) {
+        LibraryIndex::Batch batch(apart);
+        enterInto(apart, song);
+    }
+    EXPECT_EQ(testing_support::readFile(file), testing_support::readFile(apart.File()));
+
+    // A name's line break is the space the file shows: one name, one count.
+    LibraryIndex::Batch batch(index);
+    EXPECT_EQ(index.Files(Kind::Artists, "Line break"), QStringList({"/m/6.mp3", "/m/7.mp3"}));
+    EXPECT_EQ(index.Names(Kind::Artists)->count("Line break"), 1);
+}
+
 }  // namespace
