@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 
 #include "player/engine/audio_object.h"
@@ -176,3 +179,41 @@ TEST_F(VisWindowTest, ATickDrawsThePlayingChannelAndOnlyRefreshesTheLabelsOtherw
 }
 
 }  // namespace
+
+namespace {
+
+// The largest difference of a colour channel between two pictures of one size.
+int worstDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return worst;
+}
+
+}  // namespace
+
+TEST_F(VisWindowTest, TheKeptPicturesOfTheLabelsShowTheirTextsAsPlainLabelsDo) {
+    QLabel* title = form.Label2;
+    QLabel plain;
+    plain.setFont(title->font());
+    QPalette colours = title->palette();  // the window's black too, not only the white ink
+    colours.setColor(QPalette::Window, colours.color(QPalette::Window));
+    plain.setPalette(colours);
+    for (const char* text : {"First Song", "Другая песня, длиннее", "First Song"}) {
+        // One size for all: a new text alone must renew the picture.
+        title->setText(QString::fromUtf8(text));
+        title->resize(300, 24);
+        plain.setText(title->text());
+        plain.resize(300, 24);
+        const QImage kept = title->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(kept.size(), drawn.size()) << text;
+        // The kept picture is blended once more: edge pixels may round one step apart.
+        EXPECT_LE(worstDifference(kept, drawn), 2) << text;
+    }
+}
