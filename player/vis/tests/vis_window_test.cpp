@@ -7,15 +7,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 
 #include "player/engine/audio_object.h"
 #include "player/engine/tests/recording_view.h"
 #include "player/vis/vis_window.h"
 #include "soundlib/soundlib.h"
+#include "testing/image_difference.h"
 #include "testing/sound_device.h"
 #include "testing/temp_dir.h"
 
@@ -180,23 +179,6 @@ TEST_F(VisWindowTest, ATickDrawsThePlayingChannelAndOnlyRefreshesTheLabelsOtherw
 
 }  // namespace
 
-namespace {
-
-// The largest difference of a colour channel between two pictures of one size.
-int worstDifference(const QImage& a, const QImage& b) {
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return worst;
-}
-
-}  // namespace
-
 TEST_F(VisWindowTest, TheKeptPicturesOfTheLabelsShowTheirTextsAsPlainLabelsDo) {
     QLabel* title = form.Label2;
     QLabel plain;
@@ -214,6 +196,6 @@ TEST_F(VisWindowTest, TheKeptPicturesOfTheLabelsShowTheirTextsAsPlainLabelsDo) {
         const QImage drawn = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(kept.size(), drawn.size()) << text;
         // The kept picture is blended once more: edge pixels may round one step apart.
-        EXPECT_LE(worstDifference(kept, drawn), 2) << text;
+        EXPECT_LE(testing_support::WorstChannelDifference(kept, drawn), 2) << text;
     }
 }
