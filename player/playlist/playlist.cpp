@@ -220,9 +220,19 @@ bool TPlaylist::SaveToPls(const QString& path) const {
 std::string TPlaylist::PlsText() const {
     // As writeEntries() would write into an empty document, without looking up a key.
     std::string out = "[playlist]\n";
+    // Room for the whole text where it is ASCII (keys, numbers and line ends take under
+    // 48 bytes an entry), so a long list is not copied as the text grows.
+    qsizetype size = 64;
+    for (const QStringList* list : {&files_, &titles_, &lengths_})
+        for (const QString& value : *list) size += value.size();
+    out.reserve(static_cast<std::size_t>(size + 48 * Count()));
     const auto add = [&out](const char* key, int number, const QString& value) {
         out.append(key).append(std::to_string(number)).append("=");
-        out.append(text::oneLine(value.toStdString())).append("\n");
+        const QByteArray bytes = value.toUtf8();
+        const std::size_t at = out.size();
+        out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        text::breaksToSpaces(out, at);
+        out.append("\n");
     };
     for (int i = 0; i < Count(); ++i) {
         add("File", i + 1, files_[i]);
@@ -300,7 +310,12 @@ QString TPlaylist::ResolveEntryPath(const QString& line, const QString& folder) 
     const QString name = trimControls(line);
     if (name.isEmpty() || internet_address::IsSource(name) || isForeignAbsolutePath(name))
         return name;
-    if (QDir::isAbsolutePath(name)) return QFileInfo::exists(name) ? name : QDir::cleanPath(name);
+    if (QDir::isAbsolutePath(name)) {
+        // A path that cleaning leaves as it is needs no look-up: a long playlist reads
+        // without a call to the file system per entry.
+        const QString clean = QDir::cleanPath(name);
+        return clean == name || !QFileInfo::exists(name) ? clean : name;
+    }
     const QDir base(folder.isEmpty() ? QDir::currentPath() : folder);
     const QString full = QDir::cleanPath(base.absoluteFilePath(name));
     if (name.contains('\\') && !QFileInfo::exists(full)) {

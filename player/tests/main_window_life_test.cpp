@@ -108,7 +108,7 @@ TEST_F(MainWindowLifeTest, SavedPlaylistIsShownAndNothingPlays) {
     ASSERT_TRUE(life.FormCreate({}));
     EXPECT_EQ(life.Audio()->EntryCount(), 2);
     EXPECT_EQ(form.ListBox1->count(), 2);
-    EXPECT_EQ(form.ListBox1->item(1)->text(), "b");
+    EXPECT_EQ(form.ListBox1->text(1), "b");
     EXPECT_EQ(form.Label35->text(), QString::fromUtf8("Общее время: 00:00:01 Всего песен: 2"));
     EXPECT_EQ(life.Audio()->PlayState, TransportState::NotReady);
     EXPECT_EQ(form.TrackBar1->value(), 100);

@@ -156,7 +156,7 @@ TEST_F(TrayProgramTest, NumberingBoxNumbersTheRowsAtOnce) {
     const auto row = [&](int index) {
         QApplication::processEvents();
         return program.form.ListBox1->viewport()
-            ->grab(program.form.ListBox1->visualItemRect(program.form.ListBox1->item(index)))
+            ->grab(program.form.ListBox1->rowRect(index))
             .toImage();
     };
     const QImage titledAsNumbered = row(1);

@@ -279,7 +279,7 @@ void TForm1::CreateAudioSettingsPanel() {
 void TForm1::CreatePlaylistPanel() {
     QWidget* on = RoundRectSkinPart4;
     Label34 = CreateLabel(on, "Label34", {18, 10}, QStringLiteral("Название"), 220);
-    ListBox1 = Place(new QListWidget(on), "ListBox1", {14, 30, 229, 210});
+    ListBox1 = Place(new PlaylistBox(on), "ListBox1", {14, 30, 229, 210});
     ListBox1->setToolTip(QStringLiteral("Список песен"));
     QPalette colours = ListBox1->palette();
     colours.setColor(QPalette::Base, kSkyBlue);
@@ -298,9 +298,9 @@ void TForm1::CreatePlaylistPanel() {
         ListBox1);
     ListBox1->setItemDelegate(ListBox1Rows);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &QListWidget::customContextMenuRequested, this,
+    connect(ListBox1, &PlaylistBox::customContextMenuRequested, this,
             [this](QPoint pos) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(pos)); });
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
+    connect(ListBox1, &PlaylistBox::doubleClicked, this, &TForm1::ListBox1DblClick);
     SaveDialog1 = CreateFileDialog(QString(), QString(), QFileDialog::AnyFile);
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     Label35 = CreateLabel(on, "Label35", {18, 246}, QStringLiteral("Общее время"), 232);

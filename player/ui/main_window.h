@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -25,6 +24,7 @@
 #include "player/skin/parent_skin.h"
 #include "player/skin/round_rect_skin_part.h"
 #include "player/ui/level_bar.h"
+#include "player/ui/playlist_box.h"
 #include "player/ui/playlist_row_delegate.h"
 #include "player/ui/track_bar_ex.h"
 
@@ -285,7 +285,7 @@ public:
 
     // Playlist panel.
     QLabel* Label34;  // current list
-    QListWidget* ListBox1;
+    PlaylistBox* ListBox1;
     QLabel* Label35;  // totals
     PlaylistRowDelegate* ListBox1Rows;
     QFileDialog* SaveDialog1;  // keeps the last chosen name between saves

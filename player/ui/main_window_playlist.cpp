@@ -148,7 +148,8 @@ void TForm1::RefreshPlaylistView() {
     ListBox1->clear();
     if (!AudioObject) return;
     const int count = AudioObject->EntryCount();
-    for (int i = 0; i < count; ++i) ListBox1->addItem(AudioObject->GetEntryTitle(i));
+    ListBox1->ShowTitles(
+        count, [](int row) { return AudioObject ? AudioObject->GetEntryTitle(row) : QString(); });
     Label35->setText(playlist_panel_text::TotalsText(AudioObject->TotalLength(), count));
     FitTotalsLine();
 }

@@ -41,7 +41,7 @@ QSlider::handle:vertical {
 QSlider::sub-page:horizontal:disabled { background: #5d7fae; }
 QSlider::handle:vertical:disabled { background: #9db4d4; }
 QSlider::handle:horizontal:disabled { background: #9db4d4; }
-QListWidget#ListBox1 { border: 1px solid #4f7cb8; border-radius: 4px; }
+QListView#ListBox1 { border: 1px solid #4f7cb8; border-radius: 4px; }
 QProgressBar {
     border: 1px solid #0a224a; border-radius: 3px; background: #0b1d3d;
 }

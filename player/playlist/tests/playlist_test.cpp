@@ -219,7 +219,7 @@ TEST(TPlaylist, SavesPls) {
     TempDir dir;
     TPlaylist list;
     list.AddEntry("/music/First.mp3", "First", 1000);
-    list.AddEntry("http://radio/evening", "Вечер", -1);
+    list.AddEntry("http://radio/evening", "Вечер\r\nночь", -1);
     ASSERT_TRUE(list.SaveToPls(q(dir / "list")));
     EXPECT_EQ(readFile(dir / "list.pls"),
               "[playlist]\n"
@@ -227,7 +227,7 @@ TEST(TPlaylist, SavesPls) {
               "Title1=First\n"
               "Length1=1000\n"
               "File2=http://radio/evening\n"
-              "Title2=Вечер\n"
+              "Title2=Вечер  ночь\n"  // a line break would end the value
               "Length2=-1\n"
               "NumberOfEntries=2\n");
 
@@ -241,7 +241,7 @@ TEST(TPlaylist, SavesPls) {
     EXPECT_EQ(readFile(old),
               "; mine\n[other]\nkeep=1\n[PLAYLIST]\nVersion=2\nNumberOfEntries=2\n"
               "File1=/music/First.mp3\nFile2=http://radio/evening\nFile3=c\n"
-              "Title1=First\nLength1=1000\nTitle2=Вечер\nLength2=-1\n");
+              "Title1=First\nLength1=1000\nTitle2=Вечер  ночь\nLength2=-1\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "old.pls.bak.pls"));
 
     TPlaylist empty;

@@ -110,7 +110,7 @@ struct CdModeTest : ::testing::Test {
     }
     QStringList rows() const {
         QStringList texts;
-        for (int i = 0; i < form.ListBox1->count(); ++i) texts << form.ListBox1->item(i)->text();
+        for (int i = 0; i < form.ListBox1->count(); ++i) texts << form.ListBox1->text(i);
         return texts;
     }
     void doubleClick(int row) {

@@ -326,13 +326,13 @@ TEST_F(PlayerWindowTest, RowsAreDrawnCutNumberedBoldWithTheirLengths) {
     form.RefreshPlaylistView();
     EXPECT_EQ(form.Label35->text(), "Общее время: 01:00:00 Всего песен: 6");
     ASSERT_EQ(form.ListBox1->count(), 6);
-    EXPECT_EQ(form.ListBox1->visualItemRect(form.ListBox1->item(0)).height(), 13);
+    EXPECT_EQ(form.ListBox1->rowRect(0).height(), 13);
     form.ListBox1->setCurrentRow(-1);
     form.ListBox1->clearFocus();
 
     const auto row = [this](int index, QRect part = {}) {
         QApplication::processEvents();
-        const QRect r = form.ListBox1->visualItemRect(form.ListBox1->item(index));
+        const QRect r = form.ListBox1->rowRect(index);
         const QRect cut = part.isNull() ? r : part.translated(0, r.top());
         return form.ListBox1->viewport()->grab(cut).toImage();
     };
@@ -390,7 +390,7 @@ TEST_F(PlayerWindowTest, LongTitlesEndBeforeTheLengthAndTheTotalsLineIsWhole) {
               form.Label35->width());
 
     const auto row = [this](int index, QRect part) {
-        const QRect r = form.ListBox1->visualItemRect(form.ListBox1->item(index));
+        const QRect r = form.ListBox1->rowRect(index);
         return form.ListBox1->viewport()->grab(part.translated(0, r.top())).toImage();
     };
     const int width = form.ListBox1->width();
@@ -450,7 +450,7 @@ TEST_F(PlayerWindowTest, OpenFilesFoldersAndDoubleClicks) {
     chooseInDialog({a, b});
     trigger(form.PopupMenu5, {"Открыть файл..."});
     ASSERT_EQ(audio.EntryCount(), 2);
-    EXPECT_EQ(form.ListBox1->item(0)->text(), "First Song");
+    EXPECT_EQ(form.ListBox1->text(0), "First Song");
     EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(form.Label34->text(), "Default");
 
@@ -485,7 +485,7 @@ TEST_F(PlayerWindowTest, OpenFilesFoldersAndDoubleClicks) {
     form.RefreshPlaylistView();
 
     // A double-click plays the row.
-    const QRect second = form.ListBox1->visualItemRect(form.ListBox1->item(1));
+    const QRect second = form.ListBox1->rowRect(1);
     QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(form.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(audio.GetCurrentIndex(), 1);
@@ -507,7 +507,7 @@ TEST_F(PlayerWindowTest, PlaylistsAreLoadedSortedSavedAndCleared) {
     audio.PlayEntry(1);  // "First Song", shown as "Alpha"
     audio.Title = "Alpha";
     trigger(form.PopupMenu1, {"Сортировать", "По названию"});
-    EXPECT_EQ(form.ListBox1->item(0)->text(), "Alpha");
+    EXPECT_EQ(form.ListBox1->text(0), "Alpha");
     EXPECT_EQ(audio.GetCurrentIndex(), 0);
 
     // M3U names, no overwrite prompt, the last name kept by the dialog. A name typed again
@@ -647,7 +647,7 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
                                    "\nTitle1=Kept\nLength1=500\nNumberOfEntries=1\n");
     trigger(form.PopupMenu4, {"Списки воспроизведения", "Default"});
     EXPECT_EQ(QDir::currentPath(), folder);
-    EXPECT_EQ(form.ListBox1->item(0)->text(), "Kept");
+    EXPECT_EQ(form.ListBox1->text(0), "Kept");
     EXPECT_EQ(audio.GetSourcePath(), song);
     EXPECT_EQ(form.Label34->text(), "Текущий список: Default");
 }
@@ -698,7 +698,7 @@ TEST_F(PlayerWindowTest, RadioAfterAFilePlaysOnAtTheSlidersVolumeAndMovesOnAtIts
     EXPECT_EQ(form.Label29->text(), "Название: Night Song");
     EXPECT_EQ(form.Label31->text(), "Год: ");
     EXPECT_EQ(channelVolume(), 37);  // as loud as a file at the same slider position
-    EXPECT_EQ(form.ListBox1->item(1)->text(), "Loop Radio http://radio.test/ - Night Song");
+    EXPECT_EQ(form.ListBox1->text(1), "Loop Radio http://radio.test/ - Night Song");
 
     // Thirty seconds on the one connection, the song title following the stream.
     QTest::qWait(30'000);
@@ -732,9 +732,7 @@ TEST_F(PlayerWindowTest, SilentServerLeavesTheWindowAnsweringAndEndsAsUnknownHos
     EXPECT_EQ(form.Label2->text(), "Соединение...");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !audio.Connecting(); }, 10'000));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return form.ListBox1->count() == 1 && form.ListBox1->item(0)->text() == "Unknown Host";
-        },
+        [&] { return form.ListBox1->count() == 1 && form.ListBox1->text(0) == "Unknown Host"; },
         10'000));
     QTest::qWait(300);
     EXPECT_LT(longestGap, 150);
