@@ -1,5 +1,6 @@
 #include "soundlib/stereo_converter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace soundlib {
@@ -9,25 +10,26 @@ std::int16_t clip16(long v) {
     return static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
 }
 
-// Sample i of channel c as 16-bit.
-std::int16_t sampleAt(const AVFrame* f, AVSampleFormat fmt, int channels, int c, int i) {
-    const bool planar = av_sample_fmt_is_planar(fmt);
-    const int index = planar ? i : i * channels + c;
-    const std::uint8_t* base = f->extended_data[planar ? c : 0];
-    switch (av_get_packed_sample_fmt(fmt)) {
-        case AV_SAMPLE_FMT_U8:
-            return static_cast<std::int16_t>((base[index] - 128) * 256);
-        case AV_SAMPLE_FMT_S16:
-            return reinterpret_cast<const std::int16_t*>(base)[index];
-        case AV_SAMPLE_FMT_S32:
-            return static_cast<std::int16_t>(reinterpret_cast<const std::int32_t*>(base)[index] >>
-                                             16);
-        case AV_SAMPLE_FMT_FLT:
-            return clip16(std::lrintf(reinterpret_cast<const float*>(base)[index] * 32768.0f));
-        case AV_SAMPLE_FMT_DBL:
-            return clip16(std::lrint(reinterpret_cast<const double*>(base)[index] * 32768.0));
-        default:
-            return 0;
+// Writes samples [first, frame->nb_samples) of the first two channels (the one channel twice)
+// as interleaved 16-bit, each converted by `convert`; the format is looked at once per frame,
+// not per sample.
+template <class Sample, class Convert>
+void convertFrame(const AVFrame* f, int first, bool planar, int channels, std::int16_t* dst,
+                  Convert convert) {
+    const auto* left = reinterpret_cast<const Sample*>(f->extended_data[0]);
+    const Sample* right = left;
+    int step = 1;
+    if (planar) {
+        if (channels == 2) right = reinterpret_cast<const Sample*>(f->extended_data[1]);
+    } else {
+        step = channels;
+        if (channels == 2) ++right;
+    }
+    for (int i = first; i < f->nb_samples; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i) * step;
+        const std::int16_t l = convert(left[at]);
+        *dst++ = l;
+        *dst++ = channels == 2 ? convert(right[at]) : l;
     }
 }
 
@@ -46,10 +48,33 @@ bool StereoConverter::append(const AVFrame* frame, int first, std::vector<std::i
     const std::size_t start = out.size();
     out.resize(start + 2 * static_cast<std::size_t>(count));
     std::int16_t* dst = out.data() + start;
-    for (int i = first; i < frame->nb_samples; ++i) {
-        const std::int16_t left = sampleAt(frame, fmt, channels, 0, i);
-        *dst++ = left;
-        *dst++ = channels == 2 ? sampleAt(frame, fmt, channels, 1, i) : left;
+    const bool planar = av_sample_fmt_is_planar(fmt);
+    switch (packed) {
+        case AV_SAMPLE_FMT_U8:
+            convertFrame<std::uint8_t>(frame, first, planar, channels, dst, [](std::uint8_t v) {
+                return static_cast<std::int16_t>((v - 128) * 256);
+            });
+            break;
+        case AV_SAMPLE_FMT_S16:
+            convertFrame<std::int16_t>(frame, first, planar, channels, dst,
+                                       [](std::int16_t v) { return v; });
+            break;
+        case AV_SAMPLE_FMT_S32:
+            convertFrame<std::int32_t>(frame, first, planar, channels, dst, [](std::int32_t v) {
+                return static_cast<std::int16_t>(v >> 16);
+            });
+            break;
+        case AV_SAMPLE_FMT_FLT:
+            convertFrame<float>(frame, first, planar, channels, dst,
+                                [](float v) { return clip16(std::lrintf(v * 32768.0f)); });
+            break;
+        case AV_SAMPLE_FMT_DBL:
+            convertFrame<double>(frame, first, planar, channels, dst,
+                                 [](double v) { return clip16(std::lrint(v * 32768.0)); });
+            break;
+        default:
+            std::fill(dst, dst + 2 * static_cast<std::size_t>(count), std::int16_t{0});
+            break;
     }
     return true;
 }

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "player/desktop/media_player_root.h"
-#include "player/desktop/media_player_transport.h"
 
 namespace {
 
@@ -32,6 +31,7 @@ MediaPlayerService::MediaPlayerService(TForm1& form, MainWindowLife& life)
         return;
     }
     registered_ = true;
+    announcedSources_ = transport_->PropertySources();
     announced_ = announcedProperties();
     lastPosition_ = transport_->Position();
     wasPlaying_ = transport_->PlaybackStatus() == QStringLiteral("Playing");
@@ -64,24 +64,29 @@ QVariantMap MediaPlayerService::announcedProperties() const {
 }
 
 void MediaPlayerService::announceChanges() {
-    const QVariantMap now = announcedProperties();
-    QVariantMap changed;
-    for (auto it = now.cbegin(); it != now.cend(); ++it)
-        if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
-    const bool sameTrack = !changed.contains(QStringLiteral("Metadata"));
-    announced_ = now;
-    if (!changed.isEmpty()) {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                       QStringLiteral("PropertiesChanged"));
-        signal << kPlayerInterface << changed << QStringList();
-        QDBusConnection::sessionBus().send(signal);
+    const MediaPlayerTransport::Sources sources = transport_->PropertySources();
+    bool sameTrack = true;
+    if (sources != announcedSources_) {
+        announcedSources_ = sources;
+        const QVariantMap now = announcedProperties();
+        QVariantMap changed;
+        for (auto it = now.cbegin(); it != now.cend(); ++it)
+            if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
+        sameTrack = !changed.contains(QStringLiteral("Metadata"));
+        announced_ = now;
+        if (!changed.isEmpty()) {
+            QDBusMessage signal =
+                QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                           QStringLiteral("PropertiesChanged"));
+            signal << kPlayerInterface << changed << QStringList();
+            QDBusConnection::sessionBus().send(signal);
+        }
     }
 
     const qlonglong position = transport_->Position();
     const qlonglong expected = lastPosition_ + (wasPlaying_ ? sincePoll_.restart() * 1000 : 0);
     if (!wasPlaying_) sincePoll_.restart();
-    const QString status = now.value(QStringLiteral("PlaybackStatus")).toString();
+    const QString status = transport_->PlaybackStatus();
     if (sameTrack && status != QStringLiteral("Stopped") &&
         std::llabs(position - expected) > kSeekToleranceUs)
         emit transport_->Seeked(position);

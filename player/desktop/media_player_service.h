@@ -11,8 +11,9 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include "player/desktop/media_player_transport.h"
+
 class MainWindowLife;
-class MediaPlayerTransport;
 class TForm1;
 
 class MediaPlayerService : public QObject {
@@ -33,6 +34,7 @@ private:
     bool registered_ = false;
     QTimer poll_;
     QVariantMap announced_;
+    MediaPlayerTransport::Sources announcedSources_;
     qlonglong lastPosition_ = 0;
     bool wasPlaying_ = false;
     QElapsedTimer sincePoll_;

@@ -64,6 +64,20 @@ bool MediaPlayerTransport::CanSeek() const {
     return loaded() && audio().SeekLength > 0;
 }
 
+MediaPlayerTransport::Sources MediaPlayerTransport::PropertySources() const {
+    const TAudioObject& a = audio();
+    return {a.PlayState,
+            a.Shuffle,
+            form_.TrackBar1->value(),
+            a.EntryCount(),
+            a.GetCurrentIndex(),
+            a.SeekLength,
+            a.GetSourcePath(),
+            a.Title,
+            a.Artist,
+            a.Album};
+}
+
 void MediaPlayerTransport::Next() {
     form_.MenuPlayNext();
 }

@@ -7,6 +7,8 @@
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
+#include "player/engine/play_state.h"
+
 class MainWindowLife;
 class TAudioObject;
 class TForm1;
@@ -47,6 +49,20 @@ public:
     bool CanPlay() const;
     bool CanSeek() const;
     bool CanControl() const { return true; }
+
+    // The plain values every property but Position is made of: while they stay equal, so
+    // do the properties, and a poll need not build them to find a change.
+    struct Sources {
+        TransportState playState;
+        bool shuffle;
+        int volume;
+        int entries;
+        int entry;
+        int lengthMs;
+        QString source, title, artist, album;
+        bool operator==(const Sources&) const = default;
+    };
+    Sources PropertySources() const;
 
 public slots:
     void Next();

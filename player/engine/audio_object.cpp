@@ -328,6 +328,9 @@ void TAudioObject::AddSources(const QStringList& names) {
     if (probeThreads_ > 0 && files.size() > 1) probes.emplace(files, probeThreads_, &probeFile);
     AddingProgress progress(view_, static_cast<int>(names.size()));
     int probed = 0;
+    // Only the last file's tags would stay in the panel (the window does not paint while
+    // adding), so the panel is filled once, not for every file.
+    std::optional<SongInformation> lastTags;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         const Source source = sources[static_cast<std::size_t>(i)];
@@ -340,7 +343,8 @@ void TAudioObject::AddSources(const QStringList& names) {
         } else if (probes) {
             const FileProbe probe = probes->Take(probed++);
             TrackLength = probe.lengthMs;
-            applyTrackInfo(name, probe.info);
+            enterTrackInfo(name, probe.info);
+            lastTags = probe.info;
             Playlist.AddEntry(name, Title, TrackLength);
         } else {
             TrackLength = ProbeLength(name);
@@ -351,6 +355,7 @@ void TAudioObject::AddSources(const QStringList& names) {
         progress.Step();
     }
     probes.reset();
+    if (lastTags) showTagsAsRead(*lastTags);
     // A file that is already in the list plays itself, not whatever follows the last entry.
     const bool nothingNew = !listLoaded && EntryCount() == before && !names.isEmpty();
     const int present =
@@ -451,6 +456,11 @@ void TAudioObject::ReadTrackInfo(const QString& path) {
 }
 
 void TAudioObject::applyTrackInfo(const QString& path, const SongInformation& info) {
+    enterTrackInfo(path, info);
+    showTagsAsRead(info);
+}
+
+void TAudioObject::enterTrackInfo(const QString& path, const SongInformation& info) {
     Artist = track_text::LibraryName(tagText(info.Artist));
     Title = tagText(info.Title);
     if (Title.isEmpty()) Title = source_rules::BareName(path);
@@ -471,8 +481,10 @@ void TAudioObject::applyTrackInfo(const QString& path, const SongInformation& in
         if (Genre.isEmpty()) Genre = track_text::UnknownGenre;
         enterIntoLibrary(LibraryKind::Genres, Genre, path);
     }
+}
 
-    // The labels show the tags as read, so an absent tag shows an empty value.
+void TAudioObject::showTagsAsRead(const SongInformation& info) {
+    // An absent tag shows an empty value.
     showTrackInfo({tagText(info.Artist),
                    tagText(info.Title),
                    tagText(info.Album),

@@ -143,6 +143,10 @@ private:
     void streamOpened(std::uint32_t stream);
     // ReadTrackInfo with the tags already read.
     void applyTrackInfo(const QString& path, const SongInformation& info);
+    // Its first half: the tag fields and the library, nothing shown.
+    void enterTrackInfo(const QString& path, const SongInformation& info);
+    // Its second half: the information panel shows the tags as read.
+    void showTagsAsRead(const SongInformation& info);
     // The length (as ProbeLength measures it) and the tags of a file; safe on any thread.
     static FileProbe probeFile(const QString& path);
     void showFormat();

@@ -42,7 +42,11 @@ private:
     const QStringList paths_;
     const Measure measure_;
     std::vector<FileProbe> results_;
-    std::vector<char> ready_;  // guarded by mutex_
+    static constexpr std::size_t kAhead = 64;
+    static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+
+    std::vector<char> ready_;        // guarded by mutex_
+    std::size_t awaited_ = kNobody;  // the result Take sleeps for; guarded by mutex_
     std::atomic<int> next_{0};
     std::atomic<bool> stopping_{false};
     std::mutex mutex_;

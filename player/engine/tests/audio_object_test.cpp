@@ -580,3 +580,22 @@ TEST(AddSourcesProbing, WorkerThreadsGiveWhatOneThreadGives) {
         EXPECT_TRUE(shown.empty() || shown.back() <= names.size());
     }
 }
+
+// When the add starts no file (an address comes first), the panel keeps the tags of the
+// last file added, with workers as without.
+TEST(AddSourcesProbing, ThePanelShowsTheLastFileAddedWhenNoFileStarts) {
+    testing_support::TempDir dir;
+    const QStringList names = {"http://127.0.0.1:9/x.mp3", q(kFixtures / "second.mp3"),
+                               q(kFixtures / "first.mp3")};
+    for (const int threads : {0, 2}) {
+        SCOPED_TRACE(threads);
+        RecordingView view;
+        TAudioObject audio(view, dir / ("AllMusik" + std::to_string(threads) + ".aml"));
+        audio.SetProbeThreads(threads);
+        audio.AddSources(names);
+        EXPECT_EQ(audio.GetCurrentIndex(), 0);
+        EXPECT_EQ(view.info.Title, "Название: First Song");
+        EXPECT_EQ(view.info.Artist, "Исполнитель: Shared");
+        audio.DropChannel();
+    }
+}
