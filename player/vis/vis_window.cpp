@@ -5,6 +5,7 @@
 
 #include "player/engine/audio_object.h"
 #include "player/vis/digit_strip.h"
+#include "player/vis/picture_label.h"
 #include "player/vis/time_readout.h"
 #include "soundlib/soundlib.h"
 
@@ -78,7 +79,7 @@ const DisplayItem kDisplayItems[] = {
 };
 
 QLabel* whiteLabel(QWidget* on, const char* name, QPoint place, int pixelSize, bool bold) {
-    auto* label = new QLabel(on);
+    auto* label = new PictureLabel(on);
     label->setObjectName(QString::fromLatin1(name));
     label->move(place);
     QFont font = label->font();

@@ -8,14 +8,13 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include <algorithm>
-#include <cstdlib>
 #include <set>
 #include <vector>
 
 #include "player/ui/dialog_language.h"
 #include "player/ui/main_window.h"
 #include "player/vis/vis_window.h"
+#include "testing/image_difference.h"
 
 namespace {
 
@@ -339,16 +338,9 @@ TEST_F(MainWindowTest, SeekBarAndLevelMetersPaintOnlyWhatChangedAndLookAsBefore)
         const QImage kept = shown(meter);
         const QImage drawn = shown(&plain);
         ASSERT_EQ(kept.size(), drawn.size());
-        int worst = 0;
-        for (int y = 0; y < kept.height(); ++y) {
-            for (int x = 0; x < kept.width(); ++x) {
-                const QRgb a = kept.pixel(x, y), b = drawn.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
-                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-            }
-        }
         // The kept picture is blended once more: edge pixels may round one step apart.
-        EXPECT_LE(worst, 2) << window.name().toStdString();
+        EXPECT_LE(testing_support::WorstChannelDifference(kept, drawn), 2)
+            << window.name().toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,6 +14,7 @@
 #include "player/engine/tests/recording_view.h"
 #include "player/vis/vis_window.h"
 #include "soundlib/soundlib.h"
+#include "testing/image_difference.h"
 #include "testing/sound_device.h"
 #include "testing/temp_dir.h"
 
@@ -176,3 +178,24 @@ TEST_F(VisWindowTest, ATickDrawsThePlayingChannelAndOnlyRefreshesTheLabelsOtherw
 }
 
 }  // namespace
+
+TEST_F(VisWindowTest, TheKeptPicturesOfTheLabelsShowTheirTextsAsPlainLabelsDo) {
+    QLabel* title = form.Label2;
+    QLabel plain;
+    plain.setFont(title->font());
+    QPalette colours = title->palette();  // the window's black too, not only the white ink
+    colours.setColor(QPalette::Window, colours.color(QPalette::Window));
+    plain.setPalette(colours);
+    for (const char* text : {"First Song", "Другая песня, длиннее", "First Song"}) {
+        // One size for all: a new text alone must renew the picture.
+        title->setText(QString::fromUtf8(text));
+        title->resize(300, 24);
+        plain.setText(title->text());
+        plain.resize(300, 24);
+        const QImage kept = title->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(kept.size(), drawn.size()) << text;
+        // The kept picture is blended once more: edge pixels may round one step apart.
+        EXPECT_LE(testing_support::WorstChannelDifference(kept, drawn), 2) << text;
+    }
+}
