@@ -74,6 +74,9 @@ LibraryIndex::Batch::Batch(LibraryIndex& index) : index_(index) {
         index_.doc_.open(index_.file_);
         index_.dirty_ = false;
         index_.sections_.clear();
+        index_.ownListed_.clear();
+        index_.lastPath_.clear();
+        index_.lastListed_ = nullptr;
         for (auto& names : index_.nameStates_) names.clear();
         index_.names_.clear();
     }
@@ -196,14 +199,20 @@ LibraryIndex::NameState& LibraryIndex::nameState(LibraryKind kind, const QString
     return *states.insert(name, std::move(entry));
 }
 
-void LibraryIndex::appendToOwnSection(LibraryKind kind, SectionState& section,
-                                      const NameState& entry, const std::string& file,
-                                      const QString& title, int lengthMs) {
+std::vector<platform::IniDocument::SectionId>* LibraryIndex::ownSectionsListing(
+    const std::string& path) {
+    if (lastListed_ && path == lastPath_) return lastListed_;
+    const auto found = ownListed_.find(path);
+    lastPath_ = path;
+    lastListed_ = found == ownListed_.end() ? nullptr : &found->second;
+    return lastListed_;
+}
+
+std::string_view LibraryIndex::appendToOwnSection(LibraryKind kind, SectionState& section,
+                                                  const NameState& entry, const std::string& file,
+                                                  const QString& title, int lengthMs) {
     const int k = ++section.count;
     const auto line = doc_.appendKey(section.id, numbered("File", k), file);
-    // Kept as a later read gives it back (blanks and quotation marks dropped).
-    section.files.firstIndex.try_emplace(std::string(doc_.valueAt(line)), k);
-    section.files.loaded = k;
     if (kind == LibraryKind::Artists) {
         doc_.appendKey(section.id, numbered("FileTit", k), utf8(title));
         doc_.appendKey(section.id, numbered("FileLen", k), std::to_string(lengthMs));
@@ -213,6 +222,7 @@ void LibraryIndex::appendToOwnSection(LibraryKind kind, SectionState& section,
     } else {
         doc_.replaceValue(section.countLine, std::to_string(k));
     }
+    return doc_.valueAt(line);
 }
 
 void LibraryIndex::enterName(LibraryKind kind, NameState& entry) {
@@ -232,8 +242,18 @@ bool LibraryIndex::EnterFile(LibraryKind kind, const QString& name, const QStrin
     SectionState& section = *entry.state;
     const std::string file = utf8(path);
     if (section.own) {
-        if (section.files.firstIndex.contains(file)) return false;
-        appendToOwnSection(kind, section, entry, file, title, lengthMs);
+        auto* listing = ownSectionsListing(file);
+        if (listing && std::find(listing->begin(), listing->end(), section.id) != listing->end())
+            return false;
+        // Kept as a later read gives it back (blanks and quotation marks dropped).
+        const std::string_view listed =
+            appendToOwnSection(kind, section, entry, file, title, lengthMs);
+        if (listed != file) {
+            ownListed_[std::string(listed)].push_back(section.id);
+        } else {
+            if (!listing) listing = lastListed_ = &ownListed_[file];
+            listing->push_back(section.id);
+        }
     } else {
         const int count = boundedCount(doc_, entry.section, entry.countKey);
         if (contains(section.files, entry.section, "File", count, file)) return false;

@@ -92,7 +92,7 @@ private:
         std::string ownCountKey;                   // folded
         int count = 0;                             // of an own section
         platform::IniDocument::KeyLine countLine;  // of an own section holding files
-        NumberedValues files;
+        NumberedValues files;                      // of a section that is not own
     };
     // A name entered under during the batch.
     struct NameState {
@@ -104,8 +104,12 @@ private:
     };
 
     NameState& nameState(LibraryKind kind, const QString& name);
-    void appendToOwnSection(LibraryKind kind, SectionState& section, const NameState& entry,
-                            const std::string& file, const QString& title, int lengthMs);
+    // Returns the path as a read gives it back.
+    std::string_view appendToOwnSection(LibraryKind kind, SectionState& section,
+                                        const NameState& entry, const std::string& file,
+                                        const QString& title, int lengthMs);
+    // The own sections listing the path; null when none does.
+    std::vector<platform::IniDocument::SectionId>* ownSectionsListing(const std::string& path);
     void enterName(LibraryKind kind, NameState& entry);
     // Whether one of Prefix1..Prefix<count> holds the value.
     bool contains(NumberedValues& cache, const std::string& section, const char* prefix, int count,
@@ -122,4 +126,9 @@ private:
     std::unordered_map<platform::IniDocument::SectionId, SectionState> sections_;
     std::array<QHash<QString, NameState>, 3> nameStates_;  // by kind
     std::unordered_map<int, NumberedValues> names_;        // kind -> listed names
+    // Paths listed in own sections, as a read gives them back, with those sections: a file
+    // entered under its artist, album and genre is looked up once, not in each section.
+    std::unordered_map<std::string, std::vector<platform::IniDocument::SectionId>> ownListed_;
+    std::string lastPath_;  // the path last looked up there, and what it found
+    std::vector<platform::IniDocument::SectionId>* lastListed_ = nullptr;
 };
