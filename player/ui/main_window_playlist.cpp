@@ -145,8 +145,11 @@ QStringList TForm1::RunDialog(QFileDialog* dialog) {
 }
 
 void TForm1::RefreshPlaylistView() {
-    ListBox1->clear();
-    if (!AudioObject) return;
+    if (!AudioObject) {
+        ListBox1->clear();
+        return;
+    }
+    // ShowTitles replaces every row itself: one reset of the box, not two.
     const int count = AudioObject->EntryCount();
     ListBox1->ShowTitles(
         count, [](int row) { return AudioObject ? AudioObject->GetEntryTitle(row) : QString(); });
