@@ -41,6 +41,7 @@ public:
     void EntryTitleArrived() override {}
     void SetTotalTimeText(const QString&) override {}
     void ShowAddingProgress(int, int) override {}
+    void AddingChanged(bool) override {}
     void SetFormatText(const QString&) override {}
     void SetPlayButtonGlyph(PlayGlyph) override {}
     void ShowTrayBalloon(const QString&, const QString&, int, int) override {}

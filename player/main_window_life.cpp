@@ -154,6 +154,13 @@ bool MainWindowLife::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &form_) return QObject::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::Close:
+            if (audio_ && audio_->Adding()) {
+                // The add ends early, what it added stays, and the window closes after it.
+                audio_->StopAdding();
+                audio_->AfterAdding([this] { form_.close(); });
+                event->ignore();
+                return true;
+            }
             FormClose();
             break;
         case QEvent::DragEnter: {

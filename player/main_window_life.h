@@ -29,7 +29,8 @@ public:
     // error box has been shown, nothing was saved, and the program must end.
     bool FormCreate(const QStringList& arguments);
     // The close steps: every setting written, "Default.pls" replaced, the store closed.
-    // Runs once, also when the window is closed by another process or the system. Files
+    // Runs once, also when the window is closed by another process or the system. A close
+    // asked for while files are being added stops the adding and happens at its end. Files
     // that could not be saved are named in one box, which closes itself after
     // kSaveFailureSeconds.
     void FormClose();

@@ -203,7 +203,7 @@ void TAudioObject::showStarted() {
 
 void TAudioObject::PlayNext() {
     const int n = EntryCount();
-    if (n == 0) return;
+    if (n == 0 || adding_) return;
     int next = CurrentIndex + 1;
     if (Shuffle && n > 2) {
         std::uniform_int_distribution<int> draw(0, n - 1);
@@ -217,7 +217,7 @@ void TAudioObject::PlayNext() {
 
 void TAudioObject::PlayPrevious() {
     const int n = EntryCount();
-    if (n == 0) return;
+    if (n == 0 || adding_) return;
     int previous = CurrentIndex - 1;
     // A current index left beyond the end by deletions goes to the last entry.
     if (previous < 0 || previous >= n) previous = n - 1;
@@ -226,7 +226,7 @@ void TAudioObject::PlayPrevious() {
 }
 
 void TAudioObject::PlayEntry(int index) {
-    if (index < 0 || index >= EntryCount()) return;
+    if (adding_ || index < 0 || index >= EntryCount()) return;
     CurrentIndex = index;
     PlaySource(Playlist.FileAt(index));
 }
@@ -303,10 +303,34 @@ FileProbe TAudioObject::probeFile(const QString& path) {
 }
 
 void TAudioObject::AddSources(const QStringList& names) {
-    LibraryIndex::Batch batch(libraryIndex_);
-    const int before = EntryCount();
+    if (addingStopped_ || waitsForAdding([this, names] { AddSources(names); })) return;
+    {
+        LibraryIndex::Batch batch(libraryIndex_);
+        const int before = EntryCount();
+        CurrentIndex = before - 1;
+        adding_ = true;
+        view_.AddingChanged(true);
+        const bool listLoaded = addSources(names);
+        adding_ = false;
+        view_.AddingChanged(false);
+        if (!addingStopped_) {
+            // A file that is already in the list plays itself, not whatever follows the
+            // last entry.
+            const bool nothingNew = !listLoaded && EntryCount() == before && !names.isEmpty();
+            const int present =
+                nothingNew && IsPlayableFile(names.first()) ? IndexOfFile(names.first()) : -1;
+            if (present >= 0) {
+                PlayEntry(present);
+            } else {
+                PlayNext();
+            }
+        }
+    }
+    runAfterAdding();
+}
+
+bool TAudioObject::addSources(const QStringList& names) {
     bool listLoaded = false;
-    CurrentIndex = before - 1;
     // What each name is, decided once.
     enum class Source : char { List, Address, File };
     std::vector<Source> sources;
@@ -326,16 +350,16 @@ void TAudioObject::AddSources(const QStringList& names) {
     // here, in the list's order, exactly as measuring them one by one would.
     std::optional<FileProbes> probes;
     if (probeThreads_ > 0 && files.size() > 1) probes.emplace(files, probeThreads_, &probeFile);
-    AddingProgress progress(view_, static_cast<int>(names.size()));
+    AddingProgress progress(view_, static_cast<int>(names.size()), addingReportPeriod_);
     int probed = 0;
-    // Only the last file's tags would stay in the panel (the window does not paint while
-    // adding), so the panel is filled once, not for every file.
+    // Only the last file's tags would stay in the panel, so the panel is filled once, not
+    // for every file.
     std::optional<SongInformation> lastTags;
-    for (qsizetype i = 0; i < names.size(); ++i) {
+    for (qsizetype i = 0; i < names.size() && !addingStopped_; ++i) {
         const QString& name = names[i];
         const Source source = sources[static_cast<std::size_t>(i)];
         if (source == Source::List) {
-            LoadPlaylistFile(name, true);
+            loadPlaylistFile(name, true);
             listLoaded = true;
         } else if (source == Source::Address) {
             TrackLength = ProbeLength(name);
@@ -352,19 +376,34 @@ void TAudioObject::AddSources(const QStringList& names) {
             Playlist.AddEntry(name, title, TrackLength);
         }
         if (source != Source::List) view_.SetListCaption(QStringLiteral("Default"));
+        // The view may handle the window's events here, between two names.
         progress.Step();
     }
     probes.reset();
     if (lastTags) showTagsAsRead(*lastTags);
-    // A file that is already in the list plays itself, not whatever follows the last entry.
-    const bool nothingNew = !listLoaded && EntryCount() == before && !names.isEmpty();
-    const int present =
-        nothingNew && IsPlayableFile(names.first()) ? IndexOfFile(names.first()) : -1;
-    if (present >= 0) {
-        PlayEntry(present);
-    } else {
-        PlayNext();
+    return listLoaded;
+}
+
+void TAudioObject::AfterAdding(std::function<void()> action) {
+    if (!waitsForAdding(action)) action();
+}
+
+bool TAudioObject::waitsForAdding(std::function<void()> change) {
+    if (!adding_) return false;
+    afterAdding_.push_back(std::move(change));
+    return true;
+}
+
+void TAudioObject::runAfterAdding() {
+    if (runningAfterAdding_) return;
+    runningAfterAdding_ = true;
+    // An action may add again, and more may wait for that add: taken one at a time.
+    while (!afterAdding_.empty()) {
+        const std::function<void()> action = std::move(afterAdding_.front());
+        afterAdding_.pop_front();
+        action();
     }
+    runningAfterAdding_ = false;
 }
 
 void TAudioObject::addAddressEntry(const QString& address) {
@@ -383,6 +422,11 @@ void TAudioObject::addAddressEntry(const QString& address) {
 }
 
 void TAudioObject::LoadPlaylistFile(const QString& path, bool clearFirst) {
+    if (waitsForAdding([this, path, clearFirst] { LoadPlaylistFile(path, clearFirst); })) return;
+    loadPlaylistFile(path, clearFirst);
+}
+
+void TAudioObject::loadPlaylistFile(const QString& path, bool clearFirst) {
     const QString extension = source_rules::UpperExtension(path);
     if (extension == QLatin1String(".PLS")) {
         Playlist.LoadFromPls(path, clearFirst);
@@ -402,6 +446,7 @@ QString TAudioObject::GetPlaylistName() const {
     return Playlist.ListName();
 }
 void TAudioObject::ClearPlaylist() {
+    if (waitsForAdding([this] { ClearPlaylist(); })) return;
     Playlist.ClearAll();
 }
 int TAudioObject::EntryCount() const {
@@ -417,6 +462,7 @@ QString TAudioObject::GetEntryTitle(int index) const {
 }
 
 void TAudioObject::DeleteEntry(int index) {
+    if (waitsForAdding([this, index] { DeleteEntry(index); })) return;
     if (index >= 0 && index < EntryCount()) Playlist.RemoveAt(index);
 }
 
@@ -438,6 +484,7 @@ long long TAudioObject::TotalLength() const {
 }
 
 void TAudioObject::SortByTitle() {
+    if (waitsForAdding([this] { SortByTitle(); })) return;
     Playlist.SortTitles();
     CurrentIndex = IndexOfTitle(Title);
 }
@@ -555,6 +602,7 @@ void TAudioObject::BuildLibraryMenus() {
 }
 
 void TAudioObject::LibraryNameChosen(LibraryKind kind, const QString& caption) {
+    if (waitsForAdding([this, kind, caption] { LibraryNameChosen(kind, caption); })) return;
     LibraryIndex::Batch batch(libraryIndex_);
     if (libraryIndex_.FileCount(kind, caption) == 0) return;
     view_.ClearPlaylistView();
@@ -564,6 +612,7 @@ void TAudioObject::LibraryNameChosen(LibraryKind kind, const QString& caption) {
 }
 
 void TAudioObject::PlayAllMusic() {
+    if (waitsForAdding([this] { PlayAllMusic(); })) return;
     LibraryIndex::Batch batch(libraryIndex_);
     const auto entries = libraryIndex_.ArtistEntries();
     if (!entries) return;

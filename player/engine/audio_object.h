@@ -9,8 +9,11 @@
 // cannot be opened leaves Channel 0, the previous channel already freed.
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -74,11 +77,30 @@ public:
     // Playlist. Playable names are appended (each measured and its tags read), other
     // names are loaded as playlist files; then the next entry plays, or, when nothing was
     // added and the first name is a file already in the list, that entry.
+    //
+    // A long add lets the view handle the window's events as it reports its progress, so
+    // calls may arrive while it runs. The add stays what it would have been alone:
+    // another add and every other change of the playlist or the library (clearing,
+    // deleting, sorting, loading a list, choosing a library name, all music) wait and run
+    // in order when it has ended; choosing another entry to play (next, previous, an
+    // entry) is refused, since the add ends by choosing it. Pausing, resuming, stopping,
+    // seeking and playing the current source again go on as usual.
     void AddSources(const QStringList& names);
+    // An add is running.
+    bool Adding() const { return adding_; }
+    // Runs `action` now, or, while an add runs, after its end with the changes that wait.
+    void AfterAdding(std::function<void()> action);
+    // The window is closing: an add running stops after the name it is on (the entries
+    // and index entries made stay, and nothing new starts playing), and no later add is
+    // made. What waits for the add's end still runs.
+    void StopAdding() { addingStopped_ = true; }
     // How many worker threads AddSources measures and reads files on; 0 does it all on
     // the calling thread, one file after another. The entries, the library index and
     // what plays are the same either way.
     void SetProbeThreads(int threads) { probeThreads_ = threads; }
+    // How often a long add reports its progress to the view (the first time after twice
+    // that); 0 reports after every name.
+    void SetAddingReportPeriod(std::chrono::milliseconds period) { addingReportPeriod_ = period; }
     void LoadPlaylistFile(const QString& path, bool clearFirst);
     // False when the file could not be written (the playlist layer's report).
     bool SavePls(const QString& path);
@@ -159,6 +181,13 @@ private:
     static StreamTags streamTagsOf(std::uint32_t channel);
     void enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path);
     static int defaultProbeThreads();
+    // AddSources' names, while adding_ is set; true when a playlist file was loaded.
+    bool addSources(const QStringList& names);
+    // While an add runs, `change` waits for its end (true); otherwise nothing (false).
+    bool waitsForAdding(std::function<void()> change);
+    // Runs what waited for the add's end, unless a run further out does.
+    void runAfterAdding();
+    void loadPlaylistFile(const QString& path, bool clearFirst);
 
     AudioView& view_;
     LibraryIndex libraryIndex_;
@@ -166,6 +195,11 @@ private:
     std::mt19937 random_;
     std::optional<QString> shownStreamTitle_;
     int probeThreads_ = defaultProbeThreads();
+    std::chrono::milliseconds addingReportPeriod_{50};
+    bool adding_ = false;
+    bool addingStopped_ = false;
+    bool runningAfterAdding_ = false;
+    std::deque<std::function<void()>> afterAdding_;
     // Last, so that no connection reports to a half-destroyed audio object.
     StreamConnector streamOpening_;  // the source to play
     StreamConnector titleProbes_;    // entry titles of added addresses

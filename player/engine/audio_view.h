@@ -45,9 +45,14 @@ public:
     // Label3: the format of the channel just started.
     virtual void SetFormatText(const QString& text) = 0;
     // AddSources has gone on for a while: `done` of the `total` names it was given are
-    // in. The view may show it (and paint it at once: the adding holds the window
-    // thread); RefreshPlaylistView follows when the adding is over.
+    // in. The view may show it and handle the window's pending events (input, timers,
+    // paints) before it returns: while an add runs, the audio object makes a change of
+    // the playlist or the library wait for the add's end and refuses a change of the
+    // entry playing (see AddSources). RefreshPlaylistView follows when the adding is over.
     virtual void ShowAddingProgress(int done, int total) = 0;
+    // An add began (true) or ended (false): the commands that could only wait for its end
+    // may be shown unavailable meanwhile.
+    virtual void AddingChanged(bool adding) = 0;
     // Label34: the current-list caption.
     virtual void SetListCaption(const QString& text) = 0;
     // BitmapSkinPart2 shows this image of ImageList1 and is repainted.

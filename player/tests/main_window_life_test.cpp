@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 
 #include "player/app/program_folder.h"
 #include "player/app/settings_store.h"
@@ -193,6 +196,60 @@ TEST_F(MainWindowLifeTest, CloseWritesTheSettingsAndReplacesTheSavedPlaylistWhol
     for (const auto& e : std::filesystem::directory_iterator(folder))
         EXPECT_TRUE(e.path().filename() == "Default.pls" || e.path().filename() == "AllMusik.aml")
             << "left behind: " << e.path();
+}
+
+// The window answers while files are added from its event loop (a timer posted as the
+// add starts runs during it): the list commands are unavailable meanwhile, a drop waits
+// for the add's end, and a close stops the add, then saves what was added.
+TEST_F(MainWindowLifeTest, WhileFilesAreAddedTheWindowAnswersAndACloseEndsTheAdd) {
+    const std::filesystem::path d = music / "d.wav", e = music / "e.wav";
+    for (const auto& f : {d, e}) writeSineWav(f, 0.5);
+    TForm1 form;
+    MainWindowLife life(form);
+    ASSERT_TRUE(life.FormCreate({}));
+    life.Audio()->SetAddingReportPeriod(std::chrono::milliseconds(0));
+    form.show();
+    // Adds the files from an event loop, with `during` posted just before.
+    const auto addFiles = [&](const QStringList& files, const std::function<void()>& during) {
+        QEventLoop loop;
+        QTimer::singleShot(0, &form, [&] {
+            QTimer::singleShot(0, &form, during);
+            life.AddFiles(files);
+            loop.quit();
+        });
+        loop.exec();
+    };
+
+    QAction* addFolder = form.PopupMenu1->actions()[1];
+    bool commandsOff = false;
+    addFiles({q(a), q(b)}, [&] {
+        commandsOff = !addFolder->isEnabled();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(q(c))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        EXPECT_EQ(life.Audio()->EntryCount(), 1);
+    });
+    EXPECT_TRUE(commandsOff);
+    EXPECT_TRUE(addFolder->isEnabled());
+    ASSERT_EQ(life.Audio()->EntryCount(), 3);
+    EXPECT_EQ(life.Audio()->GetEntryFile(2), q(c));
+    EXPECT_EQ(life.Audio()->GetCurrentIndex(), 2) << "the drop's add played its file";
+    EXPECT_EQ(form.ListBox1->count(), 3);
+
+    addFiles({q(d), q(e)}, [&] {
+        form.close();
+        EXPECT_TRUE(form.isVisible()) << "not while adding";
+    });
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(life.Audio()->EntryCount(), 4);
+    EXPECT_EQ(life.Audio()->GetSourcePath(), q(c)) << "the stopped add started nothing";
+    const std::string pls = readFile(folder / "Default.pls");
+    EXPECT_NE(pls.find("File4=" + d.string()), std::string::npos) << pls;
+    EXPECT_NE(pls.find("NumberOfEntries=4"), std::string::npos) << pls;
 }
 
 TEST_F(MainWindowLifeTest, ACloseThatCannotSaveNamesTheFilesInOneBox) {

@@ -141,8 +141,11 @@ public:
     void SetTotalTimeText(const QString& text) override;
     void SetFormatText(const QString& text) override;
     void SetListCaption(const QString& text) override;
-    // Label35 shows how far the adding has come, painted at once.
+    // Label35 shows how far the adding has come, and the window handles its pending
+    // events (input, timers, paints) before the adding goes on.
     void ShowAddingProgress(int done, int total) override;
+    // ListCommands are unavailable while an add runs.
+    void AddingChanged(bool adding) override;
     // Label35's font, as large as the design's but small enough for the whole line.
     void FitTotalsLine();
     void SetPlayButtonGlyph(PlayGlyph image) override;
@@ -361,6 +364,9 @@ private:
     void BuildLibraryItems(LibraryKind kind);
     // Per library kind: the model of a fill whose items are not made yet.
     std::array<const LibraryMenus*, 3> UnbuiltLibraryItems{};
+    // The menu commands that load, change or replace the playlist (or, in CD mode, what
+    // the playlist box lists): an add running would make them only wait for its end.
+    QList<QAction*> ListCommands;
     // A file dialog of our own (not the desktop's), so tests and every desktop see the same.
     QFileDialog* CreateFileDialog(const QString& title, const QString& filter,
                                   QFileDialog::FileMode mode);

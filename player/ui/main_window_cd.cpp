@@ -50,6 +50,7 @@ void TForm1::BuildCdDriveItems() {
         QAction* item = PopupMenu4->addAction(image, QString(caption).replace('&', "&&"));
         connect(item, &QAction::triggered, this,
                 [this, drive] { EnterCdMode(static_cast<int>(drive)); });
+        ListCommands << item;
     }
 }
 

@@ -1,9 +1,11 @@
 // The main window's playlist panel: the list box, its context menu and the quick-access
 // menu with the music library's groups.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStyle>
+#include <QThread>
 #include <utility>
 
 #include "player/app/program_folder.h"
@@ -30,16 +32,17 @@ void TForm1::CreatePopupMenu1() {
         return action;
     };
     // Ctrl+O is the window's own shortcut for the same command, so it is only shown here.
-    item("Добавить к списку...", &TForm1::OpenFilesCommand)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    ListBox1->removeAction(PopupMenu1->actions().last());
-    item("Добавить папку...", &TForm1::AddFolderCommand);
-    item("Удалить из списка", &TForm1::DeleteSelectedCommand, "Ctrl+D");
+    QAction* open = item("Добавить к списку...", &TForm1::OpenFilesCommand);
+    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    ListBox1->removeAction(open);
+    ListCommands << open << item("Добавить папку...", &TForm1::AddFolderCommand)
+                 << item("Удалить из списка", &TForm1::DeleteSelectedCommand, "Ctrl+D");
     PopupMenu1->addSeparator();
     item("Поиск песни...", &TForm1::SongSearchCommand, "Ctrl+F");
     PopupMenu1->addSeparator();
-    item("Загрузить список...", &TForm1::LoadPlaylistCommand);
+    ListCommands << item("Загрузить список...", &TForm1::LoadPlaylistCommand);
     QMenu* sort = PopupMenu1->addMenu(QStringLiteral("Сортировать"));
+    ListCommands << sort->menuAction();
     connect(sort->addAction(QStringLiteral("По названию")), &QAction::triggered, this,
             &TForm1::SortByTitleCommand);
     QMenu* save = PopupMenu1->addMenu(QStringLiteral("Сохранить список"));
@@ -47,9 +50,10 @@ void TForm1::CreatePopupMenu1() {
             &TForm1::SavePlsCommand);
     connect(save->addAction(QStringLiteral("M3U")), &QAction::triggered, this,
             &TForm1::SaveM3uCommand);
-    item("Очистить список", &TForm1::ClearPlaylistCommand, "Ctrl+C");
+    ListCommands << item("Очистить список", &TForm1::ClearPlaylistCommand, "Ctrl+C");
     PopupMenu1->addSeparator();
-    item("Редактор тегов...", &TForm1::TagEditor1Click, "Ctrl+T");
+    // The editor works on the selected row, which an add may leave out of date.
+    ListCommands << item("Редактор тегов...", &TForm1::TagEditor1Click, "Ctrl+T");
 }
 
 void TForm1::CreatePopupMenu4() {
@@ -69,15 +73,17 @@ void TForm1::CreatePopupMenu4() {
                                        QStringLiteral("Списки воспроизведения"));
     connect(lists->addAction(QStringLiteral("Default")), &QAction::triggered, this,
             &TForm1::DefaultPlaylistCommand);
-    connect(PopupMenu4->addAction(look->standardIcon(QStyle::SP_MediaVolume),
-                                  QStringLiteral("Вся музыка")),
-            &QAction::triggered, this, [this] {
-                if (CdMode) LeaveCdMode();
-                if (AudioObject) AudioObject->PlayAllMusic();
-            });
+    QAction* allMusic = PopupMenu4->addAction(look->standardIcon(QStyle::SP_MediaVolume),
+                                              QStringLiteral("Вся музыка"));
+    connect(allMusic, &QAction::triggered, this, [this] {
+        if (CdMode) LeaveCdMode();
+        if (AudioObject) AudioObject->PlayAllMusic();
+    });
     PopupMenu4->addSeparator();
-    connect(PopupMenu4->addAction(QStringLiteral("Открыть файл")), &QAction::triggered, this,
-            &TForm1::OpenFilesCommand);
+    QAction* open = PopupMenu4->addAction(QStringLiteral("Открыть файл"));
+    connect(open, &QAction::triggered, this, &TForm1::OpenFilesCommand);
+    ListCommands << AlbumsMenu->menuAction() << SingersMenu->menuAction()
+                 << GenresMenu->menuAction() << lists->menuAction() << allMusic << open;
 }
 
 QMenu* TForm1::LibrarySubmenu(LibraryKind kind) const {
@@ -186,8 +192,14 @@ void TForm1::ClearPlaylistView() {
 void TForm1::ShowAddingProgress(int done, int total) {
     Label35->setText(playlist_panel_text::AddingText(done, total));
     FitTotalsLine();
-    // The adding holds the window thread, so no paint event would come before its end.
-    Label35->repaint();
+    // The adding holds the window thread: the window answers here, between two names.
+    // Not before the program's event loop runs (the start's own add): the rest of the
+    // program is not made yet, and a stop asked for then ends it only from that loop.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::processEvents();
+}
+
+void TForm1::AddingChanged(bool adding) {
+    for (QAction* command : std::as_const(ListCommands)) command->setEnabled(!adding);
 }
 
 void TForm1::SetListCaption(const QString& text) {

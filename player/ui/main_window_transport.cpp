@@ -116,7 +116,7 @@ void TForm1::CreateMenus() {
     PopupMenu2->setDefaultAction(
         item(PopupMenu2, "Показать окно", [this] { CoolTrayIcon1->RestoreMainWindow(); }));
     player(PopupMenu2, "Проиграть/Приостановить", "Предыдущая дорожка", "Следующая дорожка", false);
-    item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
+    ListCommands << item(PopupMenu2, "Загрузить файл...", &TForm1::OpenFilesCommand);
     item(PopupMenu2, "Настройки...", &TForm1::SettingsCommand);
     item(PopupMenu2, "Проверка обновлений...", &TForm1::ShowUpdateWindow);
     item(PopupMenu2, "О программе...", &TForm1::ShowAboutWindow);
@@ -125,7 +125,7 @@ void TForm1::CreateMenus() {
 
     PopupMenu5 = new QMenu(this);
     item(PopupMenu5, "Спрятать в трей", &TForm1::HideToTrayCommand);
-    item(PopupMenu5, "Открыть файл...", &TForm1::OpenFilesCommand, "Ctrl+O");
+    ListCommands << item(PopupMenu5, "Открыть файл...", &TForm1::OpenFilesCommand, "Ctrl+O");
     player(PopupMenu5, "Проиграть/приостановить", "Предыдущая", "Следующая", true);
     item(PopupMenu5, "Справка",
          [this] { QMessageBox::information(this, windowTitle(), QStringLiteral("No help")); });

@@ -67,7 +67,10 @@ void TForm7::Edit1Change() {
 void TForm7::ListBox1DblClick() {
     const QListWidgetItem* row = ListBox1->currentItem();
     if (!row) return;
-    audio_.PlayEntry(search_.entryOf(Category(), row->text()));
+    // Found when it plays: an add running plays when it ends, and this after it.
+    audio_.AfterAdding([this, category = Category(), text = row->text()] {
+        audio_.PlayEntry(search_.entryOf(category, text));
+    });
 }
 
 bool TForm7::Searching() const {

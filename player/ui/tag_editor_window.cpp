@@ -138,6 +138,11 @@ void TForm6::Edit1Change() {
 
 void TForm6::BitBtn1Click() {
     if (!AudioObject) return;
+    // An add may be measuring the file, and it chooses what plays when it ends.
+    if (AudioObject->Adding()) {
+        AudioObject->AfterAdding([this] { BitBtn1Click(); });
+        return;
+    }
     // The song is released while its file is replaced, and played again afterwards.
     const int current = AudioObject->GetCurrentIndex();
     const bool edited = !fileName_.isEmpty() && AudioObject->GetEntryFile(current) == fileName_;

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "player/engine/tests/qt_print.h"
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -597,5 +601,149 @@ TEST(AddSourcesProbing, ThePanelShowsTheLastFileAddedWhenNoFileStarts) {
         EXPECT_EQ(view.info.Title, "Название: First Song");
         EXPECT_EQ(view.info.Artist, "Исполнитель: Shared");
         audio.DropChannel();
+    }
+}
+
+namespace {
+
+// Handles the window's pending events at every report, as the main window does.
+struct AnsweringView : RecordingView {
+    void ShowAddingProgress(int done, int total) override {
+        RecordingView::ShowAddingProgress(done, total);
+        QCoreApplication::processEvents();
+    }
+};
+
+// An audio object whose add reports after every name to a view that handles events.
+struct AnsweringAudio {
+    AnsweringView view;
+    TAudioObject audio;
+    AnsweringAudio(const fs::path& index, int threads) : audio(view, index) {
+        audio.SetProbeThreads(threads);
+        audio.SetAddingReportPeriod(std::chrono::milliseconds(0));
+    }
+};
+
+struct AddResult {
+    QStringList entries;  // file, title and length of each
+    std::string index;
+    int current = 0;
+    QString source;
+    TransportState state = TransportState::NotReady;
+};
+
+AddResult resultOf(const TAudioObject& audio, const fs::path& index) {
+    AddResult result{{},
+                     testing_support::readFile(index),
+                     audio.GetCurrentIndex(),
+                     audio.GetSourcePath(),
+                     audio.PlayState};
+    for (int i = 0; i < audio.EntryCount(); ++i)
+        result.entries << audio.GetEntryFile(i) + '|' + audio.GetEntryTitle(i) + '|' +
+                              QString::number(audio.EntryLength(i));
+    return result;
+}
+
+}  // namespace
+
+// Events handled while an add reports its progress (a timer posted before it here) may
+// call the audio object: changes of the playlist wait for the add's end, choices of
+// another entry are refused, and a close stops the add after the name it is on. The
+// outcome is what the same calls give one after another.
+TEST(AddSourcesAnswering, CallsDuringAnAddWaitOrAreRefused) {
+    testing_support::TempDir dir;
+    fs::create_directories(dir / "music");
+    QStringList names, more;
+    const char* const fixtures[] = {"first.mp3", "second.mp3", "plain.mp3", "mono8.wav"};
+    for (int i = 0; i < 12; ++i) {
+        const std::string fixture = fixtures[i % 4];
+        const fs::path path =
+            dir / "music" / ("song " + std::to_string(i) + fixture.substr(fixture.size() - 4));
+        fs::copy_file(kFixtures / fixture, path);
+        (i < 9 ? names : more) << q(path);
+    }
+    struct Case {
+        const char* name;
+        std::function<void(TAudioObject&)> calls;  // while the add runs
+        bool refused;  // else the same calls made after the add give the same outcome
+    };
+    const Case cases[] = {
+        {"another add waits", [&](TAudioObject& a) { a.AddSources(more); }, false},
+        {"a clear waits", [](TAudioObject& a) { a.ClearPlaylist(); }, false},
+        {"a deletion, a sort and a list wait",
+         [&](TAudioObject& a) {
+             a.DeleteEntry(0);
+             a.SortByTitle();
+             a.LoadPlaylistFile(q(dir / "none.pls"), false);
+         },
+         false},
+        {"another entry is refused",
+         [](TAudioObject& a) {
+             a.PlayNext();
+             a.PlayPrevious();
+             a.PlayEntry(0);
+         },
+         true},
+    };
+    for (const int threads : {0, 2}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", threads " + std::to_string(threads));
+            const fs::path folder = dir / (std::string(c.name) + std::to_string(threads));
+            fs::create_directories(folder / "alone");
+            RecordingView aloneView;
+            TAudioObject alone(aloneView, folder / "alone" / "AllMusik.aml");
+            alone.SetProbeThreads(threads);
+            alone.AddSources(names);
+            if (!c.refused) c.calls(alone);
+
+            AnsweringAudio run(folder / "AllMusik.aml", threads);
+            bool handled = false;
+            QTimer::singleShot(0, [&] {
+                handled = run.audio.Adding();
+                c.calls(run.audio);
+            });
+            run.audio.AddSources(names);
+            EXPECT_TRUE(handled);
+            EXPECT_FALSE(run.audio.Adding());
+            EXPECT_FALSE(run.view.addingChanges.empty());
+            EXPECT_FALSE(run.view.addingChanges.back());
+            const AddResult expected = resultOf(alone, folder / "alone" / "AllMusik.aml");
+            const AddResult got = resultOf(run.audio, folder / "AllMusik.aml");
+            EXPECT_EQ(got.entries, expected.entries);
+            EXPECT_TRUE(got.index == expected.index);
+            EXPECT_EQ(got.current, expected.current);
+            EXPECT_EQ(got.source, expected.source);
+            EXPECT_EQ(got.state, expected.state);
+            run.audio.DropChannel();
+            alone.DropChannel();
+        }
+
+        // A close: the add stops after the name it is on, what it added stays, nothing
+        // starts, and what waited for its end runs before it returns; no add follows.
+        SCOPED_TRACE(threads);
+        const fs::path folder = dir / ("close" + std::to_string(threads));
+        fs::create_directories(folder / "alone");
+        AnsweringAudio run(folder / "AllMusik.aml", threads);
+        TAudioObject& audio = run.audio;
+        bool closed = false;
+        QTimer::singleShot(0, [&] {
+            audio.StopAdding();
+            audio.AfterAdding([&] { closed = !audio.Adding(); });
+            audio.AddSources(more);
+        });
+        audio.AddSources(names);
+        EXPECT_TRUE(closed);
+        ASSERT_EQ(audio.EntryCount(), 1);
+        EXPECT_EQ(audio.GetEntryFile(0), names[0]);
+        EXPECT_TRUE(audio.GetSourcePath().isEmpty());
+        EXPECT_EQ(audio.PlayState, TransportState::NotReady);
+        RecordingView aloneView;
+        TAudioObject alone(aloneView, folder / "alone" / "AllMusik.aml");
+        alone.AddSources(names.mid(0, 1));
+        EXPECT_TRUE(testing_support::readFile(folder / "AllMusik.aml") ==
+                    testing_support::readFile(folder / "alone" / "AllMusik.aml"));
+        audio.AddSources(more);
+        EXPECT_EQ(audio.EntryCount(), 1);
+        alone.DropChannel();
     }
 }

@@ -26,6 +26,7 @@ public:
     void SetFormatText(const QString& text) override { format = text; }
     void SetListCaption(const QString& text) override { listCaption = text; }
     void ShowAddingProgress(int done, int) override { addingProgress.push_back(done); }
+    void AddingChanged(bool adding) override { addingChanges.push_back(adding); }
     void SetPlayButtonGlyph(PlayGlyph image) override { playGlyph = image; }
     void ShowTrayBalloon(const QString& title, const QString& text, int iconKind,
                          int timeoutSeconds) override {
@@ -50,6 +51,7 @@ public:
     int entryTitleArrivals = 0;
     QString totalTime, format, listCaption;
     std::vector<int> addingProgress;  // the names done at each report
+    std::vector<bool> addingChanges;
     PlayGlyph playGlyph = PlayGlyph::Play;
     std::vector<Balloon> balloons;
     TrackInfoTexts info;
