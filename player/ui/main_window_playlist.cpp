@@ -223,7 +223,7 @@ void TForm1::AddFolderCommand() {
     browse->setOption(QFileDialog::ShowDirsOnly);
     browse->setDirectory(QDir::home());
     const QStringList chosen = RunDialog(browse);
-    browse->deleteLater();
+    delete browse;  // now: its leftovers (the name completion) must not stay up while adding
     if (chosen.isEmpty()) return;
     AudioObject->AddSources(folder_scan::EntriesToAdd(chosen.first()));
     RefreshPlaylistView();

@@ -247,7 +247,7 @@ void TForm1::OpenFilesCommand() {
                              TAudioObject::GetOpenFilter() + QStringLiteral("|Any file (*.*)|*.*"),
                              QFileDialog::ExistingFiles);
         const QStringList files = RunDialog(open);
-        open->deleteLater();
+        delete open;  // now: its leftovers (the name completion) must not stay up while adding
         if (!files.isEmpty()) AudioObject->AddSources(files);
     }
     RefreshPlaylistView();
