@@ -134,7 +134,8 @@ std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file) {
 std::vector<std::int16_t> renderPlayed(std::uint32_t stream, std::size_t frames) {
     // One mixer block per render: a render of several blocks can stall in one and go on in
     // the next, leaving silence between played frames that no position tells apart.
-    SoundDeviceInfo device{sizeof device};
+    SoundDeviceInfo device{};
+    device.size = sizeof device;
     BASS_GetInfo(&device);
     const auto mixerBlock = static_cast<std::size_t>(std::max<std::int64_t>(
         1, std::int64_t{device.freq} * BASS_GetConfig(SOUND_CONFIG_UPDATEPERIOD) / 1000));
