@@ -258,9 +258,10 @@ IniDocument::KeyLine IniDocument::appendKey(SectionId section, std::string_view 
 }
 
 void IniDocument::replaceValue(KeyLine at, std::string_view value) {
-    // The key keeps its spelling in the file.
+    // The key keeps its spelling in the file; written text never moves, so the key is
+    // appended from where it lies.
     Line& line = sections_[at.section].lines[at.line];
-    line = appendKeyValue(std::string(keyOf(line)), value);
+    line = appendKeyValue(keyOf(line), value);
 }
 
 std::string_view IniDocument::valueAt(KeyLine at) const {
