@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -13,11 +14,13 @@ namespace songmeta {
 
 class TextPool {
 public:
-    // A zero-terminated copy of `text` that stays valid until the library is unloaded;
-    // null for an empty text.
-    const char* hold(std::string_view text);
+    // For each text, a zero-terminated copy that stays valid until the library is unloaded
+    // (null for an empty text) into `held`. A record's texts are held under one lock.
+    void hold(std::span<const std::string> texts, const char** held);
 
 private:
+    const char* holdLocked(std::string_view text);
+
     // Looks a text up without copying it first: most texts of a folder (artists, albums,
     // genres, versions) are held already.
     struct Hash {
