@@ -9,7 +9,9 @@
 namespace soundlib {
 namespace {
 
-constexpr std::size_t kCacheBytes = 64 * 1024;
+// A length-only open reads the start in smaller pieces: the ID3v2 header, the first frames
+// and their Xing/Info or VBRI tag usually lie within them.
+constexpr std::size_t kMeasureCacheBytes = 16 * 1024;
 // Frames decoded before a seek target: enough for the largest bit reservoir at the
 // lowest bitrates, and the overlap of the filter bank.
 constexpr std::size_t kPrerollFrames = 10;
@@ -53,7 +55,7 @@ bool MpegDecoder::readAt(std::int64_t offset, std::uint8_t* out, std::size_t siz
     if (!holds(cache_, cacheStart_, offset, size)) {
         // No more than the source holds: a short file costs no untouched buffer.
         const auto left = static_cast<std::size_t>(source_->size() - offset);
-        cache_.resize(std::max(size, std::min(kCacheBytes, left)));
+        cache_.resize(std::max(size, std::min(cacheBytes_, left)));
         const std::size_t got = readFrom(*source_, offset, cache_.data(), cache_.size());
         cache_.resize(got);
         cacheStart_ = offset;
@@ -127,6 +129,7 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     error = SOUND_ERROR_FORMAT;
     if (!source || source->size() < 8) return nullptr;
     std::unique_ptr<MpegDecoder> d(new MpegDecoder(std::move(source)));
+    if (lengthOnly) d->cacheBytes_ = kMeasureCacheBytes;
     const std::int64_t size = d->source_->size();
     d->dataEnd_ = size;
 
@@ -177,6 +180,7 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     if (tagFits) {
         total = tag.frames * spf;
     } else {
+        d->cacheBytes_ = kCacheBytes;  // every frame header of the file
         d->extendIndex(SIZE_MAX - 1);
         total = static_cast<std::int64_t>(d->offsets_.size()) * spf;
     }

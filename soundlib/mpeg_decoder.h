@@ -50,7 +50,9 @@ private:
     std::unique_ptr<ByteSource> source_;
     std::vector<std::uint8_t> cache_;
     std::int64_t cacheStart_ = -1;
-    std::vector<std::uint8_t> last_;  // see keepLastBytes
+    static constexpr std::size_t kCacheBytes = 64 * 1024;
+    std::size_t cacheBytes_ = kCacheBytes;  // read at a time
+    std::vector<std::uint8_t> last_;        // see keepLastBytes
     std::int64_t lastStart_ = -1;
     std::int64_t dataEnd_ = 0;
     MpegHeader first_;
