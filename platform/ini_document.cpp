@@ -168,7 +168,9 @@ bool IniDocument::save() const {
 
 std::string IniDocument::text() const {
     std::string out;
-    out.reserve(text_.size() + written_.size());
+    std::size_t size = text_.size();
+    for (const std::string& block : written_) size += block.size();
+    out.reserve(size);
     for (const Section& s : sections_) {
         if (s.erased) continue;
         if (s.header.size > 0) out.append(lineText(s.header)).append(lineEnd_);
@@ -256,9 +258,10 @@ IniDocument::KeyLine IniDocument::appendKey(SectionId section, std::string_view 
 }
 
 void IniDocument::replaceValue(KeyLine at, std::string_view value) {
-    // The key keeps its spelling in the file.
+    // The key keeps its spelling in the file; written text never moves, so the key is
+    // appended from where it lies.
     Line& line = sections_[at.section].lines[at.line];
-    line = appendKeyValue(std::string(keyOf(line)), value);
+    line = appendKeyValue(keyOf(line), value);
 }
 
 std::string_view IniDocument::valueAt(KeyLine at) const {
@@ -358,7 +361,9 @@ bool IniDocument::eraseKey(std::string_view section, std::string_view key) {
 }
 
 std::string_view IniDocument::lineText(const Line& line) const {
-    return std::string_view(line.written ? written_ : text_).substr(line.at, line.size);
+    if (!line.written) return std::string_view(text_).substr(line.at, line.size);
+    const std::string& block = written_[line.at >> 32];
+    return std::string_view(block).substr(line.at & 0xFFFFFFFFu, line.size);
 }
 
 std::string_view IniDocument::keyOf(const Line& line) const {
@@ -369,22 +374,40 @@ std::string_view IniDocument::valueOf(const Line& line) const {
     return valueIn(lineText(line), line.eq);
 }
 
+std::size_t IniDocument::writtenBlockFor(std::size_t size) {
+    if (written_.empty() || written_.back().capacity() - written_.back().size() < size) {
+        // A few writes cost a small block, a large batch of them few blocks.
+        constexpr std::size_t kFirstBlock = 4096;
+        constexpr std::size_t kLargestBlock = 1024 * 1024;
+        const std::size_t last = written_.empty() ? kFirstBlock / 2 : written_.back().capacity();
+        written_.emplace_back().reserve(std::max(std::min(2 * last, kLargestBlock), size));
+    }
+    return written_.size() - 1;
+}
+
 IniDocument::Line IniDocument::appendWritten(std::string_view text, std::size_t eq) {
+    const std::size_t block = writtenBlockFor(text.size());
     Line line;
-    line.at = written_.size();
+    line.at = writtenPlace(block, written_[block].size());
     line.written = 1;
     line.size = static_cast<std::uint32_t>(text.size());
     line.eq = static_cast<std::uint32_t>(eq);
-    written_.append(text);
+    written_[block].append(text);
     return line;
 }
 
 IniDocument::Line IniDocument::appendKeyValue(std::string_view key, std::string_view value) {
-    std::string line;
-    line.reserve(key.size() + 1 + value.size());
-    line.append(key).append(1, '=').append(value);
-    text::breaksToSpaces(line, key.size() + 1);
-    return appendWritten(line, key.size() + 1);
+    const std::size_t size = key.size() + 1 + value.size();
+    const std::size_t block = writtenBlockFor(size);
+    std::string& text = written_[block];
+    Line line;
+    line.at = writtenPlace(block, text.size());
+    line.written = 1;
+    line.size = static_cast<std::uint32_t>(size);
+    line.eq = static_cast<std::uint32_t>(key.size() + 1);
+    text.append(key).append(1, '=').append(value);
+    text::breaksToSpaces(text, text.size() - value.size());
+    return line;
 }
 
 // New keys go after the section's last non-blank line: only blank or erased lines follow

@@ -116,7 +116,8 @@ public:
 
 private:
     // A line as a place in the text read (text_) or in the text of later writes
-    // (written_), so that a document costs little more than its own bytes.
+    // (written_, its block and the place in it: writtenPlace), so that a document costs
+    // little more than its own bytes.
     struct Line {
         std::uint64_t at : 62 = 0;
         std::uint64_t written : 1 = 0;
@@ -140,6 +141,8 @@ private:
     std::string_view lineText(const Line& line) const;
     std::string_view keyOf(const Line& line) const;
     std::string_view valueOf(const Line& line) const;
+    // Room for `size` more bytes at the end of the last written block; its index.
+    std::size_t writtenBlockFor(std::size_t size);
     Line appendWritten(std::string_view text, std::size_t eq);
     Line appendKeyValue(std::string_view key, std::string_view value);
     std::size_t addKeyLine(Section& section, std::string_view key, std::string_view value,
@@ -152,9 +155,16 @@ private:
     Section& addSection(std::string name, Line header);
     void reindexKey(Section& section, const std::string& folded, std::size_t from);
 
+    // The place of written text `at` bytes into its block `block`, as a Line keeps it.
+    static std::uint64_t writtenPlace(std::size_t block, std::size_t at) {
+        return (static_cast<std::uint64_t>(block) << 32) | at;
+    }
+
     std::filesystem::path path_;
     std::string text_;
-    std::string written_;
+    // The text of later writes, in blocks that are never reallocated: a document that grows
+    // by many lines copies none of them again.
+    std::vector<std::string> written_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
     // The section found last and the name it was asked by: a run of calls on one section,

@@ -308,6 +308,7 @@ std::size_t charCount(std::string_view s) {
 }
 
 std::string_view cutChars(std::string_view s, std::size_t n) {
+    if (s.size() <= n) return s;  // no fewer bytes than characters
     std::size_t pos = 0;
     for (std::size_t count = 0; count < n && pos < s.size(); ++count) nextCodePoint(s, pos);
     return s.substr(0, pos);

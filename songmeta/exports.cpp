@@ -29,7 +29,7 @@ const char* const* slots(const SongInformation& info) {
 
 SongInformation toRecord(const SongFields& fields) {
     SongInformation info{};
-    for (int i = 0; i < songmeta::kFieldCount; ++i) slots(info)[i] = pool().hold(fields[i]);
+    pool().hold(fields, slots(info));
     return info;
 }
 

@@ -2,11 +2,19 @@
 
 namespace songmeta {
 
-const char* TextPool::hold(std::string_view text) {
-    if (text.empty()) return nullptr;
+void TextPool::hold(std::span<const std::string> texts, const char** held) {
     const std::lock_guard lock(mutex_);
-    const auto found = texts_.find(text);
-    return (found != texts_.end() ? found : texts_.emplace(text).first)->c_str();
+    for (const std::string& text : texts) *held++ = holdLocked(text);
+}
+
+const char* TextPool::holdLocked(std::string_view text) {
+    if (text.empty()) return nullptr;
+    const std::string*& recent = recent_[Hash{}(text) % recent_.size()];
+    if (recent == nullptr || *recent != text) {
+        const auto found = texts_.find(text);
+        recent = &*(found != texts_.end() ? found : texts_.emplace(text).first);
+    }
+    return recent->c_str();
 }
 
 }  // namespace songmeta

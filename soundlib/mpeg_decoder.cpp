@@ -9,7 +9,9 @@
 namespace soundlib {
 namespace {
 
-constexpr std::size_t kCacheBytes = 64 * 1024;
+// A length-only open reads the start in smaller pieces: the ID3v2 header, the first frames
+// and their Xing/Info or VBRI tag usually lie within them.
+constexpr std::size_t kMeasureCacheBytes = 16 * 1024;
 // Frames decoded before a seek target: enough for the largest bit reservoir at the
 // lowest bitrates, and the overlap of the filter bank.
 constexpr std::size_t kPrerollFrames = 10;
@@ -22,29 +24,55 @@ constexpr std::int64_t kSmallestFrameBytes = 24;
 // The decoder's own delay that the LAME encoder delay does not include.
 constexpr int kDecoderDelay = 529;
 
+// Whether `bytes`, read from `start` (negative: nothing read), hold `size` bytes at `offset`.
+bool holds(const std::vector<std::uint8_t>& bytes, std::int64_t start, std::int64_t offset,
+           std::size_t size) {
+    return start >= 0 && offset >= start &&
+           offset + static_cast<std::int64_t>(size) <=
+               start + static_cast<std::int64_t>(bytes.size());
+}
+
+// Up to `size` bytes from `offset`: how many were read.
+std::size_t readFrom(ByteSource& source, std::int64_t offset, std::uint8_t* out, std::size_t size) {
+    if (!source.seek(offset)) return 0;
+    std::size_t got = 0;
+    while (got < size) {
+        const long n = source.read(out + got, size - got);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
 }  // namespace
 
 bool MpegDecoder::readAt(std::int64_t offset, std::uint8_t* out, std::size_t size) {
     if (offset < 0 || offset + static_cast<std::int64_t>(size) > source_->size()) return false;
-    if (cacheStart_ < 0 || offset < cacheStart_ ||
-        offset + static_cast<std::int64_t>(size) >
-            cacheStart_ + static_cast<std::int64_t>(cache_.size())) {
+    if (holds(last_, lastStart_, offset, size)) {
+        std::memcpy(out, last_.data() + (offset - lastStart_), size);
+        return true;
+    }
+    if (!holds(cache_, cacheStart_, offset, size)) {
         // No more than the source holds: a short file costs no untouched buffer.
         const auto left = static_cast<std::size_t>(source_->size() - offset);
-        cache_.resize(std::max(size, std::min(kCacheBytes, left)));
-        if (!source_->seek(offset)) return false;
-        std::size_t got = 0;
-        while (got < cache_.size()) {
-            const long n = source_->read(cache_.data() + got, cache_.size() - got);
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
+        cache_.resize(std::max(size, std::min(cacheBytes_, left)));
+        const std::size_t got = readFrom(*source_, offset, cache_.data(), cache_.size());
         cache_.resize(got);
         cacheStart_ = offset;
         if (got < size) return false;
     }
     std::memcpy(out, cache_.data() + (offset - cacheStart_), size);
     return true;
+}
+
+void MpegDecoder::keepLastBytes(std::size_t count) {
+    const std::int64_t size = source_->size();
+    const std::int64_t from = std::max<std::int64_t>(0, size - static_cast<std::int64_t>(count));
+    if (holds(cache_, cacheStart_, from, static_cast<std::size_t>(size - from))) return;
+    last_.resize(static_cast<std::size_t>(size - from));
+    // Cut short: the bytes are read where they are asked for, as without this.
+    if (readFrom(*source_, from, last_.data(), last_.size()) < last_.size()) return last_.clear();
+    lastStart_ = from;
 }
 
 bool MpegDecoder::headerAt(std::int64_t offset, MpegHeader& header) {
@@ -101,6 +129,7 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     error = SOUND_ERROR_FORMAT;
     if (!source || source->size() < 8) return nullptr;
     std::unique_ptr<MpegDecoder> d(new MpegDecoder(std::move(source)));
+    if (lengthOnly) d->cacheBytes_ = kMeasureCacheBytes;
     const std::int64_t size = d->source_->size();
     d->dataEnd_ = size;
 
@@ -110,6 +139,8 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
            !((head[6] | head[7] | head[8] | head[9]) & 0x80)) {
         start += 10 + platform::readSyncsafe(head + 6) + ((head[5] & 0x10) ? 10 : 0);
     }
+    // The ID3v1 block and the APE footer lie in the last 160 bytes: one read for both.
+    if (size - 32 > start) d->keepLastBytes(160);
     std::uint8_t tail[32];
     if (size - 128 > start && d->readAt(size - 128, tail, 3) && std::memcmp(tail, "TAG", 3) == 0) {
         d->dataEnd_ = size - 128;
@@ -149,6 +180,7 @@ std::unique_ptr<MpegDecoder> MpegDecoder::open(std::unique_ptr<ByteSource> sourc
     if (tagFits) {
         total = tag.frames * spf;
     } else {
+        d->cacheBytes_ = kCacheBytes;  // every frame header of the file
         d->extendIndex(SIZE_MAX - 1);
         total = static_cast<std::int64_t>(d->offsets_.size()) * spf;
     }

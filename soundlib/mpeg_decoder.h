@@ -36,6 +36,9 @@ public:
 private:
     explicit MpegDecoder(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
     bool readAt(std::int64_t offset, std::uint8_t* out, std::size_t size);
+    // Keeps the source's last `count` bytes apart from the cache (unless it holds them),
+    // so that looking at the tags at the end does not drop the start from the cache.
+    void keepLastBytes(std::size_t count);
     bool headerAt(std::int64_t offset, MpegHeader& header);
     bool consistentAt(std::int64_t offset, int run, MpegHeader& header);
     bool findSync(std::int64_t from, std::int64_t limit, int run, std::int64_t& found);
@@ -47,6 +50,10 @@ private:
     std::unique_ptr<ByteSource> source_;
     std::vector<std::uint8_t> cache_;
     std::int64_t cacheStart_ = -1;
+    static constexpr std::size_t kCacheBytes = 64 * 1024;
+    std::size_t cacheBytes_ = kCacheBytes;  // read at a time
+    std::vector<std::uint8_t> last_;        // see keepLastBytes
+    std::int64_t lastStart_ = -1;
     std::int64_t dataEnd_ = 0;
     MpegHeader first_;
 

@@ -236,11 +236,19 @@ void LibraryIndex::enterName(LibraryKind kind, NameState& entry) {
     doc_.writeInteger(kMain, totalKey(kind), total + 1);
 }
 
+const std::string& LibraryIndex::pathText(const QString& path) {
+    if (path != lastEntered_) {
+        lastEntered_ = path;
+        lastEnteredText_ = utf8(path);
+    }
+    return lastEnteredText_;
+}
+
 bool LibraryIndex::EnterFile(LibraryKind kind, const QString& name, const QString& path,
                              const QString& title, int lengthMs) {
     NameState& entry = nameState(kind, name);
     SectionState& section = *entry.state;
-    const std::string file = utf8(path);
+    const std::string& file = pathText(path);
     if (section.own) {
         auto* listing = ownSectionsListing(file);
         if (listing && std::find(listing->begin(), listing->end(), section.id) != listing->end())

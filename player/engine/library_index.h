@@ -111,6 +111,9 @@ private:
     // The own sections listing the path; null when none does.
     std::vector<platform::IniDocument::SectionId>* ownSectionsListing(const std::string& path);
     void enterName(LibraryKind kind, NameState& entry);
+    // The path in UTF-8: a file is entered under its artist, album and genre in a row, and
+    // converted once.
+    const std::string& pathText(const QString& path);
     // Whether one of Prefix1..Prefix<count> holds the value.
     bool contains(NumberedValues& cache, const std::string& section, const char* prefix, int count,
                   const std::string& value);
@@ -129,6 +132,8 @@ private:
     // Paths listed in own sections, as a read gives them back, with those sections: a file
     // entered under its artist, album and genre is looked up once, not in each section.
     std::unordered_map<std::string, std::vector<platform::IniDocument::SectionId>> ownListed_;
+    QString lastEntered_;  // the path pathText gave last, and its text
+    std::string lastEnteredText_;
     std::string lastPath_;  // the path last looked up there, and what it found
     std::vector<platform::IniDocument::SectionId>* lastListed_ = nullptr;
 };

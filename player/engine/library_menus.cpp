@@ -54,7 +54,7 @@ int LibraryMenus::Insert(LibraryKind kind, const QString& caption) {
                                      &LibraryMenus::OrderLess);
     const int position = static_cast<int>(at - list.captions.begin());
     list.captions.insert(position, caption);
-    if (list.folded) list.folded->insert(foldedKey(caption));
+    if (list.known) addKnown(*list.known, caption);
     view_.LibraryMenuItemInserted(kind, position, caption);
     return position;
 }
@@ -63,8 +63,8 @@ void LibraryMenus::InsertAll(LibraryKind kind, const QStringList& captions) {
     List& list = lists_[index(kind)];
     list.captions.append(captions);
     list.inOrder = list.inOrder && captions.isEmpty();
-    if (list.folded)
-        for (const QString& caption : captions) list.folded->insert(foldedKey(caption));
+    if (list.known)
+        for (const QString& caption : captions) addKnown(*list.known, caption);
     view_.LibraryMenuFilled(kind, *this);
 }
 
@@ -109,14 +109,21 @@ int LibraryMenus::InsertUnique(LibraryKind kind, const QString& caption) {
 }
 
 bool LibraryMenus::Contains(LibraryKind kind, const QString& caption) const {
-    return foldedOf(lists_[index(kind)]).contains(foldedKey(caption));
+    const List::Known& known = knownOf(lists_[index(kind)]);
+    return known.given.contains(caption) || known.folded.contains(foldedKey(caption));
 }
 
-const QSet<QString>& LibraryMenus::foldedOf(const List& list) {
-    if (!list.folded) {
-        list.folded.emplace();
-        list.folded->reserve(list.captions.size());
-        for (const QString& caption : list.captions) list.folded->insert(foldedKey(caption));
+void LibraryMenus::addKnown(List::Known& known, const QString& caption) {
+    known.folded.insert(foldedKey(caption));
+    known.given.insert(caption);
+}
+
+const LibraryMenus::List::Known& LibraryMenus::knownOf(const List& list) {
+    if (!list.known) {
+        list.known.emplace();
+        list.known->folded.reserve(list.captions.size());
+        list.known->given.reserve(list.captions.size());
+        for (const QString& caption : list.captions) addKnown(*list.known, caption);
     }
-    return *list.folded;
+    return *list.known;
 }

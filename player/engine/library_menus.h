@@ -43,9 +43,14 @@ private:
         // for; they are put in order then.
         mutable QStringList captions;
         mutable bool inOrder = true;
-        // The captions without "&", case-folded; made when first asked, since a start
-        // that only fills the menus never needs it.
-        mutable std::optional<QSet<QString>> folded;
+        // The captions without "&", case-folded, and as given (a caption seen before is
+        // known without folding it again); made when first asked, since a start that only
+        // fills the menus never needs them.
+        struct Known {
+            QSet<QString> folded;
+            QSet<QString> given;
+        };
+        mutable std::optional<Known> known;
     };
     static int index(LibraryKind kind) { return static_cast<int>(kind); }
     // Appends the caption's characters as sort weights: comparing keys is OrderLess.
@@ -53,7 +58,8 @@ private:
     static std::u32string orderKey(const QString& caption);
     static QString foldedKey(const QString& caption);
     static const QStringList& sorted(const List& list);
-    static const QSet<QString>& foldedOf(const List& list);
+    static const List::Known& knownOf(const List& list);
+    static void addKnown(List::Known& known, const QString& caption);
 
     AudioView& view_;
     std::array<List, 3> lists_;

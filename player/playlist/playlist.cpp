@@ -307,8 +307,8 @@ int TPlaylist::FindTitle(const QString& title) const {
 }
 
 int TPlaylist::FindFile(const QString& file) const {
-    const QString same = sameFileText(file);
     if (!fileCounts_.contains(fileKey(file))) return -1;
+    const QString same = sameFileText(file);
     for (int i = 0; i < Count(); ++i)
         if (sameFileText(files_[i]) == same) return i;
     return -1;

@@ -146,6 +146,37 @@ TEST_F(BadInput, AFrameCountTheFileCannotHoldIsNotBelieved) {
     EXPECT_EQ(BASS_StreamGetLength(lying), BASS_StreamGetLength(honest));
 }
 
+TEST_F(BadInput, FramesInsideTagsAtTheEndAreNoAudio) {
+    // Frames counted one by one (no Xing header) over more than the reader keeps at once,
+    // then an APE tag whose value holds a copy of MPEG frames, then an ID3v1 block.
+    const std::string frames = readFile(fixture("plain.mp3"));
+    std::string audio;
+    while (audio.size() < 100'000) audio += frames;
+    const auto littleEndian = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v), static_cast<char>(v >> 8),
+                           static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    };
+    const std::string value = frames.substr(0, 2000);
+    const std::string item = littleEndian(static_cast<std::uint32_t>(value.size())) +
+                             littleEndian(2) + std::string("Cover Art (Front)", 18) + value;
+    const std::string ape = "APETAGEX" + littleEndian(2000) +
+                            littleEndian(static_cast<std::uint32_t>(item.size() + 32)) +
+                            littleEndian(1) + littleEndian(0) + std::string(8, '\0');
+    const std::string id3v1 = "TAG" + std::string(125, ' ');
+    const auto plain = scratch("frames.mp3");
+    const auto tagged = scratch("frames-tagged.mp3");
+    writeFile(plain, audio);
+    writeFile(tagged, audio + item + ape + id3v1);
+    for (const std::uint32_t flags : {0u, static_cast<std::uint32_t>(SOUND_STREAM_PROBE)}) {
+        const uint32_t expected = BASS_StreamCreateFile(0, plain.c_str(), 0, 0, flags);
+        const uint32_t stream = BASS_StreamCreateFile(0, tagged.c_str(), 0, 0, flags);
+        ASSERT_NE(stream, 0u);
+        EXPECT_EQ(BASS_StreamGetLength(stream), BASS_StreamGetLength(expected)) << flags;
+        BASS_StreamFree(stream);
+        BASS_StreamFree(expected);
+    }
+}
+
 TEST_F(BadInput, DataThatBreaksOffEndsTheStreamOnce) {
     for (const char* name : {"lame.mp3", "vorbis.ogg", "stereo.wav", "wma2.wma", "adpcm_ms.wav"}) {
         // FFmpeg looks for the last Ogg page to measure the length; in a file this small it

@@ -132,7 +132,15 @@ std::vector<std::int16_t> referenceDecode(const std::filesystem::path& file) {
 }
 
 std::vector<std::int16_t> renderPlayed(std::uint32_t stream, std::size_t frames) {
-    std::vector<std::int16_t> played, block(2 * 1024);
+    // One mixer block per render: a render of several blocks can stall in one and go on in
+    // the next, leaving silence between played frames that no position tells apart.
+    SoundDeviceInfo device{};
+    device.size = sizeof device;
+    BASS_GetInfo(&device);
+    const auto mixerBlock = static_cast<std::size_t>(std::max<std::int64_t>(
+        1, std::int64_t{device.freq} * BASS_GetConfig(SOUND_CONFIG_UPDATEPERIOD) / 1000));
+    const std::size_t whole = std::min<std::size_t>(1024, mixerBlock);
+    std::vector<std::int16_t> played, block(2 * whole);
     // The frames a render of `size` frames moved the stream by: a stalled block is silence
     // and moves it by nothing; a stream that ends jumps to its length, past what it played.
     const auto renderMoved = [&](std::size_t size) {
@@ -146,7 +154,8 @@ std::vector<std::int16_t> renderPlayed(std::uint32_t stream, std::size_t frames)
         if (active == SOUND_ACTIVE_STOPPED) break;
         if (active == SOUND_ACTIVE_STALLED)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        const long moved = renderMoved(active == SOUND_ACTIVE_STALLED ? 16 : 1024);
+        const long moved =
+            renderMoved(active == SOUND_ACTIVE_STALLED ? std::min<std::size_t>(16, whole) : whole);
         played.insert(played.end(), block.begin(), block.begin() + 2 * moved);
     }
     return played;
