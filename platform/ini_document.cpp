@@ -374,7 +374,8 @@ std::string_view IniDocument::valueOf(const Line& line) const {
     return valueIn(lineText(line), line.eq);
 }
 
-std::size_t IniDocument::writtenBlockFor(std::size_t size) {
+std::pair<IniDocument::Line, std::string*> IniDocument::startWritten(std::size_t size,
+                                                                     std::size_t eq) {
     if (written_.empty() || written_.back().capacity() - written_.back().size() < size) {
         // A few writes cost a small block, a large batch of them few blocks.
         constexpr std::size_t kFirstBlock = 4096;
@@ -382,31 +383,25 @@ std::size_t IniDocument::writtenBlockFor(std::size_t size) {
         const std::size_t last = written_.empty() ? kFirstBlock / 2 : written_.back().capacity();
         written_.emplace_back().reserve(std::max(std::min(2 * last, kLargestBlock), size));
     }
-    return written_.size() - 1;
+    std::string& block = written_.back();
+    Line line;
+    line.at = writtenPlace(written_.size() - 1, block.size());
+    line.written = 1;
+    line.size = static_cast<std::uint32_t>(size);
+    line.eq = static_cast<std::uint32_t>(eq);
+    return {line, &block};
 }
 
 IniDocument::Line IniDocument::appendWritten(std::string_view text, std::size_t eq) {
-    const std::size_t block = writtenBlockFor(text.size());
-    Line line;
-    line.at = writtenPlace(block, written_[block].size());
-    line.written = 1;
-    line.size = static_cast<std::uint32_t>(text.size());
-    line.eq = static_cast<std::uint32_t>(eq);
-    written_[block].append(text);
+    const auto [line, block] = startWritten(text.size(), eq);
+    block->append(text);
     return line;
 }
 
 IniDocument::Line IniDocument::appendKeyValue(std::string_view key, std::string_view value) {
-    const std::size_t size = key.size() + 1 + value.size();
-    const std::size_t block = writtenBlockFor(size);
-    std::string& text = written_[block];
-    Line line;
-    line.at = writtenPlace(block, text.size());
-    line.written = 1;
-    line.size = static_cast<std::uint32_t>(size);
-    line.eq = static_cast<std::uint32_t>(key.size() + 1);
-    text.append(key).append(1, '=').append(value);
-    text::breaksToSpaces(text, text.size() - value.size());
+    const auto [line, block] = startWritten(key.size() + 1 + value.size(), key.size() + 1);
+    block->append(key).append(1, '=').append(value);
+    text::breaksToSpaces(*block, block->size() - value.size());
     return line;
 }
 

@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -141,8 +142,9 @@ private:
     std::string_view lineText(const Line& line) const;
     std::string_view keyOf(const Line& line) const;
     std::string_view valueOf(const Line& line) const;
-    // Room for `size` more bytes at the end of the last written block; its index.
-    std::size_t writtenBlockFor(std::size_t size);
+    // A written line of `size` bytes, its key `eq` bytes long with its "=", and the block
+    // whose end its bytes are to be appended to (room for them is made).
+    std::pair<Line, std::string*> startWritten(std::size_t size, std::size_t eq);
     Line appendWritten(std::string_view text, std::size_t eq);
     Line appendKeyValue(std::string_view key, std::string_view value);
     std::size_t addKeyLine(Section& section, std::string_view key, std::string_view value,

@@ -71,7 +71,10 @@ void MpegDecoder::keepLastBytes(std::size_t count) {
     if (holds(cache_, cacheStart_, from, static_cast<std::size_t>(size - from))) return;
     last_.resize(static_cast<std::size_t>(size - from));
     // Cut short: the bytes are read where they are asked for, as without this.
-    if (readFrom(*source_, from, last_.data(), last_.size()) < last_.size()) return last_.clear();
+    if (readFrom(*source_, from, last_.data(), last_.size()) < last_.size()) {
+        last_.clear();
+        return;
+    }
     lastStart_ = from;
 }
 
