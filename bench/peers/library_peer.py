@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
 """Peer timing for library_bench: Debian's audacious, headless in a private session bus
 and home, adds the same folder of tagged MP3 files (driven with audtool). The time runs
-from the add command until the playlist lists every file and the last one has its length
-(the peer reads tags and lengths in the background). CPU time is the peer's own.
+from the add command until the peer has read the tags and length of every file, and the
+CPU time is the peer's own over that span.
+
+The peer lists the files first and reads them afterwards on background threads. Asking
+for an entry's length makes the peer read that entry at once, ahead of the others, so a
+length that has arrived says nothing about the rest: the end is taken as the moment the
+peer's CPU time last moved before it stayed still for IDLE seconds (an idle peer uses
+none), by which time it must have made at least one read per file.
 Prints one JSON object: benchmark name -> [wall ms, CPU ms]; {} without audacious."""
 import json
 import os
@@ -11,6 +17,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+IDLE = 1.0
 
 
 def audtool(*args):
@@ -21,6 +29,11 @@ def cpu_ms(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+
+
+def reads(pid):
+    with open(f"/proc/{pid}/io") as f:
+        return int(next(line for line in f if line.startswith("syscr:")).split()[1])
 
 
 def measure(music):
@@ -38,15 +51,21 @@ def measure(music):
             time.sleep(0.1)
         pid = int(subprocess.run(["pgrep", "-P", str(peer.pid), "audacious"],
                                  capture_output=True, text=True).stdout.split()[0])
-        cpu = cpu_ms(pid)
+        cpu, read = cpu_ms(pid), reads(pid)
         start = time.monotonic()
         audtool("playlist-addurl", music)
         while int(audtool("playlist-length") or 0) < count:
             time.sleep(0.02)
-        while int(audtool("playlist-song-length-frames", str(count)) or 0) <= 0:
+        used, moved = cpu_ms(pid), time.monotonic()
+        while time.monotonic() - moved < IDLE:
             time.sleep(0.02)
-        wall = (time.monotonic() - start) * 1000.0
-        return {"AddSources/iterations:1/process_time/real_time": [wall, cpu_ms(pid) - cpu]}
+            now = cpu_ms(pid)
+            if now != used:
+                used, moved = now, time.monotonic()
+        if reads(pid) - read < count:
+            sys.exit("library_peer: the peer went idle before reading every file")
+        wall = (moved - start) * 1000.0
+        return {"AddSources/iterations:1/process_time/real_time": [wall, used - cpu]}
     finally:
         audtool("shutdown")
         peer.wait(timeout=30)
