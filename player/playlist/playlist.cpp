@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <climits>
@@ -89,6 +90,17 @@ std::optional<EntryKey> entryKey(std::string_view key) {
             return EntryKey{kind, *k};
     }
     return std::nullopt;
+}
+
+// The local path a "file:" URL names, as other players on this system write their
+// playlists; nothing for any other text.
+std::optional<QString> localPathOfUrl(const QString& s) {
+    if (!s.startsWith(QLatin1String("file:/"), Qt::CaseInsensitive)) return std::nullopt;
+    QUrl url(s);
+    if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    if (!url.isValid() || !url.isLocalFile()) return std::nullopt;
+    return QDir::cleanPath(url.toLocalFile());
 }
 
 }  // namespace
@@ -318,6 +330,7 @@ QString TPlaylist::ResolveEntryPath(const QString& line, const QString& folder) 
     const QString name = trimControls(line);
     if (name.isEmpty() || internet_address::IsSource(name) || isForeignAbsolutePath(name))
         return name;
+    if (const auto local = localPathOfUrl(name)) return *local;
     if (QDir::isAbsolutePath(name)) {
         // A path that cleaning leaves as it is needs no look-up: a long playlist reads
         // without a call to the file system per entry.

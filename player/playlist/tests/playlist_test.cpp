@@ -73,6 +73,10 @@ TEST(TPlaylist, ResolvesFileLines) {
         {existingUnclean, existingUnclean},
         {"/no/./such//file.mp3", "/no/such/file.mp3"},
         {"C:\\Music\\First.mp3", "C:\\Music\\First.mp3"},
+        // File URLs as other players on this system write them.
+        {"file:///home/u/%D0%97%D0%B2%D1%83%D0%BA/a%20b.mp3", "/home/u/Звук/a b.mp3"},
+        {"FILE://localhost/home/u/Звук/c.mp3", "/home/u/Звук/c.mp3"},
+        {"file:/home/u/./d.mp3", "/home/u/d.mp3"},
         {"\\\\server\\share\\x.mp3", "\\\\server\\share\\x.mp3"},
         {"", ""},
         {" \t\r", ""},
