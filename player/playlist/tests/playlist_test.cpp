@@ -286,6 +286,27 @@ TEST(TPlaylist, FailedSaveReportsAndKeepsOldFile) {
     EXPECT_FALSE(list.SaveToM3u(q(dir / "no" / "such.m3u")));
 }
 
+// A PLS reader drops surrounding blanks and one pair of enclosing quotation marks; titles
+// and files that have them still read back as they were, from a new file and from one
+// updated in place.
+TEST(TPlaylist, PlsKeepsQuotationMarksAndBlanksAroundValues) {
+    TempDir dir;
+    TPlaylist list;
+    const QStringList titles = {
+        "\"Heroes\"", " lead and trail ", "'single'", "\"", "\"open", "tab\t", "plain", ""};
+    for (int i = 0; i < titles.size(); ++i)
+        list.AddEntry(QString("/music/%1.mp3").arg(i), titles[i], i);
+    list.AddEntry("/music/ spaced .mp3", "\"quoted file\"", 1);
+    writeFile(dir / "old.pls", "[playlist]\nTitle1=x\nNumberOfEntries=1\n");
+    for (const char* name : {"new.pls", "old.pls"}) {
+        ASSERT_TRUE(list.SaveToPls(q(dir / name))) << name;
+        TPlaylist back;
+        ASSERT_TRUE(back.LoadFromPls(q(dir / name), true)) << name;
+        EXPECT_EQ(entries(back), entries(list)) << name;
+    }
+    EXPECT_NE(readFile(dir / "new.pls").find("Title1=\"\"Heroes\"\"\n"), std::string::npos);
+}
+
 TEST(TPlaylist, RoundTripsCyrillicThroughBothFormatsAndFolders) {
     TempDir dir;
     writeFile(dir / "Музыка" / "Ёлка.mp3", "");
