@@ -386,6 +386,11 @@ bool TID3v2::WriteToFile(const std::string& fileName, const TID3v1* id3v1) const
             if (header.compare(0, 3, "ID3") == 0) {
                 const std::uint32_t declared = declaredTagSize(header);
                 ends.headSize = declared > file.size() ? 0 : declared;
+                // A version 2.4 tag may close with a 10-byte footer, which goes with it.
+                std::string footer;
+                if (ends.headSize > 0 && byteAt(header, 3) == 4 && (byteAt(header, 5) & 0x10) &&
+                    file.readAt(ends.headSize, 3, footer) && footer == "3DI")
+                    ends.headSize += static_cast<std::int64_t>(kHeaderSize);
             }
         }
         if (id3v1) {

@@ -546,11 +546,15 @@ void TAudioObject::showTagsAsRead(const SongInformation& info) {
 }
 
 void TAudioObject::showTrackInfo(const TrackInfoTexts& values) {
-    view_.ShowTrackInfo(
-        {QStringLiteral("Исполнитель: ") + values.Artist,
-         QStringLiteral("Название: ") + values.Title, QStringLiteral("Альбом: ") + values.Album,
-         QStringLiteral("Год: ") + values.Year, QStringLiteral("Дорожка: ") + values.Track,
-         QStringLiteral("Жанр: ") + values.Genre, QStringLiteral("Информация о композиции")});
+    // Each label has room for one line only.
+    using track_text::OneLine;
+    view_.ShowTrackInfo({QStringLiteral("Исполнитель: ") + OneLine(values.Artist),
+                         QStringLiteral("Название: ") + OneLine(values.Title),
+                         QStringLiteral("Альбом: ") + OneLine(values.Album),
+                         QStringLiteral("Год: ") + OneLine(values.Year),
+                         QStringLiteral("Дорожка: ") + OneLine(values.Track),
+                         QStringLiteral("Жанр: ") + OneLine(values.Genre),
+                         QStringLiteral("Информация о композиции")});
 }
 
 void TAudioObject::enterIntoLibrary(LibraryKind kind, const QString& name, const QString& path) {

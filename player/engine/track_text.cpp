@@ -6,10 +6,13 @@
 
 namespace track_text {
 
+QString OneLine(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 QString LibraryName(const QString& tag) {
-    QString name = tag;
-    name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return name.trimmed();
+    return OneLine(tag).trimmed();
 }
 
 QString RoundFirstBrackets(QString name) {

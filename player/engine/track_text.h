@@ -10,8 +10,10 @@ inline const QString UnknownArtist = QStringLiteral("Неизвестный Ис
 inline const QString UnknownAlbum = QStringLiteral("Неизвестный Альбом");
 inline const QString UnknownGenre = QStringLiteral("Неизвестный жанр");
 
-// A tag text as a library name: line breaks become spaces and blanks at both ends go, so
-// the name can stand as an INI section name and read back the same.
+// A tag text for a one-line place (a label, a menu item): line breaks become spaces.
+QString OneLine(QString text);
+// A tag text as a library name: on one line and without blanks at both ends, so the name
+// can stand as an INI section name and read back the same.
 QString LibraryName(const QString& tag);
 // The first "[" becomes "(" and the first "]" becomes ")"; later ones stay.
 QString RoundFirstBrackets(QString name);

@@ -296,6 +296,20 @@ TEST_F(AudioObjectTest, FormatTextBalloonAndTagPlaceholders) {
     EXPECT_EQ(audio.Artist, "Other (x) [y]");
     EXPECT_EQ(view.info.Artist, "Исполнитель: Other [x] [y]");  // the label shows the tag
 
+    // Tag texts on several lines show on the labels' one line each.
+    const auto textFrame = [](const std::string& id, const std::string& text) {
+        const auto size = static_cast<char>(text.size() + 1);
+        return id + std::string{0, 0, 0, size, 0, 0, 0} + text;
+    };
+    const std::string frames = textFrame("TPE1", "Line\nBreak") + textFrame("TIT2", "Two\r\nLines");
+    const fs::path lines = dir / "lines.mp3";
+    testing_support::writeFile(lines, std::string("ID3\3\0\0\0\0\0", 9) +
+                                          static_cast<char>(frames.size()) + frames +
+                                          testing_support::readFile(kFixtures / "plain.mp3"));
+    audio.ReadTrackInfo(q(lines));
+    EXPECT_EQ(view.info.Artist, "Исполнитель: Line Break");
+    EXPECT_EQ(view.info.Title, "Название: Two  Lines");
+
     audio.PlayWma(file("tone.wma", "tone.wma"));
     EXPECT_EQ(audio.PlayState, TransportState::Playing);
     EXPECT_EQ(view.format, "Freequency: 44100Hz 16 bits Stereo");
