@@ -1,5 +1,7 @@
 #include "songmeta/id3v2_tag.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -373,7 +375,16 @@ std::string TID3v2::TagBytes() const {
 
 bool TID3v2::WriteToFile(const std::string& fileName, const TID3v1* id3v1) const {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec) || !makeWritable(fileName)) return false;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
+    const std::optional<mode_t> mode = makeWritable(fileName);
+    if (!mode) return false;
+    if (rebuild(fileName, id3v1)) return true;
+    // A failed save leaves the file as it was, its permissions included.
+    ::chmod(fileName.c_str(), *mode);
+    return false;
+}
+
+bool TID3v2::rebuild(const std::string& fileName, const TID3v1* id3v1) const {
     FileEnds ends;
     ends.head = TagBytes();
     {
