@@ -1,6 +1,7 @@
 #include "player/engine/audio_object.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 #include <thread>
@@ -428,9 +429,12 @@ void TAudioObject::LoadPlaylistFile(const QString& path, bool clearFirst) {
 
 void TAudioObject::loadPlaylistFile(const QString& path, bool clearFirst) {
     const QString extension = source_rules::UpperExtension(path);
-    if (extension == QLatin1String(".PLS")) {
+    // A list that is not there to read (a mistyped name, a station's list given by its
+    // address) is not read: it would only empty the playlist, which is saved at the close.
+    const bool there = !internet_address::IsSource(path.trimmed()) && QFileInfo::exists(path);
+    if (there && extension == QLatin1String(".PLS")) {
         Playlist.LoadFromPls(path, clearFirst);
-    } else if (extension == QLatin1String(".M3U")) {
+    } else if (there && extension == QLatin1String(".M3U")) {
         Playlist.LoadFromM3u(path, clearFirst);
     }
     view_.SetListCaption(QStringLiteral("Текущий список: ") + GetPlaylistName());

@@ -101,6 +101,8 @@ public:
     // How often a long add reports its progress to the view (the first time after twice
     // that); 0 reports after every name.
     void SetAddingReportPeriod(std::chrono::milliseconds period) { addingReportPeriod_ = period; }
+    // Reads a ".pls" or ".m3u" file into the playlist; an address, a missing file or any
+    // other extension reads nothing. The list caption then names the last list read.
     void LoadPlaylistFile(const QString& path, bool clearFirst);
     // False when the file could not be written (the playlist layer's report).
     bool SavePls(const QString& path);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <climits>
@@ -89,6 +90,42 @@ std::optional<EntryKey> entryKey(std::string_view key) {
             return EntryKey{kind, *k};
     }
     return std::nullopt;
+}
+
+// Appends a PLS value as written: line breaks become spaces, and a value whose
+// surrounding blanks or enclosing quotation marks a reader drops gets one more pair of
+// quotation marks, so that it reads back whole (a song called "Heroes", quotation marks
+// included).
+void appendPlsValue(std::string& out, const QString& value) {
+    const QByteArray bytes = value.toUtf8();
+    const std::size_t at = out.size();
+    out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    text::breaksToSpaces(out, at);
+    if (out.size() == at) return;
+    const auto first = static_cast<unsigned char>(out[at]);
+    const auto last = static_cast<unsigned char>(out.back());
+    const bool quoted = out.size() - at >= 2 && (first == '"' || first == '\'') && last == first;
+    if (first <= 32 || last <= 32 || quoted) {
+        out.insert(at, 1, '"');
+        out.push_back('"');
+    }
+}
+
+std::string plsValue(const QString& value) {
+    std::string out;
+    appendPlsValue(out, value);
+    return out;
+}
+
+// The local path a "file:" URL names, as other players on this system write their
+// playlists; nothing for any other text.
+std::optional<QString> localPathOfUrl(const QString& s) {
+    if (!s.startsWith(QLatin1String("file:/"), Qt::CaseInsensitive)) return std::nullopt;
+    QUrl url(s);
+    if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    if (!url.isValid() || !url.isLocalFile()) return std::nullopt;
+    return QDir::cleanPath(url.toLocalFile());
 }
 
 }  // namespace
@@ -206,9 +243,9 @@ bool TPlaylist::LoadFromM3u(const QString& path, bool clearFirst) {
 void TPlaylist::writeEntries(platform::IniDocument& doc) const {
     for (int i = 0; i < Count(); ++i) {
         const std::string number = std::to_string(i + 1);
-        doc.writeString(kSection, "File" + number, files_[i].toStdString());
-        doc.writeString(kSection, "Title" + number, titles_[i].toStdString());
-        doc.writeString(kSection, "Length" + number, lengths_[i].toStdString());
+        doc.writeString(kSection, "File" + number, plsValue(files_[i]));
+        doc.writeString(kSection, "Title" + number, plsValue(titles_[i]));
+        doc.writeString(kSection, "Length" + number, plsValue(lengths_[i]));
     }
     doc.writeInteger(kSection, "NumberOfEntries", Count());
 }
@@ -236,10 +273,7 @@ std::string TPlaylist::PlsText() const {
     out.reserve(static_cast<std::size_t>(size + 48 * Count()));
     const auto add = [&out](const char* key, int number, const QString& value) {
         out.append(key).append(std::to_string(number)).append("=");
-        const QByteArray bytes = value.toUtf8();
-        const std::size_t at = out.size();
-        out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        text::breaksToSpaces(out, at);
+        appendPlsValue(out, value);
         out.append("\n");
     };
     for (int i = 0; i < Count(); ++i) {
@@ -318,6 +352,7 @@ QString TPlaylist::ResolveEntryPath(const QString& line, const QString& folder) 
     const QString name = trimControls(line);
     if (name.isEmpty() || internet_address::IsSource(name) || isForeignAbsolutePath(name))
         return name;
+    if (const auto local = localPathOfUrl(name)) return *local;
     if (QDir::isAbsolutePath(name)) {
         // A path that cleaning leaves as it is needs no look-up: a long playlist reads
         // without a call to the file system per entry.

@@ -73,8 +73,9 @@ public:
     // The stored file value for a file line of a playlist held in `folder` (the current
     // directory when empty): blanks and control characters trimmed; "http://",
     // "https://" and "ftp://" addresses (any case), existing absolute paths and drive-letter paths
-    // of the original platform unchanged; anything else made a full, cleaned path against the
-    // folder, with backslashes read as folder separators when only that form exists.
+    // of the original platform unchanged; a "file:" URL the local path it names; anything else
+    // made a full, cleaned path against the folder, with backslashes read as folder separators
+    // when only that form exists.
     static QString ResolveEntryPath(const QString& text, const QString& folder = QString());
     // The name of the last file a load was asked for, without folder and extension;
     // empty before the first load.

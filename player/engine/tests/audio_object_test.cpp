@@ -135,7 +135,10 @@ TEST_F(AudioObjectTest, PlaylistFilesReplaceTheListAndOtherNamesOnlyNameIt) {
     EXPECT_EQ(view.listCaption, "Текущий список: list");
 
     testing_support::writeFile(dir / "notes.txt", "not a list");
-    audio.AddSources({q(dir / "notes.txt"), q(dir / "c.s")});
+    // Lists that are not there to read (a station's list by its address, a mistyped name)
+    // leave the playlist as it is.
+    audio.AddSources({q(dir / "notes.txt"), q(dir / "c.s"), "http://radio.test/listen.pls",
+                      q(dir / "lsit.m3u"), q(dir / "gone.pls")});
     EXPECT_EQ(audio.EntryCount(), 2);
     EXPECT_EQ(view.listCaption, "Текущий список: list");  // the last list's name again
     EXPECT_EQ(audio.GetCurrentIndex(), 0);                // from the last entry, wrapped

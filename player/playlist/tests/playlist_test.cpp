@@ -73,6 +73,10 @@ TEST(TPlaylist, ResolvesFileLines) {
         {existingUnclean, existingUnclean},
         {"/no/./such//file.mp3", "/no/such/file.mp3"},
         {"C:\\Music\\First.mp3", "C:\\Music\\First.mp3"},
+        // File URLs as other players on this system write them.
+        {"file:///home/u/%D0%97%D0%B2%D1%83%D0%BA/a%20b.mp3", "/home/u/Звук/a b.mp3"},
+        {"FILE://localhost/home/u/Звук/c.mp3", "/home/u/Звук/c.mp3"},
+        {"file:/home/u/./d.mp3", "/home/u/d.mp3"},
         {"\\\\server\\share\\x.mp3", "\\\\server\\share\\x.mp3"},
         {"", ""},
         {" \t\r", ""},
@@ -280,6 +284,27 @@ TEST(TPlaylist, FailedSaveReportsAndKeepsOldFile) {
     EXPECT_EQ(readFile(dir / "keep.m3u"), "old");
     EXPECT_FALSE(list.SaveToPls(q(dir / "no" / "such.pls")));
     EXPECT_FALSE(list.SaveToM3u(q(dir / "no" / "such.m3u")));
+}
+
+// A PLS reader drops surrounding blanks and one pair of enclosing quotation marks; titles
+// and files that have them still read back as they were, from a new file and from one
+// updated in place.
+TEST(TPlaylist, PlsKeepsQuotationMarksAndBlanksAroundValues) {
+    TempDir dir;
+    TPlaylist list;
+    const QStringList titles = {
+        "\"Heroes\"", " lead and trail ", "'single'", "\"", "\"open", "tab\t", "plain", ""};
+    for (int i = 0; i < titles.size(); ++i)
+        list.AddEntry(QString("/music/%1.mp3").arg(i), titles[i], i);
+    list.AddEntry("/music/ spaced .mp3", "\"quoted file\"", 1);
+    writeFile(dir / "old.pls", "[playlist]\nTitle1=x\nNumberOfEntries=1\n");
+    for (const char* name : {"new.pls", "old.pls"}) {
+        ASSERT_TRUE(list.SaveToPls(q(dir / name))) << name;
+        TPlaylist back;
+        ASSERT_TRUE(back.LoadFromPls(q(dir / name), true)) << name;
+        EXPECT_EQ(entries(back), entries(list)) << name;
+    }
+    EXPECT_NE(readFile(dir / "new.pls").find("Title1=\"\"Heroes\"\"\n"), std::string::npos);
 }
 
 TEST(TPlaylist, RoundTripsCyrillicThroughBothFormatsAndFolders) {
