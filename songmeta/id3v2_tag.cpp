@@ -404,6 +404,10 @@ bool TID3v2::rebuild(const std::string& fileName, const TID3v1* id3v1) const {
                     ends.headSize += static_cast<std::int64_t>(kHeaderSize);
             }
         }
+        // An MP4 file (an M4A song given an .mp3 name) finds its audio by offsets from the
+        // file's start, so a tag put in front would make it unplayable.
+        std::string box;
+        if (file.readAt(ends.headSize + 4, 4, box) && box == "ftyp") return false;
         if (id3v1) {
             ends.tail = id3v1->Block();
             const auto found = TID3v1::BlockSizeIn(file);

@@ -217,6 +217,20 @@ TEST_F(Id3v2, ASaveWritesBothTagsOrLeavesTheFileAsItWas) {
     }
 }
 
+TEST_F(Id3v2, ASaveLeavesAnMp4SongNamedMp3AsItWas) {
+    const std::string mp4 =
+        "\0\0\0\x18"
+        "ftypM4A \0\0\0\0M4A mp42"s +
+        fixtures::audio();
+    SongInformation in{};
+    in.Title = "New";
+    for (const std::string& original : {mp4, tag(frame("TIT2", text("Old"))) + mp4}) {
+        writeFile(dir / "t.mp3", original);
+        EXPECT_EQ(lib.save(in, file().c_str()), 0);
+        EXPECT_EQ(readFile(dir / "t.mp3"), original);
+    }
+}
+
 TEST_F(Id3v2, ASaveLeavesFilesAndPipesBesideTheSongAlone) {
     writeFile(dir / "t.mp3", fixtures::audio());
     writeFile(dir / "t.mp3~", "mine");
