@@ -1,5 +1,7 @@
 #include "songmeta/id3v2_tag.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -373,7 +375,16 @@ std::string TID3v2::TagBytes() const {
 
 bool TID3v2::WriteToFile(const std::string& fileName, const TID3v1* id3v1) const {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec) || !makeWritable(fileName)) return false;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
+    const std::optional<mode_t> mode = makeWritable(fileName);
+    if (!mode) return false;
+    if (rebuild(fileName, id3v1)) return true;
+    // A failed save leaves the file as it was, its permissions included.
+    ::chmod(fileName.c_str(), *mode);
+    return false;
+}
+
+bool TID3v2::rebuild(const std::string& fileName, const TID3v1* id3v1) const {
     FileEnds ends;
     ends.head = TagBytes();
     {
@@ -393,6 +404,10 @@ bool TID3v2::WriteToFile(const std::string& fileName, const TID3v1* id3v1) const
                     ends.headSize += static_cast<std::int64_t>(kHeaderSize);
             }
         }
+        // An MP4 file (an M4A song given an .mp3 name) finds its audio by offsets from the
+        // file's start, so a tag put in front would make it unplayable.
+        std::string box;
+        if (file.readAt(ends.headSize + 4, 4, box) && box == "ftyp") return false;
         if (id3v1) {
             ends.tail = id3v1->Block();
             const auto found = TID3v1::BlockSizeIn(file);

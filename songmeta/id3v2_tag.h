@@ -44,7 +44,7 @@ public:
     // Rebuilds the file with this tag in place of an existing one of any version (see
     // replaceFileEnds); true when the file was rebuilt. With `id3v1`, its block takes the
     // place of the file's ID3v1 block (or is appended) in the same rebuild, so the file
-    // gets both tags or keeps its old form.
+    // gets both tags or keeps its old form, permissions included.
     bool WriteToFile(const std::string& fileName, const TID3v1* id3v1 = nullptr) const;
 
     // Text setters drop characters with codes up to 32 at both ends. The Track item is
@@ -64,6 +64,7 @@ public:
 
 private:
     void reset();
+    bool rebuild(const std::string& fileName, const TID3v1* id3v1) const;
 
     bool found_ = false;
     int majorVersion_ = 0;

@@ -53,11 +53,12 @@ bool SongFile::readAt(std::int64_t offset, std::size_t count, std::string& out) 
     return readUpTo(offset, count, out) && out.size() == count;
 }
 
-bool makeWritable(const std::string& path) {
+std::optional<mode_t> makeWritable(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (st.st_mode & S_IWUSR) return true;
-    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    const mode_t mode = st.st_mode & 07777;
+    if ((mode & S_IWUSR) == 0 && ::chmod(path.c_str(), mode | S_IWUSR) != 0) return std::nullopt;
+    return mode;
 }
 
 }  // namespace songmeta

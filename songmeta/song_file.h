@@ -2,7 +2,10 @@
 // An open file descriptor of a song file, closed with the object. Reads are positional
 // and never go past the end: a short read is a failure, so a size field in a tag that
 // points beyond the file simply fails the read instead of allocating or seeking wildly.
+#include <sys/types.h>
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/unique_fd.h"
@@ -37,8 +40,8 @@ private:
 };
 
 // Adds the owner's write permission when it is missing (a read-only song file is written
-// after its read-only attribute is cleared). False when the path is no regular file or
-// cannot be reached.
-bool makeWritable(const std::string& path);
+// after its read-only attribute is cleared). The permissions the file had, to put back
+// when the write fails; nothing when the path is no regular file or cannot be changed.
+std::optional<mode_t> makeWritable(const std::string& path);
 
 }  // namespace songmeta

@@ -359,6 +359,8 @@ private:
     void BindTransport();
     void BindButtons();
     QMenu* LibrarySubmenu(LibraryKind kind) const;
+    // The widest a library item's caption is drawn, in pixels.
+    static constexpr int kLibraryItemWidth = 480;
     QAction* CreateLibraryItem(LibraryKind kind, const QString& caption);
     // Makes the items a fill left for when the submenu is shown.
     void BuildLibraryItems(LibraryKind kind);

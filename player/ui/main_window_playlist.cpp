@@ -100,8 +100,12 @@ QMenu* TForm1::LibrarySubmenu(LibraryKind kind) const {
 
 QAction* TForm1::CreateLibraryItem(LibraryKind kind, const QString& caption) {
     QMenu* menu = LibrarySubmenu(kind);
-    // "&" in a name is text, not a mnemonic marker.
-    auto* action = new QAction(menu->icon(), QString(caption).replace('&', "&&"), menu);
+    // A name from a tag may be of any length, and the menu is as wide as its widest item:
+    // the item shows as much of the name as keeps the menu on the screen. "&" in a name is
+    // text, not a mnemonic marker.
+    const QString shown =
+        playlist_panel_text::FitWidth(caption, menu->fontMetrics(), kLibraryItemWidth);
+    auto* action = new QAction(menu->icon(), QString(shown).replace('&', "&&"), menu);
     connect(action, &QAction::triggered, this, [this, kind, caption] {
         if (CdMode) LeaveCdMode();
         if (AudioObject) AudioObject->LibraryNameChosen(kind, caption);

@@ -201,14 +201,33 @@ TEST_F(Id3v2, ASaveWritesBothTagsOrLeavesTheFileAsItWas) {
 
     // The disk "fills up": halfway through the audio; where the new ID3v2 tag no longer
     // fits but an ID3v1 block after the old one would; where only the ID3v1 block does not.
+    // The song is read-only, which a save would change had it succeeded.
+    using std::filesystem::perms;
     for (const std::size_t limit : {std::size_t{8192}, original.size() + 128, savedSize - 1}) {
+        std::filesystem::permissions(dir / "t.mp3", perms(0644));
         writeFile(dir / "t.mp3", original);
+        std::filesystem::permissions(dir / "t.mp3", perms(0444));
         {
             const testing_support::FileSizeLimit full(limit);
             EXPECT_EQ(lib.save(in, file().c_str()), 0) << limit;
         }
         EXPECT_EQ(readFile(dir / "t.mp3"), original) << limit;
+        EXPECT_EQ(std::filesystem::status(dir / "t.mp3").permissions(), perms(0444)) << limit;
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"t.mp3"}) << limit;
+    }
+}
+
+TEST_F(Id3v2, ASaveLeavesAnMp4SongNamedMp3AsItWas) {
+    const std::string mp4 =
+        "\0\0\0\x18"
+        "ftypM4A \0\0\0\0M4A mp42"s +
+        fixtures::audio();
+    SongInformation in{};
+    in.Title = "New";
+    for (const std::string& original : {mp4, tag(frame("TIT2", text("Old"))) + mp4}) {
+        writeFile(dir / "t.mp3", original);
+        EXPECT_EQ(lib.save(in, file().c_str()), 0);
+        EXPECT_EQ(readFile(dir / "t.mp3"), original);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "player/app/program_folder.h"
 #include "player/engine/audio_object.h"
 #include "player/engine/play_state.h"
+#include "player/engine/song_tags.h"
 #include "player/engine/tests/qt_print.h"
 #include "player/ui/main_window.h"
 #include "player/ui/playlist_panel_text.h"
@@ -650,6 +651,20 @@ TEST_F(PlayerWindowTest, LibraryMenusAreSortedAndLoadTheirSongs) {
     EXPECT_EQ(form.ListBox1->text(0), "Kept");
     EXPECT_EQ(audio.GetSourcePath(), song);
     EXPECT_EQ(form.Label34->text(), "Текущий список: Default");
+
+    // A name too long for the screen shows cut in its item, which still loads its songs.
+    const QString longName(3000, QLatin1Char('n'));
+    const QString longer = file("plain.mp3", "long.mp3");
+    SongTags tags;
+    tags[SongTags::Field::Artist] = longName;
+    ASSERT_TRUE(tags.save(longer));
+    add({longer});
+    emit form.SingersMenu->aboutToShow();
+    QAction* longItem = form.SingersMenu->actions().first();  // N before O
+    EXPECT_TRUE(longItem->text().startsWith(QStringLiteral("nnnnn")));
+    EXPECT_LT(form.SingersMenu->sizeHint().width(), 800);  // narrower than a small screen
+    longItem->trigger();
+    EXPECT_EQ(audio.Playlist.Files(), QStringList({longer}));
 }
 
 // A loopback radio: station headers, two song titles, 16 000 bytes (one second of
