@@ -174,7 +174,7 @@ public:
             const std::string_view id = std::string_view(header).substr(0, major_ == 2 ? 3 : 4);
             if (id == "TDRC") {
                 std::string data;
-                if (readData(header, start, size, data))
+                if (readData(header, start, size, TID3v2::kMaxFrameData, data))
                     recordingTime = frameValue(TID3v2::Year, data).text;
                 continue;
             }
@@ -183,7 +183,10 @@ public:
             if (found == ids.end()) continue;
             const auto item = static_cast<TID3v2::Item>(found - ids.begin());
             std::string data;
-            if (!readData(header, start, size, data)) continue;
+            const bool freeText = item == TID3v2::Lyrics || item == TID3v2::Comment;
+            if (!readData(header, start, size,
+                          freeText ? TID3v2::kMaxLongFrameData : TID3v2::kMaxFrameData, data))
+                continue;
             FrameValue value = frameValue(item, data);
             // A later frame replaces an earlier one, except that a described comment,
             // lyrics or link never replaces a plain one.
@@ -215,10 +218,10 @@ private:
         return next.size() == 4 && std::all_of(next.begin(), next.end(), isFrameIdChar);
     }
 
-    // The frame's data, at most kMaxFrameData bytes, with grouping and length prefixes
+    // The frame's data, at most `limit` bytes, with grouping and length prefixes
     // dropped and unsynchronisation undone; false for compressed or encrypted data,
     // which holds no readable text.
-    bool readData(const std::string& header, std::size_t start, std::size_t size,
+    bool readData(const std::string& header, std::size_t start, std::size_t size, std::size_t limit,
                   std::string& data) const {
         std::size_t skip = 0;
         bool unsync = false;
@@ -234,8 +237,7 @@ private:
             unsync = allUnsync_ || (flags & 0x02);
         }
         if (skip > size) return false;
-        if (!body_.read(start + skip, std::min(size - skip, TID3v2::kMaxFrameData), data))
-            return false;
+        if (!body_.read(start + skip, std::min(size - skip, limit), data)) return false;
         if (unsync) data = undoUnsynchronisation(data);
         return true;
     }

@@ -35,6 +35,9 @@ public:
 
     // Frame texts are cut to this many bytes; the rest of a longer frame is skipped.
     static constexpr std::size_t kMaxFrameData = 2500;
+    // Lyrics and comments run longer (Cyrillic lyrics in UTF-16 pass 2500 bytes at some 1250
+    // letters), and a save writes back what was read: they are read up to this many bytes.
+    static constexpr std::size_t kMaxLongFrameData = 1 << 20;
 
     // True when the file's first 10 bytes could be read, whether or not they are a tag
     // header; Found() tells whether they were. Every field is reset first.

@@ -51,6 +51,13 @@ TEST_F(Id3v2, FramesBecomeFields) {
         std::string expected;
     };
     const std::string bigTitle = "\0"s + std::string(2999, 'a');
+    std::u16string longLyrics;
+    std::string longLyricsUtf8;
+    for (int i = 0; i < 500; ++i) {
+        longLyrics += u"Слова ";
+        longLyricsUtf8 += "Слова ";
+    }
+    longLyricsUtf8.pop_back();  // trimmed
     const Case cases[] = {
         {"long frame cut", tag(frame("TIT2", bigTitle) + frame("TPE1", text("Next"))), kTitle,
          std::string(2499, 'a')},
@@ -68,6 +75,12 @@ TEST_F(Id3v2, FramesBecomeFields) {
          "Text"},
         {"lyrics", tag(frame("USLT", "\0engx\0Line one\nLine two"s)), kLyrics,
          "Line one\nLine two"},
+        {"long lyrics whole",
+         tag(frame("USLT",
+                   "\x01"
+                   "eng\xFF\xFE\0\0\xFF\xFE"s +
+                       fixtures::utf16le(longLyrics))),
+         kLyrics, longLyricsUtf8},
         {"link", tag(frame("WXXX", "\0home\0http://a.example/"s)), kLink, "http://a.example/"},
         {"link after UTF-16 description",
          tag(frame("WXXX", "\x01\xFF\xFEh\0\0\0http://b.example/"s)), kLink, "http://b.example/"},
