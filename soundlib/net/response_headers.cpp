@@ -55,10 +55,30 @@ std::optional<std::string> ResponseHeaders::value(std::string_view name) const {
 }
 
 std::string ResponseHeaders::tagBlock() const {
+    const auto isStation = [](std::string_view line) {
+        return text::asciiLower(line.substr(0, 4)) == "icy-";
+    };
+    std::vector<std::string> stationNames;
+    for (std::size_t i = 1; i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i];
+        if (isStation(line))
+            stationNames.push_back(text::asciiLower(line.substr(0, line.find(':'))));
+    }
+    enum Kind { NamesStationHeaders, Station, Other };
+    const auto kindOf = [&](std::string_view line) {
+        if (isStation(line)) return Station;
+        const std::string lower = text::asciiLower(line);
+        for (const std::string& name : stationNames) {
+            if (lower.find(name) != std::string::npos) return NamesStationHeaders;
+        }
+        return Other;
+    };
     std::string block;
-    for (const std::string& line : lines_) {
-        block += line;
-        block += '\0';
+    if (!lines_.empty()) block += lines_.front() + '\0';
+    for (Kind kind : {NamesStationHeaders, Station, Other}) {
+        for (std::size_t i = 1; i < lines_.size(); ++i) {
+            if (kindOf(lines_[i]) == kind) block += lines_[i] + '\0';
+        }
     }
     block += '\0';
     return block;

@@ -29,6 +29,11 @@ public:
     // The value of the first header named `name` (ASCII case ignored), blanks trimmed.
     std::optional<std::string> value(std::string_view name) const;
     // Each line followed by a NUL, then one more NUL: the block as callers read it.
+    // Callers may read only the block's start, and a streaming server may send a few
+    // hundred bytes of other headers before the station's, so the order is: the status
+    // line; lines that only name station headers (a list of exposed headers), so that a
+    // reader taking the last line with a station header's name finds the station's own;
+    // the station's "icy-" lines; the rest. Within each kind, lines keep their order.
     std::string tagBlock() const;
 
 private:

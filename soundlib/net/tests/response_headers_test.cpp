@@ -30,6 +30,35 @@ TEST(ResponseHeadersTest, KeepsTheFinalBlockAsArrived) {
               "ICY 200 OK\0icy-name: Radio Радио\0icy-url:http://r/\0icy-metaint:8192\0\0"s);
 }
 
+TEST(ResponseHeadersTest, TheStationsLinesComeFirstInTheBlock) {
+    // A streaming server's usual reply: a few hundred bytes of other headers first.
+    const std::vector<std::string> others = {
+        "Server: Icecast 2.4.4",
+        "Content-Type: audio/mpeg",
+        "Cache-Control: no-cache, no-store",
+        "Expires: Mon, 26 Jul 1997 05:00:00 GMT",
+        "Pragma: no-cache",
+        "Access-Control-Allow-Origin: *",
+        "Access-Control-Allow-Headers: Origin, Accept, X-Requested-With, Content-Type, "
+        "Icy-MetaData",
+        "Access-Control-Allow-Methods: GET, OPTIONS, SOURCE, PUT, HEAD, STATS"};
+    const std::string names = "Access-Control-Expose-Headers: icy-br, icy-name, icy-url";
+    const std::vector<std::string> station = {"icy-br:128", "ICY-Name: Radio", "icy-url:http://r/"};
+    ResponseHeaders headers;
+    std::vector<std::string> arrived = {"HTTP/1.0 200 OK"};
+    arrived.insert(arrived.end(), others.begin(), others.end());
+    arrived.insert(arrived.end(), {station[0], names, station[1], "X-Other: 1", station[2]});
+    for (const std::string& line : arrived) ASSERT_TRUE(headers.addLine(line + "\r\n"));
+    ASSERT_TRUE(headers.addLine("\r\n"));
+
+    std::string expected = "HTTP/1.0 200 OK"s + '\0' + names + '\0';
+    for (const std::string& line : station) expected += line + '\0';
+    for (const std::string& line : others) expected += line + '\0';
+    expected += "X-Other: 1"s + '\0' + '\0';
+    EXPECT_EQ(headers.tagBlock(), expected);
+    EXPECT_EQ(headers.lines(), arrived);  // the lines themselves stay as they arrived
+}
+
 TEST(ResponseHeadersTest, StatusCodes) {
     const std::vector<std::pair<std::string, int>> cases = {
         {"HTTP/1.0 200 OK", 200}, {"HTTP/1.1 404 Not Found", 404},

@@ -77,8 +77,10 @@ TEST_F(UrlStreamTest, RadioStreamTitleFollowsWhatIsHeardUntilTheServerStops) {
         headerLines(BASS_StreamGetTags(channel, SOUND_TAG_HEADERS));
     ASSERT_FALSE(head.empty());
     EXPECT_EQ(head.front(), "ICY 200 OK");
-    EXPECT_EQ(head[2], "icy-name:Loop Radio");
-    EXPECT_EQ(head.back(), "icy-metaint:8192");
+    // The station's lines come right after the status line, the others after them.
+    EXPECT_EQ(head[1], "icy-name:Loop Radio");
+    EXPECT_EQ(head[5], "icy-metaint:8192");
+    EXPECT_EQ(head.back(), "Content-Type: audio/mpeg");
     // Known at once, before anything is played: the title of what is on.
     EXPECT_STREQ(BASS_StreamGetTags(channel, SOUND_TAG_META),
                  "StreamTitle='One';StreamUrl='http://one/';");
