@@ -27,6 +27,9 @@ constexpr std::size_t kPrefetch = 256 * 1024;
 constexpr std::size_t kFirstRead = 4096;
 // An unsynchronised body must be undone as a whole; beyond this only its start is read.
 constexpr std::size_t kUnsyncBodyLimit = 16 * 1024 * 1024;
+// Real tags hold some hundreds of frames at most; a crafted one of tiny frames filling a
+// tag of up to 256 MB would hold the window for half a minute, so the walk ends here.
+constexpr int kMaxFrames = 65536;
 
 constexpr std::array<std::string_view, TID3v2::kItemCount> kFrameIds = {
     "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM",
@@ -165,7 +168,9 @@ public:
         std::string header;
         std::array<bool, TID3v2::kItemCount> plain{};
         std::optional<std::string> recordingTime;
-        while (pos + headerSize <= body_.length() && body_.read(pos, headerSize, header)) {
+        for (int frames = 0; frames < kMaxFrames && pos + headerSize <= body_.length() &&
+                             body_.read(pos, headerSize, header);
+             ++frames) {
             if (header[0] < 'A' || header[0] > 'Z') break;  // padding or garbage
             const std::size_t size = frameSize(header, pos + headerSize);
             const std::size_t start = pos + headerSize;

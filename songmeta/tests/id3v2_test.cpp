@@ -58,6 +58,8 @@ TEST_F(Id3v2, FramesBecomeFields) {
         longLyricsUtf8 += "Слова ";
     }
     longLyricsUtf8.pop_back();  // trimmed
+    std::string tinyFrames;
+    for (int i = 0; i < 65536; ++i) tinyFrames += frame("TXXX", "\0"s);
     const Case cases[] = {
         {"long frame cut", tag(frame("TIT2", bigTitle) + frame("TPE1", text("Next"))), kTitle,
          std::string(2499, 'a')},
@@ -115,6 +117,8 @@ TEST_F(Id3v2, FramesBecomeFields) {
         {"grouped frame", tag(frame("TIT2", "\x07\0Grouped"s, 3, 0x0020)), kTitle, "Grouped"},
         {"frame past the tag's end", tag(frame("TIT2", text("Fits")) + "TPE1\0\0\x10\0\0\0\0Lost"s),
          kArtist, ""},
+        {"frames behind 65536 others not looked for", tag(tinyFrames + frame("TIT2", text("Late"))),
+         kTitle, ""},
         {"frames before garbage", tag(frame("TIT2", text("Fits")) + "\x01garbage"s), kTitle,
          "Fits"},
         {"v2.3 extended header",
