@@ -12,8 +12,9 @@
 // - lines starting with ';' are comments; keys before the first section are unreachable.
 // Lookups take constant time, so a batch of reads and writes costs one parse and one
 // write. The document keeps the file's text once, with its lines as places in it. The file is
-// decoded as UTF-8 (a byte-order mark skipped) or, when it is not valid UTF-8, as windows-1251; it
-// is saved as UTF-8 without a byte-order mark, keeping the file's CR LF line ends when it had them.
+// decoded as UTF-16 after its byte-order mark, as UTF-8 (a byte-order mark skipped) or, when it
+// is not valid UTF-8, as windows-1251; it is saved as UTF-8 without a byte-order mark, keeping the
+// file's CR LF line ends when it had them.
 // Line breaks in written names and values become spaces, so a write never adds lines.
 // A key that holds '=' cannot be read back as written.
 #include <cstddef>

@@ -315,6 +315,12 @@ std::string_view cutChars(std::string_view s, std::size_t n) {
 }
 
 std::string decodeOwnedFileText(std::string bytes) {
+    // Editors of the original platform save "Unicode" text as UTF-16 after a byte-order
+    // mark; neither mark's bytes can begin UTF-8.
+    const std::string_view head = std::string_view(bytes).substr(0, 2);
+    if (head == "\xFF\xFE" || head == "\xFE\xFF")
+        return utf16ToUtf8(std::string_view(bytes).substr(2),
+                           head[0] == '\xFF' ? Endian::Little : Endian::Big);
     const std::size_t mark = std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     if (!isValidUtf8(std::string_view(bytes).substr(mark))) return cp1251ToUtf8(bytes);
     bytes.erase(0, mark);

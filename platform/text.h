@@ -62,8 +62,8 @@ std::size_t charCount(std::string_view s);
 // The first `n` characters, never splitting one.
 std::string_view cutChars(std::string_view s, std::size_t n);
 
-// A text file's bytes as UTF-8: UTF-8 when valid (a byte-order mark skipped), else
-// windows-1251.
+// A text file's bytes as UTF-8: UTF-16 after its byte-order mark, UTF-8 when valid (a
+// byte-order mark skipped), else windows-1251.
 std::string decodeFileText(std::string_view bytes);
 // The same, reusing the bytes' own storage when they are UTF-8 already.
 std::string decodeOwnedFileText(std::string bytes);

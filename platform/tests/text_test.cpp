@@ -96,4 +96,7 @@ TEST(Text, FileTextDecoding) {
     EXPECT_EQ(decodeFileText("\xEF\xBB\xBF[playlist]"), "[playlist]");
     EXPECT_EQ(decodeFileText("Песня"), "Песня");
     EXPECT_EQ(decodeFileText("\xCF\xE5\xF1\xED\xFF"), "Песня");
+    EXPECT_EQ(decodeFileText("\xFF\xFE" + utf8ToUtf16("[Песня]\r\n", Endian::Little)),
+              "[Песня]\r\n");
+    EXPECT_EQ(decodeFileText("\xFE\xFF" + utf8ToUtf16("Песня", Endian::Big)), "Песня");
 }

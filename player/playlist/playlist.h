@@ -9,8 +9,9 @@
 // - relative file lines are resolved against the folder of the playlist file that holds
 //   them and stored as full paths, so a playlist saved elsewhere still finds them;
 // - loaded lengths are decimal integers ("0" where the file held anything else);
-// - files are read as UTF-8 (a byte-order mark skipped) or, when not valid UTF-8, as
-//   windows-1251, and written as UTF-8 without a byte-order mark, atomically.
+// - files are read as UTF-16 after its byte-order mark, as UTF-8 (a byte-order mark
+//   skipped) or, when not valid UTF-8, as windows-1251, and written as UTF-8 without a
+//   byte-order mark, atomically.
 // Out-of-range indices are ignored (removal) or give an empty value.
 #include <QHash>
 #include <QString>

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/text.h"
 #include "player/playlist/playlist.h"
 #include "testing/peers.h"
 #include "testing/temp_dir.h"
@@ -113,7 +114,6 @@ TEST(PeerPlaylists, ByteOrderMarkAndCrLfVariants) {
         crlf += c;
     }
     testing_support::writeFile(dir / "crlf.pls", crlf);
-
     TPlaylist list;
     ASSERT_TRUE(list.LoadFromPls(QString::fromStdString((dir / "bom.pls").string()), true));
     ASSERT_EQ(list.Count(), 1);
@@ -121,6 +121,19 @@ TEST(PeerPlaylists, ByteOrderMarkAndCrLfVariants) {
     ASSERT_TRUE(list.LoadFromPls(QString::fromStdString((dir / "crlf.pls").string()), true));
     ASSERT_EQ(list.Count(), 4);
     EXPECT_EQ(list.FileAt(3), "http://ice.somafm.com/groovesalad");
+    // As a Windows editor saves "Unicode" text: the same entries.
+    for (const char* name : {"pls_one.pls", "pls_somafm.pls"}) {
+        const auto utf16 = dir / (std::string("utf16-") + name);
+        testing_support::writeFile(utf16, "\xFF\xFE" + platform::text::utf8ToUtf16(
+                                                           testing_support::readFile(source / name),
+                                                           platform::text::Endian::Little));
+        TPlaylist fromUtf8, fromUtf16;
+        ASSERT_TRUE(fromUtf8.LoadFromPls(QString::fromStdString((source / name).string()), true));
+        ASSERT_TRUE(fromUtf16.LoadFromPls(QString::fromStdString(utf16.string()), true));
+        EXPECT_EQ(fromUtf16.Count(), fromUtf8.Count()) << name;
+        EXPECT_EQ(fromUtf16.Titles(), fromUtf8.Titles()) << name;
+        EXPECT_EQ(fromUtf16.Lengths(), fromUtf8.Lengths()) << name;
+    }
 }
 
 namespace {
