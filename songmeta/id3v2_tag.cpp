@@ -10,6 +10,7 @@
 #include "platform/byte_order.h"
 #include "platform/text.h"
 #include "songmeta/file_rebuild.h"
+#include "songmeta/genre_table.h"
 #include "songmeta/id3v1_tag.h"
 #include "songmeta/song_file.h"
 #include "songmeta/tag_text.h"
@@ -157,6 +158,15 @@ FrameValue frameValue(TID3v2::Item item, std::string_view data) {
     return value;
 }
 
+// Version 2.4 lets a genre be the bare number of a genre of the ID3v1 table.
+std::string genreOfNumber(std::string text) {
+    if (text.empty() || text.size() > 3 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text;
+    const std::string_view name = genres::name(static_cast<unsigned>(std::stoul(text)));
+    return name.empty() ? text : std::string(name);
+}
+
 // Walks the frames of a tag body and keeps the known ones.
 class FrameWalker {
 public:
@@ -193,6 +203,7 @@ public:
                           freeText ? TID3v2::kMaxLongFrameData : TID3v2::kMaxFrameData, data))
                 continue;
             FrameValue value = frameValue(item, data);
+            if (item == TID3v2::Genre && major_ == 4) value.text = genreOfNumber(value.text);
             // A later frame replaces an earlier one, except that a described comment,
             // lyrics or link never replaces a plain one.
             if (value.described && plain[item]) continue;
