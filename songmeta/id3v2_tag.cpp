@@ -10,6 +10,7 @@
 #include "platform/byte_order.h"
 #include "platform/text.h"
 #include "songmeta/file_rebuild.h"
+#include "songmeta/genre_table.h"
 #include "songmeta/id3v1_tag.h"
 #include "songmeta/song_file.h"
 #include "songmeta/tag_text.h"
@@ -27,6 +28,9 @@ constexpr std::size_t kPrefetch = 256 * 1024;
 constexpr std::size_t kFirstRead = 4096;
 // An unsynchronised body must be undone as a whole; beyond this only its start is read.
 constexpr std::size_t kUnsyncBodyLimit = 16 * 1024 * 1024;
+// Real tags hold some hundreds of frames at most; a crafted one of tiny frames filling a
+// tag of up to 256 MB would hold the window for half a minute, so the walk ends here.
+constexpr int kMaxFrames = 65536;
 
 constexpr std::array<std::string_view, TID3v2::kItemCount> kFrameIds = {
     "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM",
@@ -154,6 +158,15 @@ FrameValue frameValue(TID3v2::Item item, std::string_view data) {
     return value;
 }
 
+// Version 2.4 lets a genre be the bare number of a genre of the ID3v1 table.
+std::string genreOfNumber(std::string text) {
+    if (text.empty() || text.size() > 3 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text;
+    const std::string_view name = genres::name(static_cast<unsigned>(std::stoul(text)));
+    return name.empty() ? text : std::string(name);
+}
+
 // Walks the frames of a tag body and keeps the known ones.
 class FrameWalker {
 public:
@@ -165,7 +178,9 @@ public:
         std::string header;
         std::array<bool, TID3v2::kItemCount> plain{};
         std::optional<std::string> recordingTime;
-        while (pos + headerSize <= body_.length() && body_.read(pos, headerSize, header)) {
+        for (int frames = 0; frames < kMaxFrames && pos + headerSize <= body_.length() &&
+                             body_.read(pos, headerSize, header);
+             ++frames) {
             if (header[0] < 'A' || header[0] > 'Z') break;  // padding or garbage
             const std::size_t size = frameSize(header, pos + headerSize);
             const std::size_t start = pos + headerSize;
@@ -188,6 +203,7 @@ public:
                           freeText ? TID3v2::kMaxLongFrameData : TID3v2::kMaxFrameData, data))
                 continue;
             FrameValue value = frameValue(item, data);
+            if (item == TID3v2::Genre && major_ == 4) value.text = genreOfNumber(value.text);
             // A later frame replaces an earlier one, except that a described comment,
             // lyrics or link never replaces a plain one.
             if (value.described && plain[item]) continue;

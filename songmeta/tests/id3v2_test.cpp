@@ -58,6 +58,8 @@ TEST_F(Id3v2, FramesBecomeFields) {
         longLyricsUtf8 += "Слова ";
     }
     longLyricsUtf8.pop_back();  // trimmed
+    std::string tinyFrames;
+    for (int i = 0; i < 65536; ++i) tinyFrames += frame("TXXX", "\0"s);
     const Case cases[] = {
         {"long frame cut", tag(frame("TIT2", bigTitle) + frame("TPE1", text("Next"))), kTitle,
          std::string(2499, 'a')},
@@ -115,6 +117,8 @@ TEST_F(Id3v2, FramesBecomeFields) {
         {"grouped frame", tag(frame("TIT2", "\x07\0Grouped"s, 3, 0x0020)), kTitle, "Grouped"},
         {"frame past the tag's end", tag(frame("TIT2", text("Fits")) + "TPE1\0\0\x10\0\0\0\0Lost"s),
          kArtist, ""},
+        {"frames behind 65536 others not looked for", tag(tinyFrames + frame("TIT2", text("Late"))),
+         kTitle, ""},
         {"frames before garbage", tag(frame("TIT2", text("Fits")) + "\x01garbage"s), kTitle,
          "Fits"},
         {"v2.3 extended header",
@@ -134,6 +138,9 @@ TEST_F(Id3v2, FramesBecomeFields) {
         {"v2.4 plain size that lands on a frame",
          tag("TIT2\0\0\x01\0\0\0"s + text(std::string(255, 'c')) + frame("TPE1", text("Q"), 4), 4),
          kArtist, "Q"},
+        {"v2.4 genre number", tag(frame("TCON", text("13"), 4), 4), kGenre, "Pop"},
+        {"v2.4 genre number outside the table", tag(frame("TCON", text("200"), 4), 4), kGenre,
+         "200"},
         {"v2.4 recording time", tag(frame("TDRC", text("2013-04-03"), 4), 4), kYear, "2013-04-03"},
         {"TYER wins over TDRC",
          tag(frame("TDRC", text("2013"), 4) + frame("TYER", text("2004"), 4), 4), kYear, "2004"},
